@@ -1,0 +1,97 @@
+#pragma once
+
+#include "Cm_tactic.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+
+#include <array>
+#include <memory>
+#include <string>
+
+namespace pitch {
+
+class TDiscCache;
+
+// How the second tactic appears on the current page.
+enum class TSecondTactic {
+    Hidden,   // General page
+    Same,     // Compare page: same zone and phase, own orientation, offset by (2, 2)
+    Opponent, // Anti and Options pages: opposite zone, other phase, turned by half a turn
+};
+
+struct TTacticColors {
+    QColor Fill;
+    QColor Line;
+    friend bool operator==(const TTacticColors&, const TTacticColors&) = default;
+};
+
+// What one redraw shows.
+struct TScene {
+    const TCmTactic* Main = nullptr;
+    const TCmTactic* Second = nullptr;
+    int BallZone = 5;
+    bool WithBall = true;
+    TSecondTactic SecondMode = TSecondTactic::Hidden;
+    TTacticColors MainColors{QColor(255, 255, 255), QColor(0, 0, 255)};
+    TTacticColors SecondColors{QColor(255, 255, 255), QColor(255, 0, 0)};
+};
+
+// Draws the pitch view into its picture (the surface of the window's Image
+// control): the bare pitch, the ball zone frame, both tactics and the
+// credits. Owns PitchBitmap (bare pitch) and PlayersBitmap (last redraw).
+// Discs with their labels are drawn once per colour pair, number and font
+// style into small cached images and blitted; the result is pixel-equal to
+// drawing them directly.
+class TPitchRenderer {
+public:
+    explicit TPitchRenderer(const QString& fontFamily);
+    ~TPitchRenderer();
+    TPitchRenderer(const TPitchRenderer&) = delete;
+    TPitchRenderer& operator=(const TPitchRenderer&) = delete;
+
+    // Full redraw (bare pitch, frame, second tactic, main tactic) into the
+    // picture; PlayersBitmap becomes a copy of the result.
+    void Redraw(const TScene& scene);
+    // One credits frame over PlayersBitmap; advances CreditsTop.
+    void CreditsFrame(const std::array<std::string, 6>& credits);
+    // The picture without the credits (HideLogo): PlayersBitmap copied back.
+    void ShowPlayers();
+
+    const QImage& Picture() const { return Image; }
+    const QImage& PitchBitmap() const { return Pitch; }
+    const QImage& PlayersBitmap() const { return Players; }
+    QImage& MutablePicture() { return Image; } // the drag preview draws over the last redraw
+
+    int CreditsTop() const { return Top; }
+    int CreditsLeft() const { return Left; }
+    void SetCreditsTop(int top) { Top = top; }
+    // Label style of the surface: regular until the first credits frame, bold afterwards.
+    bool BoldLabels() const { return Bold; }
+
+    // Draws directly with QPainter, bypassing the disc cache: the reference
+    // the cached drawing is tested against.
+    void SetUseCache(bool useCache) { UseCache = useCache; }
+
+    QFont LabelFont(int pixelHeight) const;
+
+private:
+    void DrawTactic(QImage& target, const TCmTactic& tactic, int zone, bool withBall, bool own,
+                    bool second, const TTacticColors& colors);
+
+    QString Family;
+    QImage Pitch;   // 331 x 401 bare pitch
+    QImage Players; // 331 x 399
+    QImage Image;   // 331 x 399, what the control shows
+    std::unique_ptr<TDiscCache> Cache;
+    int Top = 410;
+    int Left = 10;
+    bool Bold = false;
+    bool UseCache = true;
+};
+
+// The bare pitch picture, 331 x 401: our own artwork from the pitch geometry.
+QImage MakePitchPicture();
+
+} // namespace pitch
