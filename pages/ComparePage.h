@@ -1,0 +1,32 @@
+#pragma once
+
+#include "TacticScore.h"
+
+#include <QWidget>
+
+class QProgressBar;
+
+namespace pages {
+
+// Content of the Compare page: the attacking and defence bars of both
+// tactics with their labels (object names as the controls' names).
+class TComparePage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TComparePage(QWidget* parent = nullptr);
+
+    // Start-up: each maximum before its minimum.
+    void SetRanges();
+    // Positions of AttackMain, AttackSecond, DefenceMain, DefenceSecond, in that order, unclamped.
+    void SetScores(const TTacticScore& main, const TTacticScore& second);
+
+    QProgressBar* AttackMain() const { return Bars[0]; }
+    QProgressBar* AttackSecond() const { return Bars[1]; }
+    QProgressBar* DefenceMain() const { return Bars[2]; }
+    QProgressBar* DefenceSecond() const { return Bars[3]; }
+
+private:
+    QProgressBar* Bars[4] = {};
+};
+
+} // namespace pages

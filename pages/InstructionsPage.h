@@ -1,0 +1,66 @@
+#pragma once
+
+#include "Cm_tactic.h"
+
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QTableWidget;
+
+namespace pages {
+
+// Values the combo offers for a grid column, in order; empty for columns 0 and 14.
+const std::vector<std::string>& ColumnValues(int column);
+// What a grid cell shows for a field's text under the two Hide filters.
+std::string ShownText(const std::string& text, bool hideNo, bool hideTeam);
+
+// Content of the General page: GeneralPanel with the team instruction labels,
+// the two Hide filters, ComboValue and PlayersGrid (object names as the
+// controls' names). It shows and edits the main tactic, which the window owns.
+// Grid coordinates are those of the players grid: column 0 and row 0 are the
+// fixed header column and row, players are rows 1..11, instructions columns 1..14.
+class TInstructionsPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TInstructionsPage(QWidget* parent = nullptr);
+
+    void SetTactic(TCmTactic* tactic) { Tactic = tactic; }
+
+    void WriteHeaders();
+    void UpdatePlayersInstructions();
+    void ShowTeamInstructions();
+    // Refills the combo for the cell about to be selected.
+    void SelectCell(int column, int row);
+    // Stores the combo's pick into the current cell's field.
+    void ComboValueChange();
+
+    QString CellText(int column, int row) const;
+    int CurrentColumn() const;
+    int CurrentRow() const;
+
+    QCheckBox* HideNo() const { return HideNoBox; }
+    QCheckBox* HideTeam() const { return HideTeamBox; }
+    QComboBox* ComboValue() const { return Combo; }
+    QTableWidget* PlayersGrid() const { return Grid; }
+
+signals:
+    // The grid's cell selection and the combo's pick by the user, for the
+    // window's handlers PlayersGridSelectCell and ComboValueChange.
+    void cellSelecting(int column, int row);
+    void valuePicked();
+
+private:
+    TCmTactic* Tactic = nullptr;
+    QCheckBox* HideNoBox = nullptr;
+    QCheckBox* HideTeamBox = nullptr;
+    QComboBox* Combo = nullptr;
+    QTableWidget* Grid = nullptr;
+    QLabel* Values[TCmTactic::TeamInstrCount] = {};
+};
+
+} // namespace pages
