@@ -50,5 +50,9 @@ private:
 #else
     int Fd = -1;
 #endif
+    // Where the next word goes, and the size seen at opening: a write never
+    // reaches past it, so the file never grows.
+    int64_t Position = 0;
+    int64_t Size = 0;
     TError Error = TError::None;
 };
