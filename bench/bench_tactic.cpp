@@ -1,0 +1,112 @@
+// One Load and one Save of a demo tactic file, on disk. Save includes the
+// flush to the disk that it makes before reporting success, so it measures
+// the disk as much as the codec; the in-memory pair shows the codec alone.
+#include "Cm_file.h"
+#include "Cm_tactic.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The demo 4-4-2, copied to a scratch folder so that saving never touches the repository.
+class TScratchTactic {
+public:
+    TScratchTactic() {
+        Folder = fs::temp_directory_path() / "pitchwright-bench";
+        fs::create_directories(Folder);
+        Path = (Folder / "442.tct").string();
+        fs::copy_file(fs::path(PW_DEMO_TACTICS) / "442.tct", Path,
+                      fs::copy_options::overwrite_existing);
+    }
+    ~TScratchTactic() {
+        std::error_code ignored;
+        fs::remove_all(Folder, ignored);
+    }
+    const std::string& File() const { return Path; }
+
+private:
+    fs::path Folder;
+    std::string Path;
+};
+
+class TBufferFile final : public TCmFile {
+public:
+    explicit TBufferFile(std::vector<uint8_t> bytes)
+        : Bytes(std::move(bytes)) {}
+    bool Seek(int64_t offset) override {
+        Position = static_cast<std::size_t>(offset);
+        return offset >= 0 && Position <= Bytes.size();
+    }
+    bool ReadWord(uint32_t& word) override {
+        if (Position + 4 > Bytes.size())
+            return false;
+        word = 0;
+        for (int i = 0; i < 4; ++i)
+            word |= static_cast<uint32_t>(Bytes[Position++]) << (8 * i);
+        return true;
+    }
+    bool WriteWord(uint32_t word) override {
+        if (Position + 4 > Bytes.size())
+            return false;
+        for (int i = 0; i < 4; ++i)
+            Bytes[Position++] = static_cast<uint8_t>(word >> (8 * i));
+        return true;
+    }
+
+private:
+    std::vector<uint8_t> Bytes;
+    std::size_t Position = 0;
+};
+
+std::vector<uint8_t> DemoBytes() {
+    std::ifstream in(fs::path(PW_DEMO_TACTICS) / "442.tct", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void BM_LoadFromDisk(benchmark::State& state) {
+    const TScratchTactic scratch;
+    TCmTactic tactic;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tactic.Load(scratch.File()));
+}
+BENCHMARK(BM_LoadFromDisk);
+
+void BM_SaveToDisk(benchmark::State& state) {
+    const TScratchTactic scratch;
+    TCmTactic tactic;
+    if (!tactic.Load(scratch.File()))
+        state.SkipWithError("cannot load the demo tactic");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tactic.Save(scratch.File()));
+}
+BENCHMARK(BM_SaveToDisk)->UseRealTime();
+
+void BM_LoadInMemory(benchmark::State& state) {
+    TBufferFile file(DemoBytes());
+    TCmTactic tactic;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tactic.Load(file));
+}
+BENCHMARK(BM_LoadInMemory);
+
+void BM_SaveInMemory(benchmark::State& state) {
+    TBufferFile file(DemoBytes());
+    TCmTactic tactic;
+    if (!tactic.Load(file))
+        state.SkipWithError("cannot load the demo tactic");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tactic.Save(file));
+}
+BENCHMARK(BM_SaveInMemory);
+
+} // namespace
+
+BENCHMARK_MAIN();
