@@ -13,6 +13,9 @@ namespace pages {
 class TComparePage : public QWidget {
     Q_OBJECT
 public:
+    // Dynamic property of each bar holding the score last set, unclamped.
+    static constexpr const char* ScoreProperty = "score";
+
     explicit TComparePage(QWidget* parent = nullptr);
 
     // Start-up: each maximum before its minimum.

@@ -48,6 +48,9 @@ public:
     QComboBox* ComboValue() const { return Combo; }
     QTableWidget* PlayersGrid() const { return Grid; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // The grid's cell selection and the combo's pick by the user, for the
     // window's handlers PlayersGridSelectCell and ComboValueChange.
@@ -61,6 +64,9 @@ private:
     QComboBox* Combo = nullptr;
     QTableWidget* Grid = nullptr;
     QLabel* Values[TCmTactic::TeamInstrCount] = {};
+    // The grid's current cell when the mouse was last pressed on its cells.
+    int PressedOnRow = -1;
+    int PressedOnColumn = -1;
 };
 
 } // namespace pages

@@ -44,6 +44,8 @@ struct TZoneFrame {
 };
 TZoneFrame ZoneFrame(int zone);
 
-inline constexpr int OppositeZone(int zone) { return 11 - zone; }
+inline constexpr int OppositeZone(int zone) {
+    return 11 - zone;
+}
 
 } // namespace pitch

@@ -7,12 +7,14 @@
 #include <QImage>
 
 #include <array>
+#include <map>
 #include <memory>
 #include <string>
 
 namespace pitch {
 
 class TDiscCache;
+class TTextCache;
 
 // How the second tactic appears on the current page.
 enum class TSecondTactic {
@@ -74,17 +76,35 @@ public:
     // the cached drawing is tested against.
     void SetUseCache(bool useCache) { UseCache = useCache; }
 
-    QFont LabelFont(int pixelHeight) const;
+    // The surface's font for a text cell height in pixels, in its current
+    // style or a given one.
+    QFont LabelFont(int cellHeight) const { return LabelFont(cellHeight, Bold); }
+    QFont LabelFont(int cellHeight, bool bold) const;
+
+    // Discs held by the cache (those of the current colours and style only).
+    std::size_t CachedDiscCount() const;
 
 private:
     void DrawTactic(QImage& target, const TCmTactic& tactic, int zone, bool withBall, bool own,
                     bool second, const TTacticColors& colors);
+    void DrawCreditLine(const std::string& text, int pixelHeight, bool bold, int x, int y);
+    void DropStaleDiscs(const TScene& scene);
+
+    // What the cached discs were drawn for; a change drops them.
+    struct TCacheGeneration {
+        TTacticColors Main, Second;
+        bool Bold = false;
+        friend bool operator==(const TCacheGeneration&, const TCacheGeneration&) = default;
+    };
 
     QString Family;
+    mutable std::map<std::pair<int, bool>, QFont> Fonts;
     QImage Pitch;   // 331 x 401 bare pitch
     QImage Players; // 331 x 399
     QImage Image;   // 331 x 399, what the control shows
     std::unique_ptr<TDiscCache> Cache;
+    std::unique_ptr<TTextCache> Texts;
+    TCacheGeneration Generation;
     int Top = 410;
     int Left = 10;
     bool Bold = false;

@@ -1,0 +1,56 @@
+# Install rules and the Debian package of the editor. Included from the
+# top-level CMakeLists.txt after the editor's target exists.
+if(PW_BUILD_GUI AND NOT TARGET pitchwright)
+    message(WARNING "No pitchwright target: install rules and package skipped")
+elseif(PW_BUILD_GUI)
+    include(GNUInstallDirs)
+
+    set(PW_APP_ID io.github.pitchwright.Pitchwright)
+    set(PW_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)
+
+    install(TARGETS pitchwright RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(FILES ${PW_DIST_DIR}/${PW_APP_ID}.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${PW_DIST_DIR}/icons/hicolor/scalable/apps/${PW_APP_ID}.svg
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+    install(FILES ${PW_DIST_DIR}/${PW_APP_ID}.metainfo.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+    set(CPACK_GENERATOR DEB)
+    set(CPACK_PACKAGE_NAME pitchwright)
+    set(CPACK_PACKAGE_VENDOR "Pitchwright team")
+    set(CPACK_PACKAGE_CONTACT "Pitchwright team")
+    set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+    set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor of CM 00/01 team tactic files")
+    set(CPACK_PACKAGE_INSTALL_DIRECTORY pitchwright)
+    set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+    set(CPACK_STRIP_FILES ON)
+
+    set(CPACK_DEBIAN_PACKAGE_NAME pitchwright)
+    # <name>_<version>_<arch>.deb, as Debian names its own packages.
+    set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+    set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Pitchwright team")
+    set(CPACK_DEBIAN_PACKAGE_SECTION games)
+    set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+    set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+        "Editor of CM 00/01 team tactic files\n"
+        " Pitchwright loads a team tactic (*.tct) of the football management game\n"
+        " CM 00/01, draws its players on a pitch, lets you drag them and change\n"
+        " their instructions, compares it with a second tactic and saves it back\n"
+        " after a confirmation, keeping the previous file as a reserve copy.")
+    string(REPLACE ";" "" CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}")
+
+    # The X11 platform plugin and the window's font are loaded at run time, so
+    # no library scan finds them: they are always named.
+    set(pw_runtime_depends "qt6-qpa-plugins, fonts-comic-neue")
+    find_program(PW_DPKG_SHLIBDEPS dpkg-shlibdeps)
+    if(PW_DPKG_SHLIBDEPS)
+        set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+        set(CPACK_DEBIAN_PACKAGE_DEPENDS "${pw_runtime_depends}")
+    else()
+        set(CPACK_DEBIAN_PACKAGE_DEPENDS
+            "libqt6widgets6 (>= 6.2), libqt6gui6 (>= 6.2), libqt6core6 (>= 6.2), ${pw_runtime_depends}")
+    endif()
+
+    include(CPack)
+endif()

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QColor>
+#include <QIcon>
+#include <QPixmap>
+
+// The pictures of the window's buttons, drawn in code.
+namespace artwork {
+
+QPixmap Football(int size = 32);
+QPixmap RussianFlag(int width = 32, int height = 20);
+QPixmap UnitedKingdomFlag(int width = 32, int height = 20);
+QPixmap Tick(int size, const QColor& color);
+// A red tick that turns grey while its button is disabled.
+QIcon SaveIcon();
+
+} // namespace artwork

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "Cm_info.h"
+#include "Cm_tactic.h"
+#include "PitchRenderer.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <string>
+
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTimer;
+class TDialogs;
+class TPitchImage;
+class TRadioGroup;
+
+namespace pages {
+class TComparePage;
+class TInstructionsPage;
+} // namespace pages
+
+// The editor's only window: every control, the two tactics, the pitch view
+// and the handlers bound to the controls' events. Handlers stay thin; the
+// work is done by the pages (pages/) and the pitch view (pitch/).
+class TMainForm : public QWidget {
+    Q_OBJECT
+public:
+    // The six lines of the scrolling credits.
+    using TCredits = std::array<std::string, 6>;
+
+    // Runs the whole start-up. When the game is not found and the user
+    // declines to go on, start-up stops there and StartupDeclined() is true:
+    // the window must not be shown and the program ends with status -1. A
+    // registry value of the wrong type throws std::runtime_error.
+    explicit TMainForm(TDialogs& dialogs, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    bool StartupDeclined() const { return Declined; }
+
+    // Read-only views for tests and tools.
+    const TCmTactic& MainTactic() const { return *Main; }
+    const TCmTactic& SecondTactic() const { return *Second; }
+    const pitch::TPitchRenderer& Renderer() const { return *Pitch; }
+    const TCmInfo& GameInfo() const { return Info; }
+    const QString& TacticFilePath() const { return ChosenPath; }
+    const QString& MainTacticFile() const { return MainFile; }
+    const TCredits& Credits() const { return CreditLines; }
+    int BallZone() const { return Zone; }
+
+private:
+    enum class TPage { General, Compare, Anti, Options };
+    enum class TStage { Started, MainChosen, SecondChosen };
+
+    // Building the controls, page by page.
+    void BuildControls();
+    QWidget* BuildAntiPage();
+    QWidget* BuildOptionsPage();
+    QWidget* BuildImagePanel();
+    QWidget* BuildLoadPanel();
+    // The translated texts, in the current language.
+    void ApplyTexts();
+
+    // Start-up steps that can end the program or fail.
+    bool FindGame();
+
+    // Handlers.
+    void BrowseClick(QObject* sender);
+    void BtnSaveClick();
+    void UpdatePlayersInstructions();
+    void ShowTeamInstructions();
+    void PlayersGridSelectCell(int column, int row);
+    void ComboValueChange();
+    void CalculateBias();
+    void UpdateFields();
+    void HideLogoClick();
+    void TimerTimer();
+    void CheckHintsClick();
+    void FormDestroy();
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    TPage CurrentPage() const;
+    void ShowTab(TPage page);
+    void ShowError(const QString& text);
+
+    TDialogs& Dialogs;
+    bool Declined = false;
+    TStage Stage = TStage::Started;
+
+    // What the window owns besides its controls; released by FormDestroy.
+    std::unique_ptr<TCmTactic> Main;
+    std::unique_ptr<TCmTactic> Second;
+    std::unique_ptr<pitch::TPitchRenderer> Pitch;
+
+    TCmInfo Info;
+    QString OpenDialogFolder;
+    QString ChosenPath;
+    QString MainFile;
+    TCredits CreditLines;
+    int Zone = 5;
+    pitch::TTacticColors MainColors;
+    pitch::TTacticColors SecondColors;
+    bool HintsOn = true;
+
+    // Controls the handlers use; the rest are found by their object names.
+    QTabWidget* PageControl = nullptr;
+    QFrame* ImagePanel = nullptr;
+    QFrame* ModePanel = nullptr;
+    QRadioButton* WithBall = nullptr;
+    TPitchImage* Image = nullptr;
+    pages::TInstructionsPage* General = nullptr;
+    pages::TComparePage* Compare = nullptr;
+    QLabel* LabelTN1 = nullptr;
+    QLabel* LabelTN2 = nullptr;
+    QPushButton* Browse2 = nullptr;
+    QPushButton* BtnSave = nullptr;
+    QCheckBox* HideLogo = nullptr;
+    QCheckBox* CheckHints = nullptr;
+    TRadioGroup* CheckMainColor = nullptr;
+    TRadioGroup* CheckSecondColor = nullptr;
+    QTimer* Timer = nullptr;
+};

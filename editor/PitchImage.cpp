@@ -1,0 +1,39 @@
+#include "PitchImage.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+
+TPitchImage::TPitchImage(QWidget* parent)
+    : QWidget(parent) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TPitchImage::SetPicture(const QImage* picture) {
+    Picture = picture;
+    update();
+}
+
+void TPitchImage::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (Picture)
+        painter.drawImage(0, 0, *Picture);
+    else
+        painter.fillRect(rect(), palette().window());
+}
+
+void TPitchImage::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    emit mouseDown(event->button(), at.x(), at.y());
+}
+
+void TPitchImage::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    emit mouseMove(at.x(), at.y());
+}
+
+void TPitchImage::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    emit mouseUp(event->button(), at.x(), at.y());
+}

@@ -1,0 +1,22 @@
+#include "Application.h"
+#include "Dialogs.h"
+#include "Mainunit.h"
+
+#include <exception>
+
+int main(int argc, char** argv) {
+    TQtDialogs dialogs;
+    TApplication app(argc, argv, dialogs);
+    try {
+        TMainForm form(dialogs);
+        // The user chose not to go on without the game.
+        if (form.StartupDeclined())
+            return -1;
+        form.show();
+        return app.exec();
+    } catch (const std::exception& error) {
+        // Start-up could not finish: say why, then end.
+        app.ShowException(QString::fromUtf8(error.what()));
+        return 1;
+    }
+}

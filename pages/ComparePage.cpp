@@ -1,0 +1,109 @@
+#include "ComparePage.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+#include <algorithm>
+
+namespace pages {
+
+namespace {
+
+struct TLabelSpec {
+    const char* Name;
+    int Left;
+    int Top;
+    const char* Text;
+    bool Centred;
+    bool Small;
+};
+
+// English texts; the window's language switch replaces them by name.
+constexpr TLabelSpec LabelSpecs[] = {
+    {"AttackLab", 216, 8, "Attacking potential", true, false},
+    {"T1Att", 2, 32, "Main Tactic", false, false},
+    {"T2Att", 2, 56, "Second tactic", false, false},
+    {"PoorA", 88, 80, "VeryPoor", false, true},
+    {"NormalA", 256, 80, "Normal", true, true},
+    {"SuperA", 408, 80, "Superb", false, true},
+    {"DefenceLab", 216, 120, "Defence potential", true, false},
+    {"T1Def", 2, 144, "Main Tactic", false, false},
+    {"T2Def", 2, 168, "Second tactic", false, false},
+    {"PoorD", 88, 192, "VeryPoor", false, true},
+    {"NormalD", 256, 192, "Normal", true, true},
+    {"SuperD", 404, 192, "Superb", false, true},
+};
+
+struct TBarSpec {
+    const char* Name;
+    int Top;
+    int Minimum;
+    int Maximum;
+};
+
+constexpr int BarLeft = 104;
+constexpr int BarWidth = 337;
+constexpr int BarHeight = 16;
+constexpr TBarSpec BarSpecs[] = {
+    {"AttackMain", 32, 1900, 2250},
+    {"AttackSecond", 56, 1900, 2250},
+    {"DefenceMain", 144, 2200, 2500},
+    {"DefenceSecond", 168, 2200, 2500},
+};
+// The scale labels are a size smaller than the page's text.
+constexpr int SmallPointSize = 8;
+
+// A bar ignores a value outside its range, so show what the score means:
+// below the minimum as empty, above the maximum as full.
+void ShowScore(QProgressBar& bar, int score) {
+    bar.setProperty(TComparePage::ScoreProperty, score);
+    bar.setValue(std::clamp(score, bar.minimum(), bar.maximum()));
+}
+
+} // namespace
+
+TComparePage::TComparePage(QWidget* parent)
+    : QWidget(parent) {
+    for (const TLabelSpec& spec : LabelSpecs) {
+        auto* label = new QLabel(QString::fromUtf8(spec.Text), this);
+        label->setObjectName(QString::fromLatin1(spec.Name));
+        if (spec.Centred)
+            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        if (spec.Small) {
+            QFont small = label->font();
+            small.setPointSize(SmallPointSize);
+            label->setFont(small);
+        }
+        label->move(spec.Left, spec.Top);
+        label->adjustSize();
+    }
+    for (int i = 0; i < 4; ++i) {
+        auto* bar = new QProgressBar(this);
+        bar->setObjectName(QString::fromLatin1(BarSpecs[i].Name));
+        bar->setGeometry(BarLeft, BarSpecs[i].Top, BarWidth, BarHeight);
+        bar->setTextVisible(false);
+        Bars[i] = bar;
+    }
+}
+
+void TComparePage::SetRanges() {
+    for (int i = 0; i < 4; ++i) {
+        QProgressBar& bar = *Bars[i];
+        bar.setMaximum(BarSpecs[i].Maximum);
+        bar.setMinimum(BarSpecs[i].Minimum);
+        // A new range resets a bar whose position falls outside it; keep showing
+        // the score it was given.
+        const QVariant score = bar.property(ScoreProperty);
+        if (score.isValid())
+            ShowScore(bar, score.toInt());
+    }
+}
+
+void TComparePage::SetScores(const TTacticScore& main, const TTacticScore& second) {
+    ShowScore(*Bars[0], main.Attack);
+    ShowScore(*Bars[1], second.Attack);
+    ShowScore(*Bars[2], main.Defence);
+    ShowScore(*Bars[3], second.Defence);
+}
+
+} // namespace pages

@@ -1,0 +1,284 @@
+#include "InstructionsPage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace pages {
+
+namespace {
+
+constexpr int ColumnCount = 15; // grid columns, the fixed one included
+constexpr int RowCount = 12;    // grid rows, the fixed one included
+constexpr int FixedColumnWidth = 23;
+constexpr int ColumnWidth = 50;
+constexpr int RowHeight = 16;
+
+const char* const Headers[ColumnCount] = {
+    "",       "Passing",  "PassTo",   "Tackling", "Pressing", "SetPAtt",  "SetPDef", "FreeRole",
+    "FrwRun", "RunWBall", "HoldBall", "LongShot", "ThrBall",  "Crossing", "Marking"};
+
+struct TLabelSpec {
+    const char* Name;
+    int Left;
+    int Top;
+    const char* Text;
+};
+
+// Captions; the window's language switch replaces LabelTT and LabelPT by name.
+constexpr TLabelSpec CaptionSpecs[] = {{"LabelTT", 8, 8, "Team instructions"},
+                                       {"LabelTi1", 96, 24, "Mentality"},
+                                       {"LabelTi2", 96, 51, "Passing"},
+                                       {"LabelTi3", 96, 77, "Tackling"},
+                                       {"LabelTi4", 96, 104, "Pressing"},
+                                       {"LabelTi5", 272, 24, "Offside trap"},
+                                       {"LabelTi6", 272, 56, "Counter attack"},
+                                       {"LabelTi7", 272, 88, "Men Behind Ball"},
+                                       {"LabelPT", 8, 138, "Players instructions"}};
+
+// Places of Ti1..Ti7, the values of TeamInstr[0..6].
+constexpr QPoint ValuePlaces[TCmTactic::TeamInstrCount] = {
+    {176, 24}, {176, 51}, {176, 77}, {176, 104}, {376, 24}, {376, 56}, {376, 88}};
+
+QLabel* MakeLabel(QWidget* parent, const char* name, QPoint place, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(place);
+    label->adjustSize();
+    return label;
+}
+
+QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QRect& place, const char* text) {
+    auto* box = new QCheckBox(QString::fromUtf8(text), parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(place);
+    box->setCursor(Qt::PointingHandCursor);
+    return box;
+}
+
+QComboBox* MakeCombo(QWidget* parent) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QStringLiteral("ComboValue"));
+    combo->setGeometry(280, 154, 145, 25);
+    combo->setToolTip(QStringLiteral("Select new value for selected item"));
+    // Editable so that its text can show what the cell shows (a blanked or
+    // unknown value too); read-only so that only a pick from the list changes it.
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->lineEdit()->setReadOnly(true);
+    combo->setCursor(Qt::PointingHandCursor);
+    combo->lineEdit()->setCursor(Qt::PointingHandCursor);
+    combo->hide();
+    return combo;
+}
+
+QTableWidget* MakeGrid(QWidget* parent) {
+    // The fixed row and column are the grid's headers, so they stay in place
+    // while the instruction columns scroll.
+    auto* grid = new QTableWidget(RowCount - 1, ColumnCount - 1, parent);
+    grid->setObjectName(QStringLiteral("PlayersGrid"));
+    grid->setGeometry(2, 184, 445, 225);
+    QPalette palette = grid->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    grid->setPalette(palette);
+    grid->setShowGrid(false);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setCornerButtonEnabled(false);
+    grid->setWordWrap(false);
+
+    QHeaderView* top = grid->horizontalHeader();
+    top->setMinimumSectionSize(0);
+    top->setDefaultSectionSize(ColumnWidth);
+    top->setSectionResizeMode(QHeaderView::Fixed);
+    top->setSectionsClickable(false);
+    top->setHighlightSections(false);
+    top->setFixedHeight(RowHeight);
+    QHeaderView* left = grid->verticalHeader();
+    left->setMinimumSectionSize(0);
+    left->setDefaultSectionSize(RowHeight);
+    left->setSectionResizeMode(QHeaderView::Fixed);
+    left->setSectionsClickable(false);
+    left->setHighlightSections(false);
+    left->setFixedWidth(FixedColumnWidth);
+    left->setDefaultAlignment(Qt::AlignCenter);
+
+    // Fixed cells start empty, like the player cells.
+    for (int c = 1; c < ColumnCount; ++c)
+        grid->setHorizontalHeaderItem(c - 1, new QTableWidgetItem());
+    for (int r = 1; r < RowCount; ++r) {
+        grid->setVerticalHeaderItem(r - 1, new QTableWidgetItem());
+        for (int c = 1; c < ColumnCount; ++c) {
+            auto* item = new QTableWidgetItem();
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            grid->setItem(r - 1, c - 1, item);
+        }
+    }
+    return grid;
+}
+
+} // namespace
+
+const std::vector<std::string>& ColumnValues(int column) {
+    static const std::vector<std::string> none;
+    static const std::vector<std::string> values[ColumnCount] = {
+        {},
+        {"Team", "Mixed", "Short", "Direct", "Long"},
+        {"Team", "Left", "Center", "Right"},
+        {"Team", "Normal", "Easy", "Hard"},
+        {"Team", "No", "Yes"},
+        {"Normal", "Forward", "Back"},
+        {"Normal", "Forward", "Back"},
+        {"Yes", "No"},
+        {"Yes", "No"},
+        {"Yes", "No"},
+        {"Yes", "No"},
+        {"Yes", "No"},
+        {"Yes", "No"},
+        {"Yes", "No"},
+        {}};
+    return column >= 0 && column < ColumnCount ? values[column] : none;
+}
+
+std::string ShownText(const std::string& text, bool hideNo, bool hideTeam) {
+    if (hideNo && text == "No")
+        return {};
+    if (hideTeam && text == "Team")
+        return {};
+    return text;
+}
+
+TInstructionsPage::TInstructionsPage(QWidget* parent)
+    : QWidget(parent) {
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("GeneralPanel"));
+    // Lowered outer and raised inner bevel: an etched two-pixel border.
+    panel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    panel->setLineWidth(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(panel);
+
+    for (const TLabelSpec& spec : CaptionSpecs)
+        MakeLabel(panel, spec.Name, {spec.Left, spec.Top}, QString::fromUtf8(spec.Text));
+    for (int i = 0; i < TCmTactic::TeamInstrCount; ++i)
+        Values[i] = MakeLabel(panel, QStringLiteral("Ti%1").arg(i + 1).toLatin1().constData(),
+                              ValuePlaces[i], QString());
+
+    HideNoBox = MakeCheckBox(panel, "HideNo", {9, 161, 137, 10}, "Hide \"No\"");
+    HideTeamBox = MakeCheckBox(panel, "HideTeam", {153, 158, 112, 17}, "Hide \"Team\"");
+    Combo = MakeCombo(panel);
+    Grid = MakeGrid(panel);
+
+    // The grid's first cell is current from the start, as if selected without
+    // an event; the first selection is then that of the user.
+    {
+        const QSignalBlocker quiet(Grid);
+        Grid->setCurrentCell(0, 0);
+    }
+    connect(Grid, &QTableWidget::currentCellChanged, this, [this](int row, int column, int, int) {
+        if (row >= 0 && column >= 0)
+            emit cellSelecting(column + 1, row + 1);
+    });
+    // A press on the cell that is already current moves nothing, yet it is a
+    // selection of that cell all the same.
+    Grid->viewport()->installEventFilter(this);
+    connect(Grid, &QTableWidget::cellPressed, this, [this](int row, int column) {
+        if (row == PressedOnRow && column == PressedOnColumn)
+            emit cellSelecting(column + 1, row + 1);
+    });
+    connect(Combo, &QComboBox::activated, this, [this] { emit valuePicked(); });
+
+    resize(449, 411);
+}
+
+bool TInstructionsPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Grid->viewport() && event->type() == QEvent::MouseButtonPress) {
+        PressedOnRow = Grid->currentRow();
+        PressedOnColumn = Grid->currentColumn();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TInstructionsPage::WriteHeaders() {
+    for (int c = 1; c < ColumnCount; ++c)
+        Grid->horizontalHeaderItem(c - 1)->setText(QString::fromLatin1(Headers[c]));
+}
+
+void TInstructionsPage::UpdatePlayersInstructions() {
+    const bool hideNo = HideNoBox->isChecked();
+    const bool hideTeam = HideTeamBox->isChecked();
+    if (Tactic) {
+        // Setting texts neither moves the current cell nor selects one.
+        const QSignalBlocker quiet(Grid);
+        for (int i = 0; i < TCmTactic::PlayerCount; ++i) {
+            const TCmPlayer& player = Tactic->Players[i];
+            Grid->verticalHeaderItem(i)->setText(QString::fromStdString(player.NumberText));
+            for (int c = 1; c < ColumnCount; ++c)
+                Grid->item(i, c - 1)->setText(
+                    QString::fromStdString(ShownText(player.Instr[c], hideNo, hideTeam)));
+        }
+    }
+    Combo->setVisible(!hideNo && !hideTeam);
+}
+
+void TInstructionsPage::ShowTeamInstructions() {
+    if (!Tactic)
+        return;
+    for (int i = 0; i < TCmTactic::TeamInstrCount; ++i) {
+        Values[i]->setText(QString::fromStdString(Tactic->TeamInstr[i]));
+        Values[i]->adjustSize();
+    }
+}
+
+void TInstructionsPage::SelectCell(int column, int row) {
+    const QSignalBlocker quiet(Combo);
+    Combo->clear();
+    for (const std::string& value : ColumnValues(column))
+        Combo->addItem(QString::fromStdString(value));
+    // The list entry is the one the shown text names, none for a blank or
+    // unknown text; the text is the cell's as shown.
+    const QString shown = CellText(column, row);
+    Combo->setCurrentIndex(Combo->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    Combo->setEditText(shown);
+}
+
+void TInstructionsPage::ComboValueChange() {
+    if (Combo->currentIndex() < 0 || !Tactic)
+        return;
+    const int column = CurrentColumn();
+    const int row = CurrentRow();
+    if (column < 1 || column >= ColumnCount || row < 1 || row >= RowCount)
+        return;
+    Tactic->Players[row - 1].Instr[column] = Combo->currentText().toStdString();
+    UpdatePlayersInstructions();
+}
+
+QString TInstructionsPage::CellText(int column, int row) const {
+    if (column < 0 || column >= ColumnCount || row < 0 || row >= RowCount)
+        return {};
+    if (row == 0)
+        return column == 0 ? QString() : Grid->horizontalHeaderItem(column - 1)->text();
+    if (column == 0)
+        return Grid->verticalHeaderItem(row - 1)->text();
+    return Grid->item(row - 1, column - 1)->text();
+}
+
+int TInstructionsPage::CurrentColumn() const {
+    return Grid->currentColumn() + 1;
+}
+
+int TInstructionsPage::CurrentRow() const {
+    return Grid->currentRow() + 1;
+}
+
+} // namespace pages

@@ -1,0 +1,63 @@
+#include "ColorSchemes.h"
+
+#include <array>
+
+namespace pitch {
+namespace {
+
+const QColor White(255, 255, 255);
+const QColor Blue(0, 0, 255);
+const QColor Red(255, 0, 0);
+const QColor Yellow(255, 255, 0);
+const QColor Black(0, 0, 0);
+
+const std::array<TColorScheme, 3>& Clubs(TColorTarget target) {
+    static const std::array<TColorScheme, 3> main{{
+        {"Zenit", {White, Blue}},
+        {"CSKA", {Red, Blue}},
+        {"AC Milan", {Black, Red}},
+    }};
+    static const std::array<TColorScheme, 3> second{{
+        {"Spartak M", {White, Red}},
+        {"Alania", {Yellow, Red}},
+        {"Internazionale", {Black, Blue}},
+    }};
+    return target == TColorTarget::Main ? main : second;
+}
+
+} // namespace
+
+std::optional<TColorScheme> ClubScheme(TColorTarget target, int item) {
+    if (item < 0 || item >= CustomScheme)
+        return std::nullopt;
+    return Clubs(target)[static_cast<std::size_t>(item)];
+}
+
+const char* SchemeName(TColorTarget target, int item) {
+    if (item == CustomScheme)
+        return "Custom";
+    const auto scheme = ClubScheme(target, item);
+    return scheme ? scheme->Name : "";
+}
+
+std::optional<TTacticColors> ChooseColors(TColorTarget target, int item,
+                                          const TTacticColors& current, const TPickColor& pick) {
+    if (item == CustomScheme) {
+        if (!pick)
+            return std::nullopt;
+        const std::optional<QColor> fill = pick(current.Fill);
+        if (!fill)
+            return std::nullopt;
+        const std::optional<QColor> line = pick(current.Line);
+        if (!line)
+            return std::nullopt;
+        // Tactic colours are 24-bit RGB: a dialog's alpha or colour model never reaches the discs.
+        return TTacticColors{QColor(fill->rgb()), QColor(line->rgb())};
+    }
+    const auto scheme = ClubScheme(target, item);
+    if (!scheme)
+        return std::nullopt;
+    return scheme->Colors;
+}
+
+} // namespace pitch

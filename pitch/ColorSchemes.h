@@ -1,0 +1,41 @@
+#pragma once
+
+#include "PitchRenderer.h"
+
+#include <QColor>
+
+#include <functional>
+#include <optional>
+
+// The colour pairs of the two tactics: three club schemes per tactic and a
+// custom pair picked in two colour dialogs.
+namespace pitch {
+
+inline constexpr int SchemeCount = 4; // three clubs and "Custom"
+inline constexpr int CustomScheme = 3;
+
+// Which tactic a colour group paints, by the group's tag.
+enum class TColorTarget { Main = 1, Second = 2 };
+
+struct TColorScheme {
+    const char* Name; // English item text; the window translates it
+    TTacticColors Colors;
+};
+
+// The club scheme of an item 0..2 of the group for target; none for
+// "Custom" or an item out of range.
+std::optional<TColorScheme> ClubScheme(TColorTarget target, int item);
+// English item texts of a group, items 0..3.
+const char* SchemeName(TColorTarget target, int item);
+
+// Asks for one colour, preset to initial; none when cancelled.
+using TPickColor = std::function<std::optional<QColor>(const QColor& initial)>;
+
+// The pair a change of selection to item gives, or none when nothing is to
+// change (a dialog cancelled, no item selected). "Custom" asks for the fill
+// colour preset to the current fill, then for the line colour preset to the
+// current line; cancelling either drops both.
+std::optional<TTacticColors> ChooseColors(TColorTarget target, int item,
+                                          const TTacticColors& current, const TPickColor& pick);
+
+} // namespace pitch

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "Cm_tactic.h"
+#include "PitchMap.h"
+
+#include <optional>
+#include <string>
+
+// Dragging the main tactic's players on the pitch view, without a window:
+// the window feeds mouse events in and acts on the small results (redraw,
+// pointer, preview). The ball zone and the phase stay the window's; they are
+// passed in with every event.
+namespace pitch {
+
+enum class TMouseButton { Left, Right, Other };
+
+// Index 0..10 of the main player grabbed at (x, y) for a zone and phase, or -1.
+// Every player is tested in order, so of overlapping discs the highest index
+// (the one drawn on top) wins.
+int HitTest(const TCmTactic& tactic, int zone, bool withBall, int x, int y);
+
+// The read-out drawn beside the preview disc.
+std::string HintText(TCmPos cell);
+// Top-left corner of the read-out: below right of the disc, never right of
+// x = 180 or below y = 360.
+TPixel HintPlace(TPixel centre);
+// Top-left corner of a disc's number: two-digit numbers (players 9 and 10) start further left.
+TPixel LabelPlace(TPixel centre, int player);
+
+// What a move draws over the fresh redraw.
+struct TPreview {
+    TCmPos Cell;      // the cell under the pointer, the one a release stores
+    TPixel Centre;    // disc centre: the pointer itself when smooth, else the cell's centre
+    TPixel HintAt;    // top-left of the read-out
+    std::string Hint; // "New position: X=.. Y=.."
+    TPixel LabelAt;   // top-left of the number
+    int Player = 0;   // index of the dragged player
+};
+
+// Preview for the pointer at (x, y), or none outside the grid.
+std::optional<TPreview> PreviewAt(int x, int y, bool smooth, int player);
+
+struct TPressResult {
+    int BallZone = 0;         // the zone after the press (changed by a right press)
+    bool Redraw = false;      // the zone was chosen: redraw the view
+    bool HidePointer = false; // a drag has just begun
+};
+
+struct TMoveResult {
+    bool Redraw = false; // dragging: redraw, then draw the preview if there is one
+    std::optional<TPreview> Preview;
+};
+
+struct TReleaseResult {
+    bool Redraw = false;      // a drag ended: redraw the view
+    bool ShowPointer = false; // the drag's hidden pointer must come back
+    bool Stored = false;      // the release lay inside the grid and the cell was stored
+    TCmPos Cell;              // the cell under the release point
+};
+
+class TDragController {
+public:
+    bool Dragging() const { return IsDragging; }
+    int DragPlayer() const { return Player; }
+
+    // Right button chooses the ball zone (also during a drag, which goes on);
+    // left button grabs the topmost main player under the pointer.
+    TPressResult Press(TMouseButton button, int x, int y, const TCmTactic& main, int ballZone,
+                       bool withBall);
+    TMoveResult Move(int x, int y, bool smooth) const;
+    // Any button ends a drag; the cell is stored into the entry of the
+    // current zone and phase only when it lies inside the grid.
+    TReleaseResult Release(int x, int y, TCmTactic& main, int ballZone, bool withBall);
+    // The window lost the mouse mid-drag: end the drag, store nothing.
+    // Returns whether a drag was ended (pointer to show, view to redraw).
+    bool Cancel();
+
+private:
+    bool IsDragging = false;
+    int Player = 0;
+};
+
+} // namespace pitch

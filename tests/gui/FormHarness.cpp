@@ -1,0 +1,122 @@
+#include "FormHarness.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+
+namespace guitest {
+
+TGameFolder::TGameFolder(bool withGame) {
+    QDir prefix(Dir.path());
+    if (!withGame)
+        return;
+    prefix.mkpath(QStringLiteral("drive_c/CM0001/tactics"));
+    prefix.mkpath(QStringLiteral("dosdevices"));
+    QFile::link(QStringLiteral("../drive_c"), prefix.filePath(QStringLiteral("dosdevices/c:")));
+    QFile reg(prefix.filePath(QStringLiteral("system.reg")));
+    if (reg.open(QIODevice::WriteOnly)) {
+        reg.write("WINE REGISTRY Version 2\n#arch=win32\n\n"
+                  "[Software\\\\Sports Interactive Ltd\\\\Championship Manager 00-01] 1\n"
+                  "\"Location\"=\"C:\\\\CM0001\"\n\"Version\"=\"1.0\"\n");
+    }
+}
+
+QString TGameFolder::Tactics() const {
+    return QDir(Dir.path()).canonicalPath() + QStringLiteral("/drive_c/CM0001/tactics");
+}
+
+QString TGameFolder::WriteBytes(const QString& name, const QByteArray& bytes) const {
+    const QString path = Tactics() + QLatin1Char('/') + name;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+QString TGameFolder::WriteTactic(const QString& name, const TCmTactic& tactic, int size) const {
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>(i * 13 + 5);
+    const QString path = WriteBytes(name, bytes);
+    TCmTactic copy = tactic;
+    if (!copy.Save(QFile::encodeName(path).toStdString()))
+        qFatal("cannot save %s", qPrintable(path));
+    return path;
+}
+
+TCmTactic SampleTactic(int seed) {
+    static const char* const texts[14][2] = {
+        {"", ""},           {"Short", "Team"},   {"Left", "Team"}, {"Hard", "Team"}, {"Yes", "No"},
+        {"Back", "Normal"}, {"Forward", "Back"}, {"Yes", "No"},    {"No", "Yes"},    {"Yes", "No"},
+        {"No", "Yes"},      {"Yes", "No"},       {"No", "Yes"},    {"Yes", "No"}};
+    TCmTactic tactic;
+    tactic.TeamInstr = {"Attacking", "Long", "Easy", "Yes", "No", "Yes", "No"};
+    for (int i = 0; i < TCmTactic::PlayerCount; ++i) {
+        TCmPlayer& player = tactic.Players[i];
+        for (int c = 1; c <= 13; ++c)
+            player.Instr[c] = texts[c][(i + c + seed) % 2];
+        for (int z = 0; z < TCmPlayer::ZoneCount; ++z) {
+            player.WithBall[z] = {(2 * i + z + seed) % 27, (3 * i + z + seed) % 36};
+            player.WithoutBall[z] = {(5 * i + z + seed) % 27, (i + 2 * z + seed) % 36};
+        }
+    }
+    return tactic;
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+std::unique_ptr<TMainForm> StartForm(TScriptedDialogs& dialogs, const TGameFolder& game) {
+    qputenv("WINEPREFIX", QFile::encodeName(game.Prefix()));
+    auto form = std::make_unique<TMainForm>(dialogs);
+    if (form->StartupDeclined())
+        return nullptr;
+    form->show();
+    return form;
+}
+
+void Load(TMainForm& form, TScriptedDialogs& dialogs, int tag, const QString& path) {
+    dialogs.setNextFileName(path);
+    QTest::mouseClick(Find<QAbstractButton>(form, tag == 1 ? "Browse1" : "Browse2"),
+                      Qt::LeftButton);
+}
+
+void Click(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+void ChoosePage(TMainForm& form, int index) {
+    QTabBar* tabs = Find<QTabWidget>(form, "PageControl")->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+}
+
+void ClickCell(TMainForm& form, int column, int row) {
+    auto* grid = Find<QTableWidget>(form, "PlayersGrid");
+    QTableWidgetItem* item = grid->item(row - 1, column - 1);
+    grid->scrollToItem(item);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(item).center());
+}
+
+void PickInGrid(TMainForm& form, int column, int row, const QString& value) {
+    ClickCell(form, column, row);
+    auto* combo = Find<QComboBox>(form, "ComboValue");
+    const int index = combo->findText(value);
+    if (index < 0)
+        qFatal("no %s in column %d", qPrintable(value), column);
+    combo->showPopup();
+    QAbstractItemView* list = combo->view();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(list->model()->index(index, 0)).center());
+}
+
+} // namespace guitest

@@ -1,0 +1,321 @@
+// Loading and saving through the window: short names, the save question,
+// the reserve copy, and what a failed load, copy or save must leave alone.
+#include "FormHarness.h"
+#include "ReserveCopy.h"
+#include "ShortName.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
+using namespace guitest;
+
+namespace {
+
+// Holds a file the way a second editor would while it loads or saves it.
+class THeldFile {
+public:
+    explicit THeldFile(const QString& path) {
+#ifndef _WIN32
+        Fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+        if (Fd >= 0 && ::flock(Fd, LOCK_EX | LOCK_NB) != 0) {
+            ::close(Fd);
+            Fd = -1;
+        }
+#endif
+    }
+    ~THeldFile() {
+#ifndef _WIN32
+        if (Fd >= 0)
+            ::close(Fd);
+#endif
+    }
+    bool Held() const {
+        return Fd >= 0;
+    }
+
+private:
+    int Fd = -1;
+};
+
+struct TLoaded {
+    TGameFolder Game;
+    QString MainFile;
+    QString SecondFile;
+    std::unique_ptr<TMainForm> Form;
+};
+
+// A window with my442.tct loaded as the main tactic and 433.tct as the second.
+std::unique_ptr<TLoaded> LoadBoth(TScriptedDialogs& dialogs) {
+    auto loaded = std::make_unique<TLoaded>();
+    loaded->MainFile = loaded->Game.WriteTactic("my442.tct", SampleTactic(1));
+    loaded->SecondFile = loaded->Game.WriteTactic("433.tct", SampleTactic(2));
+    loaded->Form = StartForm(dialogs, loaded->Game);
+    Load(*loaded->Form, dialogs, 1, loaded->MainFile);
+    Load(*loaded->Form, dialogs, 2, loaded->SecondFile);
+    dialogs.clearLog();
+    return loaded;
+}
+
+void ClickSave(TMainForm& form) {
+    QTest::mouseClick(Find<QPushButton>(form, "BtnSave"), Qt::LeftButton);
+}
+
+// Changes one instruction through the grid, so that a save has something to write.
+void Edit(TMainForm& form) {
+    PickInGrid(form, 1, 4, QStringLiteral("Direct"));
+    QCOMPARE(form.MainTactic().Players[3].Instr[1], std::string("Direct"));
+}
+
+} // namespace
+
+class TestLoadSave : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { Dialogs.clearLog(); }
+
+    void shortNames();
+    void saveAsksTheExactQuestion();
+    void okMakesTheReserveCopyThenSaves();
+    void cancelTouchesNothing();
+    void secondTacticsFileIsNeverWritten();
+    void reserveCopyIsMadeWhateverTheCheckBoxSays();
+    void failedLoadIsReportedAndChangesNothing();
+    void failedLoadOfTheFirstTacticLeavesTheStartedWindow();
+    void failedReserveCopyStopsTheSave();
+    void failedSaveIsReported();
+    void copyNeverLeavesAPartialFile();
+
+private:
+    TScriptedDialogs Dialogs;
+};
+
+void TestLoadSave::shortNames() {
+    QCOMPARE(ShortName("/home/me/tactics/my442.tct", TPathStyle::Unix), QStringLiteral("MY442"));
+    QCOMPARE(ShortName("C:\\CM0001\\tactics\\my442.tct", TPathStyle::Windows),
+             QStringLiteral("MY442"));
+    QCOMPARE(ShortName("C:/CM0001/tactics\\x/my442.tct", TPathStyle::Windows),
+             QStringLiteral("MY442"));
+    // Four characters after the separator leave nothing.
+    QCOMPARE(ShortName("/tactics/a.tc", TPathStyle::Unix), QString());
+    QCOMPARE(ShortName("/tactics/ab", TPathStyle::Unix), QString());
+    // No separator: cut only at the end.
+    QCOMPARE(ShortName("my442.tct", TPathStyle::Unix), QStringLiteral("MY442"));
+    // A backslash is part of a Unix name.
+    QCOMPARE(ShortName("/t/a\\b.tct", TPathStyle::Unix), QStringLiteral("A\\B"));
+    QCOMPARE(ShortName("/t/a\\b.tct", TPathStyle::Windows), QStringLiteral("B"));
+    // The last four characters go whatever they are; letters are upper-cased by locale.
+    QCOMPARE(ShortName("/t/тактика.old", TPathStyle::Unix), QStringLiteral("ТАКТИКА"));
+}
+
+void TestLoadSave::saveAsksTheExactQuestion() {
+    auto loaded = LoadBoth(Dialogs);
+    Dialogs.setNextAnswer(QMessageBox::Cancel);
+    ClickSave(*loaded->Form);
+    QCOMPARE(Dialogs.messages().size(), 1);
+    const auto& question = Dialogs.messages().first();
+    QCOMPARE(question.Caption, QStringLiteral("Overwrite tactic?"));
+    QCOMPARE(question.Text, QStringLiteral("Overwrite tactic MY442?\n\r\n\r"
+                                           "Previous tactic will save in file MY442.old"));
+    QCOMPARE(question.Icon, QMessageBox::Question);
+    QCOMPARE(question.Buttons, QMessageBox::Ok | QMessageBox::Cancel);
+}
+
+void TestLoadSave::okMakesTheReserveCopyThenSaves() {
+    auto loaded = LoadBoth(Dialogs);
+    const QString reserve = loaded->Game.Tactics() + "/MY442.old";
+    loaded->Game.WriteBytes("MY442.old", "an older reserve copy");
+    const QByteArray before = ReadAll(loaded->MainFile);
+    Edit(*loaded->Form);
+
+    Dialogs.setNextAnswer(QMessageBox::Ok);
+    ClickSave(*loaded->Form);
+    QCOMPARE(Dialogs.messages().size(), 1); // the question only
+    QCOMPARE(ReadAll(reserve), before);
+    const QByteArray after = ReadAll(loaded->MainFile);
+    QCOMPARE(after.size(), before.size());
+    QVERIFY(after != before);
+    TCmTactic saved;
+    QVERIFY(saved.Load(QFile::encodeName(loaded->MainFile).toStdString()));
+    QCOMPARE(saved.Players[3].Instr[1], std::string("Direct"));
+    // Saving again copies the file as it now is.
+    Dialogs.setNextAnswer(QMessageBox::Ok);
+    ClickSave(*loaded->Form);
+    QCOMPARE(ReadAll(reserve), after);
+}
+
+void TestLoadSave::cancelTouchesNothing() {
+    auto loaded = LoadBoth(Dialogs);
+    loaded->Game.WriteBytes("MY442.old", "kept");
+    const QByteArray before = ReadAll(loaded->MainFile);
+    Edit(*loaded->Form);
+    Dialogs.setNextAnswer(QMessageBox::Cancel);
+    ClickSave(*loaded->Form);
+    QCOMPARE(ReadAll(loaded->MainFile), before);
+    QCOMPARE(ReadAll(loaded->Game.Tactics() + "/MY442.old"), QByteArray("kept"));
+    // Closing the box is a cancel too.
+    Dialogs.setNextAnswer(QMessageBox::NoButton);
+    ClickSave(*loaded->Form);
+    QCOMPARE(ReadAll(loaded->MainFile), before);
+}
+
+void TestLoadSave::secondTacticsFileIsNeverWritten() {
+    auto loaded = LoadBoth(Dialogs);
+    const QByteArray second = ReadAll(loaded->SecondFile);
+    Dialogs.setNextAnswer(QMessageBox::Ok);
+    ClickSave(*loaded->Form);
+    QCOMPARE(ReadAll(loaded->SecondFile), second);
+    QVERIFY(!QFile::exists(loaded->Game.Tactics() + "/433.old"));
+    QVERIFY(QFile::exists(loaded->Game.Tactics() + "/MY442.old"));
+}
+
+void TestLoadSave::reserveCopyIsMadeWhateverTheCheckBoxSays() {
+    auto loaded = LoadBoth(Dialogs);
+    const QByteArray before = ReadAll(loaded->MainFile);
+    Click(Find<QAbstractButton>(*loaded->Form, "ReserveCopy"));
+    QVERIFY(!Find<QAbstractButton>(*loaded->Form, "ReserveCopy")->isChecked());
+    Dialogs.setNextAnswer(QMessageBox::Ok);
+    ClickSave(*loaded->Form);
+    QCOMPARE(ReadAll(loaded->Game.Tactics() + "/MY442.old"), before);
+}
+
+void TestLoadSave::failedLoadIsReportedAndChangesNothing() {
+    auto loaded = LoadBoth(Dialogs);
+    TMainForm& form = *loaded->Form;
+    const TCmTactic mainBefore = form.MainTactic();
+    const auto* grid = Find<QTableWidget>(form, "PlayersGrid");
+    const QString cell = grid->item(2, 0)->text();
+    const QString shortFile = loaded->Game.WriteBytes("short.tct", QByteArray(1460, 'x'));
+
+    Load(form, Dialogs, 1, shortFile);
+    QCOMPARE(Dialogs.messages().size(), 1);
+    const auto& error = Dialogs.messages().first();
+    QCOMPARE(error.Caption, QStringLiteral("Pitchwright"));
+    QCOMPARE(error.Icon, QMessageBox::Critical);
+    QCOMPARE(error.Buttons, QMessageBox::Ok);
+    QCOMPARE(error.Text, "Could not load tactic " + QDir::toNativeSeparators(shortFile) +
+                             "\nThe file is too short to be a tactic file.");
+    QCOMPARE(form.MainTactic().Players[0].Instr, mainBefore.Players[0].Instr);
+    QCOMPARE(form.MainTactic().Players[10].WithoutBall, mainBefore.Players[10].WithoutBall);
+    QCOMPARE(form.MainTactic().TeamInstr, mainBefore.TeamInstr);
+    QCOMPARE(Find<QLabel>(form, "LabelTN1")->text(), QStringLiteral("MY442"));
+    QCOMPARE(form.MainTacticFile(), loaded->MainFile);
+    QCOMPARE(grid->item(2, 0)->text(), cell);
+
+    // A missing file, a folder, a file held by another program: each says why.
+    Dialogs.clearLog();
+    Load(form, Dialogs, 2, loaded->Game.Tactics() + "/missing.tct");
+    QVERIFY(Dialogs.messages().first().Text.endsWith(
+        "\nThe file cannot be opened: it is missing, unreadable or held by another program."));
+    QCOMPARE(Find<QLabel>(form, "LabelTN2")->text(), QStringLiteral("433"));
+    Dialogs.clearLog();
+    Load(form, Dialogs, 1, loaded->Game.Tactics());
+    QVERIFY(Dialogs.messages().first().Text.endsWith("too short to be a tactic file."));
+#ifndef _WIN32
+    const THeldFile held(loaded->SecondFile);
+    QVERIFY(held.Held());
+    Dialogs.clearLog();
+    Load(form, Dialogs, 1, loaded->SecondFile);
+    QVERIFY(Dialogs.messages().first().Text.contains("held by another program"));
+    QCOMPARE(form.MainTacticFile(), loaded->MainFile);
+#endif
+}
+
+void TestLoadSave::failedLoadOfTheFirstTacticLeavesTheStartedWindow() {
+    TGameFolder game;
+    const QString shortFile = game.WriteBytes("short.tct", QByteArray(100, 'x'));
+    auto form = StartForm(Dialogs, game);
+    Load(*form, Dialogs, 1, shortFile);
+    QCOMPARE(Dialogs.messages().size(), 1);
+    // Nothing was enabled or shown: a save cannot write over the chosen file.
+    QVERIFY(!Find(*form, "ImagePanel")->isVisible());
+    QVERIFY(!Find(*form, "BtnSave")->isEnabled());
+    QVERIFY(!Find(*form, "Browse2")->isEnabled());
+    const auto* pages = Find<QTabWidget>(*form, "PageControl");
+    QVERIFY(!pages->isTabVisible(0));
+    QCOMPARE(Find<QLabel>(*form, "LabelTN1")->text(), QStringLiteral("Not load"));
+    QVERIFY(form->MainTacticFile().isEmpty());
+    QCOMPARE(ReadAll(shortFile), QByteArray(100, 'x'));
+}
+
+void TestLoadSave::failedReserveCopyStopsTheSave() {
+    auto loaded = LoadBoth(Dialogs);
+    const QByteArray before = ReadAll(loaded->MainFile);
+    // A folder where the reserve copy would go cannot be replaced by it.
+    QVERIFY(QDir(loaded->Game.Tactics()).mkdir("MY442.old"));
+    Edit(*loaded->Form);
+    Dialogs.setNextAnswer(QMessageBox::Ok);
+    ClickSave(*loaded->Form);
+    QCOMPARE(Dialogs.messages().size(), 2);
+    const auto& error = Dialogs.messages().last();
+    QCOMPARE(error.Caption, QStringLiteral("Pitchwright"));
+    QCOMPARE(error.Icon, QMessageBox::Critical);
+    QCOMPARE(error.Text, "Could not make the reserve copy " +
+                             QDir::toNativeSeparators(loaded->Game.Tactics() + "/MY442.old") +
+                             "; the tactic was not saved.");
+    QCOMPARE(ReadAll(loaded->MainFile), before);
+
+    // The tactic's own file gone: nothing to copy, nothing saved, nothing created.
+    QVERIFY(QDir(loaded->Game.Tactics()).rmdir("MY442.old"));
+    QVERIFY(QFile::remove(loaded->MainFile));
+    Dialogs.clearLog();
+    Dialogs.setNextAnswer(QMessageBox::Ok);
+    ClickSave(*loaded->Form);
+    QVERIFY(Dialogs.messages().last().Text.startsWith("Could not make the reserve copy "));
+    QVERIFY(!QFile::exists(loaded->MainFile));
+    QVERIFY(!QFile::exists(loaded->Game.Tactics() + "/MY442.old"));
+}
+
+void TestLoadSave::failedSaveIsReported() {
+#ifdef _WIN32
+    QSKIP("holding a file is tested with flock");
+#else
+    auto loaded = LoadBoth(Dialogs);
+    const QByteArray before = ReadAll(loaded->MainFile);
+    Edit(*loaded->Form);
+    const THeldFile held(loaded->MainFile);
+    QVERIFY(held.Held());
+    Dialogs.setNextAnswer(QMessageBox::Ok);
+    ClickSave(*loaded->Form);
+    QCOMPARE(Dialogs.messages().size(), 2);
+    const auto& error = Dialogs.messages().last();
+    QCOMPARE(error.Caption, QStringLiteral("Pitchwright"));
+    QCOMPARE(error.Icon, QMessageBox::Critical);
+    QCOMPARE(error.Text, "Could not save tactic " + QDir::toNativeSeparators(loaded->MainFile));
+    QCOMPARE(ReadAll(loaded->MainFile), before);
+    // The reserve copy was made before the save failed, and equals the file.
+    QCOMPARE(ReadAll(loaded->Game.Tactics() + "/MY442.old"), before);
+#endif
+}
+
+void TestLoadSave::copyNeverLeavesAPartialFile() {
+    QTemporaryDir dir;
+    const QString source = dir.filePath("a.tct");
+    const QString target = dir.filePath("A.old");
+    QFile file(source);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(200000, 'a'));
+    file.close();
+    QVERIFY(CopyFileReplacing(source, target));
+    QCOMPARE(ReadAll(target), QByteArray(200000, 'a'));
+    // A file is never its own reserve copy.
+    QVERIFY(!CopyFileReplacing(source, source));
+    QCOMPARE(ReadAll(source), QByteArray(200000, 'a'));
+    // A missing source keeps the old copy as it was.
+    QVERIFY(!CopyFileReplacing(dir.filePath("missing"), target));
+    QCOMPARE(ReadAll(target), QByteArray(200000, 'a'));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"A.old", "a.tct"}));
+}
+
+QTEST_MAIN(TestLoadSave)
+#include "test_loadsave.moc"
