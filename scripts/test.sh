@@ -2,7 +2,8 @@
 # The whole test suite, from a fresh Debian 12 machine: installs what is
 # missing, builds once with warnings as errors and runs every suite through
 # ctest, then the data layer under AddressSanitizer and
-# UndefinedBehaviorSanitizer and a short fuzz run.
+# UndefinedBehaviorSanitizer, a short fuzz run, and the data layer built for
+# Windows and run under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,3 +22,6 @@ bash scripts/sanitize.sh
 
 echo "== fuzz"
 bash scripts/fuzz.sh 60
+
+echo "== Windows build under Wine"
+bash scripts/test-windows.sh

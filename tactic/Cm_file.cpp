@@ -74,7 +74,13 @@ bool TCmDiskFile::Open(const std::string& fileName, TMode mode, int64_t minimumS
     HANDLE handle = CreateFileW(wideName.c_str(), access, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        Error = TError::CannotOpen;
+        // CreateFileW refuses a folder as access denied; report it as what it
+        // is, as the open of the other systems does.
+        const DWORD attributes = GetFileAttributesW(wideName.c_str());
+        Error =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                ? TError::NotAFile
+                : TError::CannotOpen;
         return false;
     }
     if (GetFileType(handle) != FILE_TYPE_DISK) {

@@ -38,7 +38,8 @@ TTempDir::~TTempDir() {
 }
 
 std::string TTempDir::File(const std::string& name) const {
-    return Utf8(Root / name);
+    // The name is UTF-8; a plain std::string would be read in the ANSI code page on Windows.
+    return Utf8(Root / fs::path(std::u8string(name.begin(), name.end())));
 }
 
 TBytes MakeBytes(size_t size, const std::vector<TWordAt>& words) {

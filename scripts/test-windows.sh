@@ -1,0 +1,175 @@
+#!/usr/bin/env bash
+# The data layer built as Windows executables with mingw-w64 and its test
+# suites run under Wine, against Wine's file and registry API. Uses a scratch
+# Wine prefix in build/wine-prefix (made on first use, then reused) and no
+# display. The registry cases that come from outside the program are written
+# with Wine's own `reg add`, in the 32-bit and the 64-bit view.
+#
+#   bash scripts/test-windows.sh        build, run ctest, run the reg add cases
+#   PW_WINE_FRESH=1 bash scripts/...    start again from a new prefix
+#
+# Exits non-zero on any failure; leaves no Wine process of its prefix behind.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=$root/build/mingw
+jobs=${JOBS:-$(nproc)}
+started=$SECONDS
+phase_started=$SECONDS
+
+say() { echo "== test-windows: $*"; }
+fail() {
+    echo "== test-windows: FAILED: $*" >&2
+    exit 1
+}
+# Seconds since the last call, for the timings printed at the end.
+timings=()
+lap() {
+    timings+=("$1 $((SECONDS - phase_started))s")
+    phase_started=$SECONDS
+}
+
+wine=$(command -v wine64 || true)
+[[ -n $wine ]] || wine=/usr/lib/wine/wine64
+[[ -x $wine ]] || wine=$(command -v wine || true)
+[[ -n $wine ]] || fail "Wine is not installed (scripts/install-deps.sh installs it)"
+command -v x86_64-w64-mingw32-g++-posix >/dev/null || fail "mingw-w64 is not installed"
+[[ -f /usr/src/googletest/CMakeLists.txt ]] || fail "GoogleTest sources are not installed"
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+
+# No window system, no debug chatter, no Mono or Gecko installers: the tests
+# are console programs. A UTF-8 locale so that non-ASCII arguments reach
+# `reg add` intact.
+export WINEPREFIX=$root/build/wine-prefix
+export WINEARCH=win64 WINEDEBUG=-all DISPLAY='' WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+unset WAYLAND_DISPLAY
+ready=$WINEPREFIX/.pitchwright-ready
+
+# Ends this prefix's server and with it every Wine process it runs; other
+# prefixes are not touched.
+stop_wine() {
+    "$wineserver" -k >/dev/null 2>&1 || true
+    timeout 30 "$wineserver" -w >/dev/null 2>&1 || true
+}
+trap stop_wine EXIT
+trap 'echo "== test-windows: interrupted" >&2; exit 130' INT
+trap 'echo "== test-windows: interrupted" >&2; exit 143' TERM
+
+# A server left by an interrupted run would keep the prefix busy.
+stop_wine
+if [[ ${PW_WINE_FRESH:-} == 1 || ! -f $ready ]]; then
+    # An interrupted first boot leaves a prefix that is not to be trusted.
+    say "creating the Wine prefix $WINEPREFIX"
+    # Debian's Wine keeps the server's socket folder in the temporary folder
+    # and its name in the prefix; it would outlive the prefix.
+    if [[ -f $WINEPREFIX/wineserver ]]; then
+        socket_dir=$(<"$WINEPREFIX/wineserver")
+        [[ $socket_dir =~ ^wine-[A-Za-z0-9]{6}$ ]] && rm -rf "${TMPDIR:-/tmp}/$socket_dir"
+    fi
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    timeout 300 "$wine" wineboot -i >/dev/null 2>&1 || fail "wineboot did not finish within 5 minutes"
+    # Let the server write the new registry out before the prefix counts as made.
+    timeout 60 "$wineserver" -w || fail "wineserver did not stop"
+    touch "$ready"
+    lap "prefix"
+else
+    say "reusing the Wine prefix $WINEPREFIX"
+fi
+# One server for all the runs below instead of one start per program; it is
+# ended by stop_wine.
+"$wineserver" -p
+
+say "configuring $build"
+cmake -S "$root" -B "$build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DPW_BUILD_GUI=OFF -DPW_BUILD_BENCH=OFF -DPW_BUILD_FUZZ=OFF -DPW_BUILD_E2E=OFF \
+    -DPW_GTEST_SOURCE_DIR=/usr/src/googletest \
+    -DPW_WERROR=ON \
+    -DPW_WINEPREFIX="$WINEPREFIX" >/dev/null || fail "configure"
+
+say "building (-j$jobs)"
+cmake --build "$build" -j "$jobs" || fail "build"
+lap "build"
+
+failures=()
+
+# The game's key must not linger from an earlier run in either view.
+key='HKLM\Software\Sports Interactive Ltd\Championship Manager 00-01'
+reg() { "$wine" reg "$@" >/dev/null 2>&1; }
+clear_key() {
+    reg delete "$key" /f /reg:32 || true
+    reg delete "$key" /f /reg:64 || true
+}
+add() { reg add "$key" "$@" /f || fail "reg add $*"; }
+
+say "ctest"
+clear_key
+ctest --test-dir "$build" --output-on-failure -j "$jobs" || failures+=("ctest")
+lap "ctest"
+
+# The lookup against keys written by another program, as the game's installer
+# would write them. test_windows knows what each case must give; its test for
+# the case is the one that does not skip, and one must have run and passed.
+exe=$build/tests/windows/test_windows.exe
+[[ -f $exe ]] || fail "$exe was not built"
+run_case() {
+    local name=$1 out status=0
+    out=$(PW_REG_CASE=$name "$wine" "$exe" --gtest_filter='RegistryWrittenByReg.*' 2>&1) ||
+        status=$?
+    if ((status == 0)) && grep -q '^\[       OK \] RegistryWrittenByReg\.' <<<"$out"; then
+        echo "-- reg add case $name: passed"
+    else
+        printf '%s\n' "$out" | grep -v '^\[  SKIPPED \]\|: Skipped\|not written' >&2 || true
+        echo "-- reg add case $name: FAILED" >&2
+        failures+=("reg add case $name")
+    fi
+}
+
+say "registry cases written by reg add"
+clear_key
+# The trailing backslash is part of the value.
+# shellcheck disable=SC1003
+add /v Location /t REG_SZ /d 'C:\Games\CM 00-01\' /reg:32
+add /v Version /t REG_SZ /d '3.9.68' /reg:32
+run_case 32-bit-view-only
+
+clear_key
+add /v Location /t REG_SZ /d 'C:\Games\CM 00-01' /reg:64
+add /v Version /t REG_SZ /d '3.9.68' /reg:64
+run_case 64-bit-view-only
+
+clear_key
+run_case absent
+
+clear_key
+add /v Version /t REG_SZ /d '3.9.68' /reg:32
+run_case no-location
+
+clear_key
+add /v Location /t REG_DWORD /d 7 /reg:32
+add /v Version /t REG_SZ /d '3.9.68' /reg:32
+run_case dword-location
+
+clear_key
+add /v Location /t REG_SZ /d 'C:\Games\CM 00-01' /reg:32
+add /v Version /t REG_BINARY /d 332e39 /reg:32
+run_case binary-version
+
+clear_key
+add /v Location /t REG_EXPAND_SZ /d '%SystemDrive%\Spiele\Fußball ⚽ 😀' /reg:32
+add /v Version /t REG_SZ /d '3.9.68 édition' /reg:32
+run_case unicode-texts
+
+clear_key
+lap "registry cases"
+
+elapsed=$((SECONDS - started))
+say "timings: ${timings[*]}"
+if ((${#failures[@]})); then
+    printf '== test-windows: FAILED (%ss): %s\n' "$elapsed" "${failures[*]}" >&2
+    exit 1
+fi
+say "all passed (${elapsed}s)"
