@@ -53,7 +53,6 @@ const TSprite& TDiscCache::Get(const TDiscLook& look, const QFont& font) {
         p.setFont(font);
         PaintDisc(p, -bounds.left(), -bounds.top(), look);
     }
-    FindSpans(sprite);
     return Sprites.emplace(look, std::move(sprite)).first->second;
 }
 

@@ -36,7 +36,8 @@ inline constexpr int LabelDy = -7;
 void PaintDisc(QPainter& painter, int x, int y, const TDiscLook& look);
 
 // Discs drawn once per look into small premultiplied images, then copied
-// onto the picture run by run.
+// onto the picture: every pixel of such a disc is opaque or untouched, so
+// the copy equals drawing the disc there.
 class TDiscCache {
 public:
     // The sprite of a look, drawn with font on first use; its anchor is the disc centre.

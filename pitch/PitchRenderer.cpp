@@ -8,8 +8,7 @@
 #include <QPainter>
 
 #include <algorithm>
-
-#include <optional>
+#include <utility>
 
 namespace pitch {
 namespace {
@@ -36,15 +35,27 @@ bool NearView(TPixel c) {
 TPitchRenderer::TPitchRenderer(const QString& fontFamily)
     : Family(fontFamily)
     , Pitch(MakePitchPicture())
-    , Players(ViewWidth, ViewHeight, QImage::Format_RGB32)
     , Image(ViewWidth, ViewHeight, QImage::Format_RGB32)
     , Cache(std::make_unique<TDiscCache>())
     , Texts(std::make_unique<TTextCache>()) {
-    CopyPicture(Players, Pitch);
     CopyPicture(Image, Pitch);
+    Players = Image;
 }
 
 TPitchRenderer::~TPitchRenderer() = default;
+
+QImage& TPitchRenderer::WritablePicture(bool keepContent) {
+    if (Image.isDetached())
+        return Image;
+    // The picture shares its pixels with PlayersBitmap: write into the spare
+    // buffer instead, so that no picture is copied only to be overwritten.
+    std::swap(Image, Spare);
+    if (Image.isNull() || !Image.isDetached())
+        Image = QImage(ViewWidth, ViewHeight, QImage::Format_RGB32);
+    if (keepContent)
+        CopyPicture(Image, Spare);
+    return Image;
+}
 
 QFont TPitchRenderer::LabelFont(int cellHeight, bool bold) const {
     const auto key = std::pair(cellHeight, bold);
@@ -76,33 +87,38 @@ void TPitchRenderer::DropStaleDiscs(const TScene& scene) {
 }
 
 void TPitchRenderer::Redraw(const TScene& scene) {
-    CopyPicture(Image, Pitch);
+    // PlayersBitmap is about to be replaced: let go of it first, so that the
+    // picture is drawn in the buffer it already has.
+    Players = QImage();
+    QImage& picture = WritablePicture(false);
+    CopyPicture(picture, Pitch);
     DropStaleDiscs(scene);
 
     const int zone = scene.BallZone;
     // A zone outside the twelve has no frame and no positions to show.
     if (zone >= 0 && zone < TCmPlayer::ZoneCount) {
         const TZoneFrame f = ZoneFrame(zone);
-        DrawDottedFrame(Image, f.Left, f.Top, f.Right, f.Bottom, Yellow);
+        DrawDottedFrame(picture, f.Left, f.Top, f.Right, f.Bottom, Yellow);
 
+        QPainter painter(&picture);
+        painter.setFont(LabelFont(LabelHeight));
         if (scene.Second != nullptr) {
             if (scene.SecondMode == TSecondTactic::Same)
-                DrawTactic(Image, *scene.Second, zone, scene.WithBall, true, true,
+                DrawTactic(painter, *scene.Second, zone, scene.WithBall, true, true,
                            scene.SecondColors);
             else if (scene.SecondMode == TSecondTactic::Opponent)
-                DrawTactic(Image, *scene.Second, OppositeZone(zone), !scene.WithBall, false, true,
+                DrawTactic(painter, *scene.Second, OppositeZone(zone), !scene.WithBall, false, true,
                            scene.SecondColors);
         }
         if (scene.Main != nullptr)
-            DrawTactic(Image, *scene.Main, zone, scene.WithBall, true, false, scene.MainColors);
+            DrawTactic(painter, *scene.Main, zone, scene.WithBall, true, false, scene.MainColors);
     }
-    CopyPicture(Players, Image);
+    // The last redraw, shared until the picture is written again.
+    Players = picture;
 }
 
-void TPitchRenderer::DrawTactic(QImage& target, const TCmTactic& tactic, int zone, bool withBall,
+void TPitchRenderer::DrawTactic(QPainter& painter, const TCmTactic& tactic, int zone, bool withBall,
                                 bool own, bool second, const TTacticColors& colors) {
-    const QFont font = LabelFont(LabelHeight);
-    std::optional<QPainter> painter;
     for (int i = 0; i < TCmTactic::PlayerCount; ++i) {
         const TCmPlayer& player = tactic.Players[static_cast<size_t>(i)];
         const TCmPos pos = withBall ? player.WithBall[static_cast<size_t>(zone)]
@@ -117,53 +133,49 @@ void TPitchRenderer::DrawTactic(QImage& target, const TCmTactic& tactic, int zon
         const TDiscLook look{
             colors.Fill.rgb(), colors.Line.rgb(), second ? 1 : 2, i >= 9 ? -7 : -3, Bold,
             player.NumberText};
-        if (UseCache) {
-            Blit(target, Cache->Get(look, font), c.X, c.Y);
-            continue;
-        }
-        if (!painter) {
-            painter.emplace(&target);
-            painter->setFont(font);
-        }
-        PaintDisc(*painter, c.X, c.Y, look);
+        if (UseCache)
+            DrawSprite(painter, Cache->Get(look, painter.font()), c.X, c.Y);
+        else
+            PaintDisc(painter, c.X, c.Y, look);
     }
 }
 
-void TPitchRenderer::DrawCreditLine(const std::string& text, int pixelHeight, bool bold, int x,
-                                    int y) {
+void TPitchRenderer::DrawCreditLine(QPainter& painter, const std::string& text, int pixelHeight,
+                                    bool bold, int x, int y) {
     if (text.empty() || y >= ViewHeight || y + 2 * pixelHeight < 0)
         return;
     const QFont font = LabelFont(pixelHeight, bold);
     if (UseCache) {
         if (Texts->Size() > MaxLines)
             Texts->Clear();
-        Blit(Image, Texts->Get({text, pixelHeight, bold, Yellow}, font), x, y);
+        DrawSprite(painter, Texts->Get({text, pixelHeight, bold, Yellow}, font), x, y);
         return;
     }
-    QPainter p(&Image);
-    p.setFont(font);
-    p.setPen(QColor::fromRgb(Yellow));
-    PaintText(p, x, y, QString::fromStdString(text));
+    painter.setFont(font);
+    painter.setPen(QColor::fromRgb(Yellow));
+    PaintText(painter, x, y, QString::fromStdString(text));
 }
 
 void TPitchRenderer::CreditsFrame(const std::array<std::string, 6>& credits) {
     const int t = Top;
     Top = t <= CreditsWrap ? ViewHeight + 10 : t - 1;
 
-    CopyPicture(Image, Players);
+    QImage& picture = WritablePicture(false);
+    CopyPicture(picture, Players);
+    QPainter painter(&picture);
     // The title takes the surface's style: regular in the very first frame,
     // bold ever after, because each frame ends by switching to bold.
-    DrawCreditLine(credits[0], TitleHeight, Bold, ViewWidth / 2 - 100, Top);
-    DrawCreditLine(credits[1], LineHeight, false, Left, Top + 50);
-    DrawCreditLine(credits[2], LineHeight, false, Left, Top + 100);
-    DrawCreditLine(credits[3], SmallHeight, false, Left, Top + 70);
-    DrawCreditLine(credits[4], SmallHeight, false, Left, Top + 120);
-    DrawCreditLine(credits[5], SmallHeight, false, Left, Top + 320);
+    DrawCreditLine(painter, credits[0], TitleHeight, Bold, ViewWidth / 2 - 100, Top);
+    DrawCreditLine(painter, credits[1], LineHeight, false, Left, Top + 50);
+    DrawCreditLine(painter, credits[2], LineHeight, false, Left, Top + 100);
+    DrawCreditLine(painter, credits[3], SmallHeight, false, Left, Top + 70);
+    DrawCreditLine(painter, credits[4], SmallHeight, false, Left, Top + 120);
+    DrawCreditLine(painter, credits[5], SmallHeight, false, Left, Top + 320);
     Bold = true;
 }
 
 void TPitchRenderer::ShowPlayers() {
-    CopyPicture(Image, Players);
+    Image = Players;
 }
 
 } // namespace pitch

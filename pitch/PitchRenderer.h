@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QImage>
 
+class QPainter;
+
 #include <array>
 #include <map>
 #include <memory>
@@ -44,8 +46,8 @@ struct TScene {
 // control): the bare pitch, the ball zone frame, both tactics and the
 // credits. Owns PitchBitmap (bare pitch) and PlayersBitmap (last redraw).
 // Discs with their labels are drawn once per colour pair, number and font
-// style into small cached images and blitted; the result is pixel-equal to
-// drawing them directly.
+// style into small cached images and copied, and so are the credit lines;
+// the result is pixel-equal to drawing them directly.
 class TPitchRenderer {
 public:
     explicit TPitchRenderer(const QString& fontFamily);
@@ -54,7 +56,7 @@ public:
     TPitchRenderer& operator=(const TPitchRenderer&) = delete;
 
     // Full redraw (bare pitch, frame, second tactic, main tactic) into the
-    // picture; PlayersBitmap becomes a copy of the result.
+    // picture; PlayersBitmap becomes the result.
     void Redraw(const TScene& scene);
     // One credits frame over PlayersBitmap; advances CreditsTop.
     void CreditsFrame(const std::array<std::string, 6>& credits);
@@ -64,7 +66,9 @@ public:
     const QImage& Picture() const { return Image; }
     const QImage& PitchBitmap() const { return Pitch; }
     const QImage& PlayersBitmap() const { return Players; }
-    QImage& MutablePicture() { return Image; } // the drag preview draws over the last redraw
+    // The picture to draw over as it is (the drag preview); PlayersBitmap
+    // keeps the last redraw without it.
+    QImage& MutablePicture() { return WritablePicture(true); }
 
     int CreditsTop() const { return Top; }
     int CreditsLeft() const { return Left; }
@@ -85,9 +89,11 @@ public:
     std::size_t CachedDiscCount() const;
 
 private:
-    void DrawTactic(QImage& target, const TCmTactic& tactic, int zone, bool withBall, bool own,
+    QImage& WritablePicture(bool keepContent);
+    void DrawTactic(QPainter& painter, const TCmTactic& tactic, int zone, bool withBall, bool own,
                     bool second, const TTacticColors& colors);
-    void DrawCreditLine(const std::string& text, int pixelHeight, bool bold, int x, int y);
+    void DrawCreditLine(QPainter& painter, const std::string& text, int pixelHeight, bool bold,
+                        int x, int y);
     void DropStaleDiscs(const TScene& scene);
 
     // What the cached discs were drawn for; a change drops them.
@@ -100,8 +106,9 @@ private:
     QString Family;
     mutable std::map<std::pair<int, bool>, QFont> Fonts;
     QImage Pitch;   // 331 x 401 bare pitch
-    QImage Players; // 331 x 399
     QImage Image;   // 331 x 399, what the control shows
+    QImage Players; // 331 x 399, shares its pixels with Image until Image is written
+    QImage Spare;   // the buffer Image writes into while its own is shared
     std::unique_ptr<TDiscCache> Cache;
     std::unique_ptr<TTextCache> Texts;
     TCacheGeneration Generation;

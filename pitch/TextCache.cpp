@@ -6,8 +6,8 @@
 namespace pitch {
 namespace {
 
-// Keeps only the rows and columns that hold ink, so that blitting skips
-// the empty part of a line.
+// Keeps only the rows and columns that hold ink, so that drawing the line
+// skips its empty part.
 void Crop(TSprite& sprite) {
     const QImage& img = sprite.Image;
     int left = img.width(), right = -1, top = img.height(), bottom = -1;
@@ -59,7 +59,6 @@ const TSprite& TTextCache::Get(const TKey& key, const QFont& font) {
             PaintText(p, margin, margin, text);
         }
         Crop(sprite);
-        FindSpans(sprite);
     }
     return Lines.emplace(key, std::move(sprite)).first->second;
 }

@@ -95,6 +95,7 @@ private slots:
     void creditsClimbAndWrap();
     void creditLinesKeepTheirDistances();
     void creditsLeaveThePlayersUnderneath();
+    void drawingOverThePictureLeavesPlayersBitmap();
 };
 
 void TestRenderer::pitchPictureFollowsTheGeometry() {
@@ -333,6 +334,26 @@ void TestRenderer::creditsLeaveThePlayersUnderneath() {
     QCOMPARE(renderer.PlayersBitmap(), players);
     renderer.ShowPlayers();
     QCOMPARE(renderer.Picture(), players);
+}
+
+void TestRenderer::drawingOverThePictureLeavesPlayersBitmap() {
+    TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
+    const TCmTactic tactic = AllAt({13, 18});
+    for (int round = 0; round < 3; ++round) {
+        renderer.Redraw(Scene(&tactic));
+        const QImage redrawn = renderer.Picture().copy();
+        QCOMPARE(renderer.PlayersBitmap(), redrawn);
+        renderer.MutablePicture().setPixel(5, 5, qRgb(1, 2, 3));
+        QCOMPARE(At(renderer.Picture(), 5, 5), qRgb(1, 2, 3) & 0xFFFFFFu);
+        QCOMPARE(renderer.PlayersBitmap(), redrawn);
+        QImage withoutMark = renderer.Picture().copy();
+        withoutMark.setPixel(5, 5, redrawn.pixel(5, 5));
+        QCOMPARE(withoutMark, redrawn);
+        // A credits frame in between takes the players from PlayersBitmap, not the mark.
+        renderer.SetCreditsTop(500);
+        renderer.CreditsFrame({"", "", "", "", "", ""});
+        QCOMPARE(renderer.Picture(), redrawn);
+    }
 }
 
 QTEST_MAIN(TestRenderer)

@@ -1,0 +1,132 @@
+// The pitch view's drawing, against its floor: copying the bare pitch onto
+// the picture, which every redraw starts with. Reported as ratios to that
+// floor, measured in the same run, since the machine's speed varies.
+//
+//   Floor          copy PitchBitmap onto the picture
+//   UpdateFields   a full redraw with both tactics, plus the two scores
+//   NaiveRedraw    the same redraw with every disc drawn by QPainter
+//   CreditsFrame   one frame of the scrolling credits
+#include "ImageOps.h"
+#include "PitchMap.h"
+#include "PitchRenderer.h"
+#include "TacticScore.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+TCmTactic Spread(int seed) {
+    TCmTactic tactic;
+    for (int i = 0; i < 11; ++i)
+        for (int z = 0; z < 12; ++z) {
+            tactic.Players[i].WithBall[z] = {(i * 5 + z + seed) % 27, (i * 3 + z * 2 + seed) % 36};
+            tactic.Players[i].WithoutBall[z] = {(i * 7 + seed) % 27, (i * 2 + z) % 36};
+        }
+    return tactic;
+}
+
+const TCmTactic Main = Spread(0);
+const TCmTactic Second = Spread(7);
+
+pitch::TScene Scene() {
+    pitch::TScene scene;
+    scene.Main = &Main;
+    scene.Second = &Second;
+    scene.SecondMode = pitch::TSecondTactic::Opponent;
+    return scene;
+}
+
+const std::array<std::string, 6> Credits{"Pitchwright\u2122",
+                                         "Idea                   : Pitchwright team",
+                                         "Author                 : Pitchwright team",
+                                         "Web:  https://pitchwright.example",
+                                         "Mail: team@pitchwright.example",
+                                         "         (c) 2026 Pitchwright team"};
+
+void BM_Floor(benchmark::State& state) {
+    pitch::TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
+    QImage picture(pitch::ViewWidth, pitch::ViewHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        pitch::CopyPicture(picture, renderer.PitchBitmap());
+        benchmark::DoNotOptimize(picture.constBits());
+    }
+}
+BENCHMARK(BM_Floor);
+
+void Redraw(benchmark::State& state, bool cached) {
+    pitch::TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
+    renderer.SetUseCache(cached);
+    const pitch::TScene scene = Scene();
+    for (auto _ : state) {
+        renderer.Redraw(scene);
+        benchmark::DoNotOptimize(pages::ScoreTactic(Main));
+        benchmark::DoNotOptimize(pages::ScoreTactic(Second));
+    }
+}
+
+void BM_UpdateFields(benchmark::State& state) {
+    Redraw(state, true);
+}
+BENCHMARK(BM_UpdateFields);
+
+void BM_NaiveRedraw(benchmark::State& state) {
+    Redraw(state, false);
+}
+BENCHMARK(BM_NaiveRedraw);
+
+void BM_CreditsFrame(benchmark::State& state) {
+    pitch::TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
+    renderer.Redraw(Scene());
+    renderer.SetCreditsTop(300);
+    for (auto _ : state) {
+        renderer.CreditsFrame(Credits);
+        if (renderer.CreditsTop() < -300)
+            renderer.SetCreditsTop(300);
+    }
+}
+BENCHMARK(BM_CreditsFrame);
+
+// Prints each benchmark's time as a multiple of the floor's, once all have run.
+class TRatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+                Times[run.run_name.function_name] = run.GetAdjustedRealTime();
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const double floor = Times["BM_Floor"];
+        if (floor <= 0)
+            return;
+        std::printf("\nRatio to the floor (copying PitchBitmap, %.2f us):\n", floor / 1000);
+        for (const auto& [name, time] : Times)
+            std::printf("  %-18s %6.2f x\n", name.c_str() + 3, time / floor);
+        const auto credits = Times.find("BM_CreditsFrame");
+        if (credits != Times.end())
+            std::printf("  credits at 20 frames a second: %.3f %% of one core\n",
+                        credits->second * 20 / 1e9 * 100);
+    }
+
+private:
+    std::map<std::string, double> Times;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    TRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
