@@ -42,7 +42,7 @@ elseif(PW_BUILD_GUI)
 
     # The X11 platform plugin and the window's font are loaded at run time, so
     # no library scan finds them: they are always named.
-    set(pw_runtime_depends "qt6-qpa-plugins, fonts-comic-neue")
+    set(pw_runtime_depends "qt6-qpa-plugins, fonts-comic-neue, fonts-liberation")
     find_program(PW_DPKG_SHLIBDEPS dpkg-shlibdeps)
     if(PW_DPKG_SHLIBDEPS)
         set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

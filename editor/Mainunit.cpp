@@ -1,8 +1,11 @@
 #include "Mainunit.h"
 
 #include "Artwork.h"
+#include "ColorSchemes.h"
 #include "ComparePage.h"
 #include "Dialogs.h"
+#include "DragPreview.h"
+#include "Fonts.h"
 #include "InstructionsPage.h"
 #include "PitchImage.h"
 #include "PitchMap.h"
@@ -11,7 +14,9 @@
 #include "ShortName.h"
 #include "TacticScore.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
@@ -30,6 +35,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolTip>
+#include <QTranslator>
 #include <QVBoxLayout>
 
 #include <stdexcept>
@@ -48,12 +54,9 @@ constexpr int TimerInterval = 50;
 const char* const FontFace = "Comic Sans MS";
 const char* const Caption = "Pitchwright";
 
-// Where the game's own font is missing, a look-alike stands in, and a face
-// with Cyrillic letters behind it for the Russian texts.
 QFont WindowFont(int pointSize) {
     QFont font;
-    font.setFamilies({QString::fromLatin1(FontFace), QStringLiteral("Comic Neue"),
-                      QStringLiteral("DejaVu Sans")});
+    font.setFamilies(pitch::WithFallbacks(QString::fromLatin1(FontFace)));
     font.setPointSize(pointSize);
     return font;
 }
@@ -209,13 +212,10 @@ TMainForm::TMainForm(TDialogs& dialogs, QWidget* parent)
         palette.setColor(QPalette::WindowText, Qt::red);
         warning->setPalette(palette);
     }
-    // 10. The main tactic's colours: white discs with blue lines, then the
-    // first redraw, which also starts the credits.
-    MainColors = {QColor(255, 255, 255), QColor(0, 0, 255)};
-    SecondColors = {QColor(255, 255, 255), QColor(255, 0, 0)};
-    UpdateFields();
+    // 10. The main tactic's colours, then the first redraw, which also starts the credits.
+    CheckColorClick(CheckMainColor);
     // 11. English texts.
-    ApplyTexts();
+    ChangeLanguage(findChild<QPushButton*>(QStringLiteral("BtnEnglish")));
     // 12. The bars' ranges.
     Compare->SetRanges();
 
@@ -228,6 +228,7 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::FormDestroy() {
+    CancelDrag();
     if (Image)
         Image->SetPicture(nullptr);
     if (Timer)
@@ -257,6 +258,7 @@ bool TMainForm::FindGame() {
 void TMainForm::BuildControls() {
     setWindowTitle(QStringLiteral("Pitchwright v1.1"));
     setFixedSize(ClientWidth, ClientHeight);
+    pitch::InstallFontFallbacks();
     setFont(WindowFont(WindowPointSize));
 
     PageControl = Named(new QTabWidget(this), "PageControl");
@@ -347,8 +349,8 @@ QWidget* TMainForm::BuildOptionsPage() {
     CheckSecondColor->setGeometry(152, 32, 121, 113);
     CheckSecondColor->setProperty("tag", 2);
     const char* const dragHint = "Drag players and see difference...";
-    MakeCheckBox(image, "SmoothMove", {16, 168, 163, 17}, dragHint, false);
-    MakeCheckBox(image, "ClearBack", {16, 200, 161, 17}, dragHint, false);
+    SmoothMove = MakeCheckBox(image, "SmoothMove", {16, 168, 163, 17}, dragHint, false);
+    ClearBack = MakeCheckBox(image, "ClearBack", {16, 200, 161, 17}, dragHint, false);
     HideLogo = MakeCheckBox(image, "HideLogo", {16, 232, 156, 17}, "Hide logo :(", false);
 
     // Both boxes are docked at the left and as high as the page.
@@ -361,6 +363,12 @@ QWidget* TMainForm::BuildOptionsPage() {
 
     connect(CheckHints, &QCheckBox::clicked, this, [this] { CheckHintsClick(); });
     connect(HideLogo, &QCheckBox::clicked, this, [this] { HideLogoClick(); });
+    for (TRadioGroup* group : {CheckMainColor, CheckSecondColor})
+        connect(group, &TRadioGroup::selectionChanged, this,
+                [this, group] { CheckColorClick(group); });
+    for (QPushButton* button : {russian, english})
+        connect(button, &QPushButton::clicked, this,
+                [this, sender = button] { ChangeLanguage(sender); });
     return page;
 }
 
@@ -388,6 +396,11 @@ QWidget* TMainForm::BuildImagePanel() {
     Image->setGeometry(1, 49, pitch::ViewWidth, pitch::ViewHeight);
     Image->setToolTip(QStringLiteral("Drag & drop..."));
     Image->setCursor(Qt::PointingHandCursor);
+    connect(Image, &TPitchImage::mouseDown, this,
+            [this](Qt::MouseButton button, int x, int y) { ImageMouseDown(button, x, y); });
+    connect(Image, &TPitchImage::mouseMove, this, [this](int x, int y) { ImageMouseMove(x, y); });
+    connect(Image, &TPitchImage::mouseUp, this,
+            [this](Qt::MouseButton, int x, int y) { ImageMouseUp(x, y); });
     return ImagePanel;
 }
 
@@ -607,6 +620,108 @@ void TMainForm::CheckHintsClick() {
     HintsOn = CheckHints->isChecked();
     if (!HintsOn)
         QToolTip::hideText();
+}
+
+void TMainForm::CheckColorClick(TRadioGroup* group) {
+    const auto target = static_cast<pitch::TColorTarget>(group->property("tag").toInt());
+    pitch::TTacticColors& colors = target == pitch::TColorTarget::Main ? MainColors : SecondColors;
+    const std::optional<pitch::TTacticColors> chosen =
+        pitch::ChooseColors(target, group->ItemIndex(), colors,
+                            [this](const QColor& initial) { return Dialogs.Color(this, initial); });
+    // A cancelled colour dialog changes nothing and draws nothing.
+    if (!chosen)
+        return;
+    colors = *chosen;
+    UpdateFields();
+}
+
+void TMainForm::ChangeLanguage(QObject* sender) {
+    const bool russian = sender->property("tag").toInt() == 1;
+    if (russian && !Russian) {
+        auto translator = std::make_unique<QTranslator>();
+        if (translator->load(QStringLiteral(":/i18n/pitchwright_ru.qm"))) {
+            QCoreApplication::installTranslator(translator.get());
+            Russian = std::move(translator);
+        }
+    } else if (!russian && Russian) {
+        QCoreApplication::removeTranslator(Russian.get());
+        Russian.reset();
+    }
+    ApplyTexts();
+}
+
+void TMainForm::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        ApplyTexts();
+    // A window that is no longer active has lost the mouse: no release will
+    // come, and the preview goes with the drag.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && CancelDrag())
+        UpdateFields();
+    QWidget::changeEvent(event);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    CancelDrag();
+    QWidget::closeEvent(event);
+}
+
+namespace {
+
+pitch::TMouseButton DragButton(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return pitch::TMouseButton::Left;
+    case Qt::RightButton:
+        return pitch::TMouseButton::Right;
+    default:
+        return pitch::TMouseButton::Other;
+    }
+}
+
+} // namespace
+
+void TMainForm::ImageMouseDown(Qt::MouseButton button, int x, int y) {
+    if (CurrentPage() == TPage::Options)
+        return;
+    const pitch::TPressResult result =
+        Drag.Press(DragButton(button), x, y, *Main, Zone, WithBall->isChecked());
+    Zone = result.BallZone;
+    if (result.HidePointer)
+        QApplication::setOverrideCursor(Qt::BlankCursor);
+    if (result.Redraw)
+        UpdateFields();
+}
+
+void TMainForm::ImageMouseMove(int x, int y) {
+    if (CurrentPage() == TPage::Options || !Drag.Dragging())
+        return;
+    const pitch::TMoveResult result = Drag.Move(x, y, SmoothMove->isChecked());
+    UpdateFields();
+    if (result.Preview) {
+        pitch::DrawDragPreview(*Pitch, *result.Preview, *Main, MainColors, ClearBack->isChecked());
+        Image->update();
+    }
+}
+
+void TMainForm::ImageMouseUp(int x, int y) {
+    if (CurrentPage() == TPage::Options) {
+        // Only a page changed by the keyboard mid-drag gets here: the drag
+        // ends without a drop, and the pointer is not left hidden.
+        CancelDrag();
+        return;
+    }
+    const pitch::TReleaseResult result = Drag.Release(x, y, *Main, Zone, WithBall->isChecked());
+    if (result.ShowPointer)
+        QApplication::restoreOverrideCursor();
+    if (result.Redraw)
+        UpdateFields();
+}
+
+bool TMainForm::CancelDrag() {
+    if (!Drag.Cancel())
+        return false;
+    QApplication::restoreOverrideCursor();
+    return true;
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {

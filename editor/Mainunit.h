@@ -2,6 +2,7 @@
 
 #include "Cm_info.h"
 #include "Cm_tactic.h"
+#include "DragController.h"
 #include "PitchRenderer.h"
 
 #include <QString>
@@ -19,6 +20,7 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class QTimer;
+class QTranslator;
 class TDialogs;
 class TPitchImage;
 class TRadioGroup;
@@ -84,9 +86,21 @@ private:
     void HideLogoClick();
     void TimerTimer();
     void CheckHintsClick();
+    void CheckColorClick(TRadioGroup* group);
+    void ChangeLanguage(QObject* sender);
+    void ImageMouseDown(Qt::MouseButton button, int x, int y);
+    void ImageMouseMove(int x, int y);
+    void ImageMouseUp(int x, int y);
     void FormDestroy();
 
+    // A drag that cannot end with a release (the window lost the mouse or
+    // closes): the pointer comes back, nothing is stored. True when a drag
+    // was going on.
+    bool CancelDrag();
+
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
     TPage CurrentPage() const;
     void ShowTab(TPage page);
@@ -107,9 +121,12 @@ private:
     QString MainFile;
     TCredits CreditLines;
     int Zone = 5;
-    pitch::TTacticColors MainColors;
-    pitch::TTacticColors SecondColors;
+    // White discs with blue lines for the main tactic, red lines for the second.
+    pitch::TTacticColors MainColors{QColor(255, 255, 255), QColor(0, 0, 255)};
+    pitch::TTacticColors SecondColors{QColor(255, 255, 255), QColor(255, 0, 0)};
     bool HintsOn = true;
+    pitch::TDragController Drag;
+    std::unique_ptr<QTranslator> Russian;
 
     // Controls the handlers use; the rest are found by their object names.
     QTabWidget* PageControl = nullptr;
@@ -124,6 +141,8 @@ private:
     QPushButton* Browse2 = nullptr;
     QPushButton* BtnSave = nullptr;
     QCheckBox* HideLogo = nullptr;
+    QCheckBox* SmoothMove = nullptr;
+    QCheckBox* ClearBack = nullptr;
     QCheckBox* CheckHints = nullptr;
     TRadioGroup* CheckMainColor = nullptr;
     TRadioGroup* CheckSecondColor = nullptr;

@@ -6,7 +6,6 @@
 
 TPitchImage::TPitchImage(QWidget* parent)
     : QWidget(parent) {
-    setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

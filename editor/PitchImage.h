@@ -6,7 +6,8 @@ class QImage;
 
 // The pitch view control: shows the renderer's picture and reports the mouse
 // with button and position in its own pixels. While a button is held the
-// control keeps the mouse (Qt's implicit grab), so positions may lie outside it.
+// control keeps the mouse (Qt's implicit grab), so positions may lie outside
+// it; moves without a button held are not reported, since nothing uses them.
 class TPitchImage : public QWidget {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #include "PitchRenderer.h"
 
 #include "DiscCache.h"
+#include "Fonts.h"
 #include "ImageOps.h"
 #include "PitchMap.h"
 #include "TextCache.h"
@@ -62,8 +63,7 @@ QFont TPitchRenderer::LabelFont(int cellHeight, bool bold) const {
     if (const auto found = Fonts.find(key); found != Fonts.end())
         return found->second;
     QFont font;
-    // The look-alike and a face with Cyrillic letters stand in for a missing family.
-    font.setFamilies({Family, QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies(WithFallbacks(Family));
     font.setBold(bold);
     // A font height on the drawing surface is that of the whole text cell,
     // internal leading included: the largest size whose line fits.

@@ -11,7 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
   # the window
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-  libgl-dev fonts-comic-neue fonts-dejavu-core
+  libgl-dev fonts-comic-neue fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   # end-to-end tests and screenshots
   xvfb xauth xdotool x11-utils imagemagick python3
   # Windows build of the data layer, run under Wine

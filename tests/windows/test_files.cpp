@@ -217,8 +217,8 @@ TEST(WindowsFiles, Utf8NamesReachTheFileTheyName) {
     EXPECT_TRUE(SameTactic(tactic, reloaded));
 
     // Not UTF-8 at all: refused, not guessed at.
-    EXPECT_FALSE(tactic.Load(dir.File("Fu\xdf"
-                                      "ball.tct")));
+    EXPECT_FALSE(tactic.Load(Utf8(dir.Path()) + "\\Fu\xdf"
+                                                "ball.tct"));
     EXPECT_EQ(tactic.LastError(), TCmTactic::TError::CannotOpen);
 }
 

@@ -1,0 +1,167 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU">
+<context>
+    <name>TMainForm</name>
+    <message>
+        <source>General</source>
+        <translation>Основная</translation>
+    </message>
+    <message>
+        <source>Compare</source>
+        <translation>Сравнение</translation>
+    </message>
+    <message>
+        <source>Anti</source>
+        <translation>Анти</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>With Ball</source>
+        <translation>С мячом</translation>
+    </message>
+    <message>
+        <source>Without Ball</source>
+        <translation>Без мяча</translation>
+    </message>
+    <message>
+        <source>Main tactic</source>
+        <translation>Основная тактика</translation>
+    </message>
+    <message>
+        <source>Second tactic</source>
+        <translation>Доп. тактика</translation>
+    </message>
+    <message>
+        <source>General Options</source>
+        <translation>Основные настройки</translation>
+    </message>
+    <message>
+        <source>Image Options</source>
+        <translation>Настройка картинки</translation>
+    </message>
+    <message>
+        <source>Main tactic colors</source>
+        <translation>Основная тактика</translation>
+    </message>
+    <message>
+        <source>Zenit</source>
+        <translation>Зенит</translation>
+    </message>
+    <message>
+        <source>CSKA</source>
+        <translation>ЦСКА</translation>
+    </message>
+    <message>
+        <source>AC Milan</source>
+        <translation>Милан</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Другое</translation>
+    </message>
+    <message>
+        <source>Second tactic colors</source>
+        <translation>Доп.тактика</translation>
+    </message>
+    <message>
+        <source>Spartak M</source>
+        <translation>Мясо</translation>
+    </message>
+    <message>
+        <source>Alania</source>
+        <translation>Алания</translation>
+    </message>
+    <message>
+        <source>Internazionale</source>
+        <translation>Интер</translation>
+    </message>
+    <message>
+        <source>Smooth movement</source>
+        <translation>Сглаживать движение</translation>
+    </message>
+    <message>
+        <source>Text without background</source>
+        <translation>Текст без фона</translation>
+    </message>
+    <message>
+        <source>Hide logo</source>
+        <translation>Спрятать титры</translation>
+    </message>
+    <message>
+        <source>Show hints</source>
+        <translation>Показывать подсказки</translation>
+    </message>
+    <message>
+        <source>Reserve copy</source>
+        <translation>Резервное копирование</translation>
+    </message>
+    <message>
+        <source>Make &quot;real&quot; offside trap</source>
+        <translation>Сделать &quot;настоящие&quot; оффсайды</translation>
+    </message>
+    <message>
+        <source>Make marking more close</source>
+        <translation>Сделать опеку более жесткой</translation>
+    </message>
+    <message>
+        <source>Attacking potential</source>
+        <translation>Атакующий потенциал</translation>
+    </message>
+    <message>
+        <source>Main Tactic</source>
+        <translation>Основная тактика</translation>
+    </message>
+    <message>
+        <source>VeryPoor</source>
+        <translation>Убогий</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Нормально</translation>
+    </message>
+    <message>
+        <source>Superb</source>
+        <translation>Круто</translation>
+    </message>
+    <message>
+        <source>Defence potential</source>
+        <translation>Защитный потенциал</translation>
+    </message>
+    <message>
+        <source>Team instructions</source>
+        <translation>Командные установки</translation>
+    </message>
+    <message>
+        <source>Players instructions</source>
+        <translation>Установки игрокам</translation>
+    </message>
+    <message>
+        <source>Hide &quot;No&quot;</source>
+        <translation>Спрятать &quot;No&quot;</translation>
+    </message>
+    <message>
+        <source>Hide &quot;Team&quot;</source>
+        <translation>Спрятать &quot;Team&quot;</translation>
+    </message>
+    <message>
+        <source>Idea                   : Pitchwright team</source>
+        <translation>Идея                   : Pitchwright</translation>
+    </message>
+    <message>
+        <source>Author                 : Pitchwright team</source>
+        <translation>Автор                  : Pitchwright</translation>
+    </message>
+    <message>
+        <source>         (c) 2026 Pitchwright team</source>
+        <translation>Все права принадлежат их владельцам.</translation>
+    </message>
+    <message>
+        <source>These features are tested!</source>
+        <translation>Эти примочки тестируются!</translation>
+    </message>
+</context>
+</TS>
