@@ -6,6 +6,9 @@
 //   UpdateFields   a full redraw with both tactics, plus the two scores
 //   NaiveRedraw    the same redraw with every disc drawn by QPainter
 //   CreditsFrame   one frame of the scrolling credits
+//   DragMove       one mouse move during a drag: the full redraw, then the preview
+//   DragMoveClearBack  the same with "Text without background"
+#include "DragController.h"
 #include "ImageOps.h"
 #include "PitchMap.h"
 #include "PitchRenderer.h"
@@ -92,6 +95,35 @@ void BM_CreditsFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_CreditsFrame);
 
+void DragMove(benchmark::State& state, bool clearBack) {
+    pitch::TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
+    const pitch::TScene scene = Scene();
+    const pitch::TTacticColors colors = scene.MainColors;
+    int step = 0;
+    for (auto _ : state) {
+        // The pointer wanders over the pitch, a pixel at a time.
+        const int x = 20 + step % 280;
+        const int y = 30 + (step / 280) % 340;
+        ++step;
+        renderer.Redraw(scene);
+        benchmark::DoNotOptimize(pages::ScoreTactic(Main));
+        benchmark::DoNotOptimize(pages::ScoreTactic(Second));
+        if (const auto preview = pitch::PreviewAt(x, y, true, 4))
+            renderer.DrawPreview(*preview, Main.Players[4].NumberText, colors, clearBack);
+    }
+}
+
+void BM_DragMove(benchmark::State& state) {
+    DragMove(state, false);
+}
+BENCHMARK(BM_DragMove);
+
+// With "Text without background" the read-out is drawn afresh each time.
+void BM_DragMoveClearBack(benchmark::State& state) {
+    DragMove(state, true);
+}
+BENCHMARK(BM_DragMoveClearBack);
+
 // Prints each benchmark's time as a multiple of the floor's, once all have run.
 class TRatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -109,6 +141,9 @@ public:
         std::printf("\nRatio to the floor (copying PitchBitmap, %.2f us):\n", floor / 1000);
         for (const auto& [name, time] : Times)
             std::printf("  %-18s %6.2f x\n", name.c_str() + 3, time / floor);
+        const auto move = Times.find("BM_DragMove");
+        if (move != Times.end())
+            std::printf("  drag moves the view can follow: %.0f a second\n", 1e9 / move->second);
         const auto credits = Times.find("BM_CreditsFrame");
         if (credits != Times.end())
             std::printf("  credits at 20 frames a second: %.3f %% of one core\n",

@@ -4,7 +4,6 @@
 #include "ColorSchemes.h"
 #include "ComparePage.h"
 #include "Dialogs.h"
-#include "DragPreview.h"
 #include "Fonts.h"
 #include "InstructionsPage.h"
 #include "PitchImage.h"
@@ -698,7 +697,8 @@ void TMainForm::ImageMouseMove(int x, int y) {
     const pitch::TMoveResult result = Drag.Move(x, y, SmoothMove->isChecked());
     UpdateFields();
     if (result.Preview) {
-        pitch::DrawDragPreview(*Pitch, *result.Preview, *Main, MainColors, ClearBack->isChecked());
+        Pitch->DrawPreview(*result.Preview, Main->Players[result.Preview->Player].NumberText,
+                           MainColors, ClearBack->isChecked());
         Image->update();
     }
 }

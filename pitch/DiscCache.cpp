@@ -1,35 +1,29 @@
 #include "DiscCache.h"
 
+#include "TextCache.h"
+
 #include <QFontMetrics>
 
 namespace pitch {
 namespace {
 
 QRect LabelCell(const QFontMetrics& fm, int x, int y, const TDiscLook& look, const QString& text) {
-    return {x + look.LabelDx, y + LabelDy, fm.horizontalAdvance(text), fm.height()};
+    return CellOf(fm, x + look.LabelDx, y + LabelDy, text);
 }
 
 } // namespace
 
 void PaintDisc(QPainter& painter, int x, int y, const TDiscLook& look) {
-    const QColor fill = QColor::fromRgb(look.Fill);
-    const QColor line = QColor::fromRgb(look.Line);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(line, look.PenWidth, Qt::SolidLine));
-    painter.setBrush(fill);
+    painter.setPen(
+        QPen(QColor::fromRgb(look.Line), look.PenWidth, look.Dotted ? Qt::DotLine : Qt::SolidLine));
+    if (look.Filled)
+        painter.setBrush(QColor::fromRgb(look.Fill));
+    else
+        painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(QRect(x - DiscHalfBox, y - DiscHalfBox, 2 * DiscHalfBox, 2 * DiscHalfBox));
-
-    const QString text = QString::fromStdString(look.Text);
-    if (text.isEmpty())
-        return;
-    const QFontMetrics fm = painter.fontMetrics();
-    const QRect cell = LabelCell(fm, x, y, look, text);
-    painter.fillRect(cell, fill);
-    painter.save();
-    painter.setClipRect(cell, Qt::IntersectClip);
-    painter.setPen(line);
-    painter.drawText(cell.left(), cell.top() + fm.ascent(), text);
-    painter.restore();
+    PaintCellText(painter, x + look.LabelDx, y + LabelDy, QString::fromStdString(look.Text),
+                  look.Line, look.Fill);
 }
 
 const TSprite& TDiscCache::Get(const TDiscLook& look, const QFont& font) {

@@ -14,7 +14,8 @@
 namespace pitch {
 
 // How one player disc looks: colours, outline width, label and where the
-// label starts relative to the centre (-3, or -7 for players 9 and 10).
+// label starts relative to the centre (-3, or -7 for players 9 and 10). The
+// drag preview's disc is a dotted outline, filled or not, without a label.
 struct TDiscLook {
     QRgb Fill = 0;
     QRgb Line = 0;
@@ -22,6 +23,8 @@ struct TDiscLook {
     int LabelDx = -3;
     bool Bold = false;
     std::string Text; // UTF-8
+    bool Dotted = false;
+    bool Filled = true;
     auto operator<=>(const TDiscLook&) const = default;
 };
 

@@ -23,7 +23,7 @@ constexpr int CreditsWrap = -350;
 // Caches are keyed, so nothing stale is ever drawn; these bounds only keep
 // them small when many texts or colours come by.
 constexpr std::size_t MaxDiscs = 256;
-constexpr std::size_t MaxLines = 64;
+constexpr std::size_t MaxLines = 256;
 
 // Corrupt positions may put a disc thousands of pixels away; it cannot show.
 bool NearView(TPixel c) {
@@ -45,7 +45,7 @@ TPitchRenderer::TPitchRenderer(const QString& fontFamily)
 
 TPitchRenderer::~TPitchRenderer() = default;
 
-QImage& TPitchRenderer::WritablePicture(bool keepContent) {
+QImage& TPitchRenderer::WritablePicture() {
     if (Image.isDetached())
         return Image;
     // The picture shares its pixels with PlayersBitmap: write into the spare
@@ -53,9 +53,14 @@ QImage& TPitchRenderer::WritablePicture(bool keepContent) {
     std::swap(Image, Spare);
     if (Image.isNull() || !Image.isDetached())
         Image = QImage(ViewWidth, ViewHeight, QImage::Format_RGB32);
-    if (keepContent)
-        CopyPicture(Image, Spare);
     return Image;
+}
+
+void TPitchRenderer::RestorePlayers() {
+    if (!Players.isNull())
+        return;
+    Players = QImage(ViewWidth, ViewHeight, QImage::Format_RGB32);
+    DrawScene(Players, LastScene);
 }
 
 QFont TPitchRenderer::LabelFont(int cellHeight, bool bold) const {
@@ -75,13 +80,9 @@ QFont TPitchRenderer::LabelFont(int cellHeight, bool bold) const {
     return font;
 }
 
-std::size_t TPitchRenderer::CachedDiscCount() const {
-    return Cache->Size();
-}
-
 void TPitchRenderer::DropStaleDiscs(const TScene& scene) {
     const TCacheGeneration now{scene.MainColors, scene.SecondColors, Bold};
-    if (now != Generation || Cache->Size() > MaxDiscs)
+    if (now != Generation)
         Cache->Clear();
     Generation = now;
 }
@@ -90,31 +91,36 @@ void TPitchRenderer::Redraw(const TScene& scene) {
     // PlayersBitmap is about to be replaced: let go of it first, so that the
     // picture is drawn in the buffer it already has.
     Players = QImage();
-    QImage& picture = WritablePicture(false);
+    LastScene = scene;
+    QImage& picture = WritablePicture();
+    DrawScene(picture, scene);
+    // The last redraw, shared until the picture is written again.
+    Players = picture;
+}
+
+void TPitchRenderer::DrawScene(QImage& picture, const TScene& scene) {
     CopyPicture(picture, Pitch);
     DropStaleDiscs(scene);
 
     const int zone = scene.BallZone;
     // A zone outside the twelve has no frame and no positions to show.
-    if (zone >= 0 && zone < TCmPlayer::ZoneCount) {
-        const TZoneFrame f = ZoneFrame(zone);
-        DrawDottedFrame(picture, f.Left, f.Top, f.Right, f.Bottom, Yellow);
+    if (zone < 0 || zone >= TCmPlayer::ZoneCount)
+        return;
+    const TZoneFrame f = ZoneFrame(zone);
+    DrawDottedFrame(picture, f.Left, f.Top, f.Right, f.Bottom, Yellow);
 
-        QPainter painter(&picture);
-        painter.setFont(LabelFont(LabelHeight));
-        if (scene.Second != nullptr) {
-            if (scene.SecondMode == TSecondTactic::Same)
-                DrawTactic(painter, *scene.Second, zone, scene.WithBall, true, true,
-                           scene.SecondColors);
-            else if (scene.SecondMode == TSecondTactic::Opponent)
-                DrawTactic(painter, *scene.Second, OppositeZone(zone), !scene.WithBall, false, true,
-                           scene.SecondColors);
-        }
-        if (scene.Main != nullptr)
-            DrawTactic(painter, *scene.Main, zone, scene.WithBall, true, false, scene.MainColors);
+    QPainter painter(&picture);
+    painter.setFont(LabelFont(LabelHeight));
+    if (scene.Second != nullptr) {
+        if (scene.SecondMode == TSecondTactic::Same)
+            DrawTactic(painter, *scene.Second, zone, scene.WithBall, true, true,
+                       scene.SecondColors);
+        else if (scene.SecondMode == TSecondTactic::Opponent)
+            DrawTactic(painter, *scene.Second, OppositeZone(zone), !scene.WithBall, false, true,
+                       scene.SecondColors);
     }
-    // The last redraw, shared until the picture is written again.
-    Players = picture;
+    if (scene.Main != nullptr)
+        DrawTactic(painter, *scene.Main, zone, scene.WithBall, true, false, scene.MainColors);
 }
 
 void TPitchRenderer::DrawTactic(QPainter& painter, const TCmTactic& tactic, int zone, bool withBall,
@@ -130,14 +136,55 @@ void TPitchRenderer::DrawTactic(QPainter& painter, const TCmTactic& tactic, int 
         }
         if (!NearView(c))
             continue;
-        const TDiscLook look{
-            colors.Fill.rgb(), colors.Line.rgb(), second ? 1 : 2, i >= 9 ? -7 : -3, Bold,
-            player.NumberText};
-        if (UseCache)
-            DrawSprite(painter, Cache->Get(look, painter.font()), c.X, c.Y);
-        else
-            PaintDisc(painter, c.X, c.Y, look);
+        DrawDisc(painter, c.X, c.Y,
+                 {colors.Fill.rgb(), colors.Line.rgb(), second ? 1 : 2, LabelPlace({}, i).X, Bold,
+                  player.NumberText});
     }
+}
+
+void TPitchRenderer::DrawDisc(QPainter& painter, int x, int y, const TDiscLook& look) {
+    if (UseCache) {
+        if (Cache->Size() > MaxDiscs)
+            Cache->Clear();
+        DrawSprite(painter, Cache->Get(look, painter.font()), x, y);
+    } else {
+        PaintDisc(painter, x, y, look);
+    }
+}
+
+void TPitchRenderer::DrawCellText(QPainter& painter, const std::string& text, QRgb colour,
+                                  std::optional<QRgb> background, TPixel at) {
+    // Glyphs drawn straight onto the picture are blended with its pixels
+    // in a way a cached picture of them cannot repeat: only texts on their
+    // own background come from the cache.
+    if (!UseCache || !background) {
+        PaintCellText(painter, at.X, at.Y, QString::fromStdString(text), colour, background);
+        return;
+    }
+    if (Texts->Size() > MaxLines)
+        Texts->Clear();
+    const TTextCache::TKey key{
+        text, LabelHeight, Bold, colour, true, background.has_value(), background.value_or(0)};
+    DrawSprite(painter, Texts->Get(key, painter.font()), at.X, at.Y);
+}
+
+void TPitchRenderer::DrawPreview(const TPreview& preview, const std::string& numberText,
+                                 const TTacticColors& colors, bool clearBack) {
+    // The preview goes straight onto the redraw's pixels: PlayersBitmap is
+    // let go rather than copied, and drawn again should it be needed.
+    Players = QImage();
+    QPainter painter(&WritablePicture());
+    painter.setFont(LabelFont(LabelHeight));
+    const QRgb line = colors.Line.rgb();
+    const std::optional<QRgb> background =
+        clearBack ? std::nullopt : std::optional(colors.Fill.rgb());
+    DrawCellText(painter, preview.Hint, line, background, preview.HintAt);
+    // The redraw's pen, 2 pixels wide, dotted; only an outline without background.
+    TDiscLook ring{colors.Fill.rgb(), line, 2, 0, Bold, std::string()};
+    ring.Dotted = true;
+    ring.Filled = !clearBack;
+    DrawDisc(painter, preview.Centre.X, preview.Centre.Y, ring);
+    DrawCellText(painter, numberText, line, background, preview.LabelAt);
 }
 
 void TPitchRenderer::DrawCreditLine(QPainter& painter, const std::string& text, int pixelHeight,
@@ -160,7 +207,8 @@ void TPitchRenderer::CreditsFrame(const std::array<std::string, 6>& credits) {
     const int t = Top;
     Top = t <= CreditsWrap ? ViewHeight + 10 : t - 1;
 
-    QImage& picture = WritablePicture(false);
+    RestorePlayers();
+    QImage& picture = WritablePicture();
     CopyPicture(picture, Players);
     QPainter painter(&picture);
     // The title takes the surface's style: regular in the very first frame,
@@ -175,6 +223,7 @@ void TPitchRenderer::CreditsFrame(const std::array<std::string, 6>& credits) {
 }
 
 void TPitchRenderer::ShowPlayers() {
+    RestorePlayers();
     Image = Players;
 }
 

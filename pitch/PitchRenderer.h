@@ -1,22 +1,25 @@
 #pragma once
 
 #include "Cm_tactic.h"
+#include "DragController.h"
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
 
-class QPainter;
-
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+
+class QPainter;
 
 namespace pitch {
 
 class TDiscCache;
 class TTextCache;
+struct TDiscLook;
 
 // How the second tactic appears on the current page.
 enum class TSecondTactic {
@@ -43,11 +46,11 @@ struct TScene {
 };
 
 // Draws the pitch view into its picture (the surface of the window's Image
-// control): the bare pitch, the ball zone frame, both tactics and the
-// credits. Owns PitchBitmap (bare pitch) and PlayersBitmap (last redraw).
-// Discs with their labels are drawn once per colour pair, number and font
-// style into small cached images and copied, and so are the credit lines;
-// the result is pixel-equal to drawing them directly.
+// control): the bare pitch, the ball zone frame, both tactics, the drag
+// preview and the credits. Owns PitchBitmap (bare pitch) and PlayersBitmap
+// (last redraw). Discs, labels and lines of text are drawn once per look
+// into small cached pictures and copied; the result is pixel-equal to
+// drawing them directly.
 class TPitchRenderer {
 public:
     explicit TPitchRenderer(const QString& fontFamily);
@@ -56,19 +59,24 @@ public:
     TPitchRenderer& operator=(const TPitchRenderer&) = delete;
 
     // Full redraw (bare pitch, frame, second tactic, main tactic) into the
-    // picture; PlayersBitmap becomes the result.
+    // picture; PlayersBitmap becomes the result. The scene's tactics must
+    // outlive the next redraw.
     void Redraw(const TScene& scene);
+    // The drag preview over the last redraw: the position read-out, a dotted
+    // disc and the player's number, in the main tactic's colours, without
+    // background when clearBack. It never becomes part of PlayersBitmap.
+    void DrawPreview(const TPreview& preview, const std::string& numberText,
+                     const TTacticColors& colors, bool clearBack);
     // One credits frame over PlayersBitmap; advances CreditsTop.
     void CreditsFrame(const std::array<std::string, 6>& credits);
-    // The picture without the credits (HideLogo): PlayersBitmap copied back.
+    // The picture without the credits (HideLogo): PlayersBitmap shown again.
     void ShowPlayers();
 
     const QImage& Picture() const { return Image; }
     const QImage& PitchBitmap() const { return Pitch; }
+    // The last redraw. While a preview is drawn over it nobody needs it, so it
+    // is not kept then (a null image) and is drawn again when next used.
     const QImage& PlayersBitmap() const { return Players; }
-    // The picture to draw over as it is (the drag preview); PlayersBitmap
-    // keeps the last redraw without it.
-    QImage& MutablePicture() { return WritablePicture(true); }
 
     int CreditsTop() const { return Top; }
     int CreditsLeft() const { return Left; }
@@ -76,8 +84,8 @@ public:
     // Label style of the surface: regular until the first credits frame, bold afterwards.
     bool BoldLabels() const { return Bold; }
 
-    // Draws directly with QPainter, bypassing the disc cache: the reference
-    // the cached drawing is tested against.
+    // Draws directly with QPainter, bypassing the caches: the reference the
+    // cached drawing is tested against.
     void SetUseCache(bool useCache) { UseCache = useCache; }
 
     // The surface's font for a text cell height in pixels, in its current
@@ -85,13 +93,17 @@ public:
     QFont LabelFont(int cellHeight) const { return LabelFont(cellHeight, Bold); }
     QFont LabelFont(int cellHeight, bool bold) const;
 
-    // Discs held by the cache (those of the current colours and style only).
-    std::size_t CachedDiscCount() const;
-
 private:
-    QImage& WritablePicture(bool keepContent);
+    // The picture, with pixels of its own to write into.
+    QImage& WritablePicture();
+    // PlayersBitmap, drawn again from the last scene when an overlay took its pixels.
+    void RestorePlayers();
+    void DrawScene(QImage& picture, const TScene& scene);
     void DrawTactic(QPainter& painter, const TCmTactic& tactic, int zone, bool withBall, bool own,
                     bool second, const TTacticColors& colors);
+    void DrawDisc(QPainter& painter, int x, int y, const TDiscLook& look);
+    void DrawCellText(QPainter& painter, const std::string& text, QRgb colour,
+                      std::optional<QRgb> background, TPixel at);
     void DrawCreditLine(QPainter& painter, const std::string& text, int pixelHeight, bool bold,
                         int x, int y);
     void DropStaleDiscs(const TScene& scene);
@@ -109,6 +121,7 @@ private:
     QImage Image;   // 331 x 399, what the control shows
     QImage Players; // 331 x 399, shares its pixels with Image until Image is written
     QImage Spare;   // the buffer Image writes into while its own is shared
+    TScene LastScene;
     std::unique_ptr<TDiscCache> Cache;
     std::unique_ptr<TTextCache> Texts;
     TCacheGeneration Generation;

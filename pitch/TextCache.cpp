@@ -36,6 +36,24 @@ void PaintText(QPainter& painter, int x, int y, const QString& text) {
     painter.drawText(x, y + painter.fontMetrics().ascent(), text);
 }
 
+QRect CellOf(const QFontMetrics& metrics, int x, int y, const QString& text) {
+    return {x, y, metrics.horizontalAdvance(text), metrics.height()};
+}
+
+void PaintCellText(QPainter& painter, int x, int y, const QString& text, QRgb colour,
+                   std::optional<QRgb> background) {
+    if (text.isEmpty())
+        return;
+    const QRect cell = CellOf(painter.fontMetrics(), x, y, text);
+    if (background)
+        painter.fillRect(cell, QColor::fromRgb(*background));
+    painter.save();
+    painter.setClipRect(cell, Qt::IntersectClip);
+    painter.setPen(QColor::fromRgb(colour));
+    PaintText(painter, x, y, text);
+    painter.restore();
+}
+
 const TSprite& TTextCache::Get(const TKey& key, const QFont& font) {
     auto found = Lines.find(key);
     if (found != Lines.end())
@@ -43,7 +61,15 @@ const TSprite& TTextCache::Get(const TKey& key, const QFont& font) {
 
     TSprite sprite;
     const QString text = QString::fromStdString(key.Text);
-    if (!text.isEmpty()) {
+    if (!text.isEmpty() && key.InCell) {
+        const QRect cell = CellOf(ImageMetrics(font), 0, 0, text);
+        sprite.Image = QImage(cell.size(), QImage::Format_ARGB32_Premultiplied);
+        sprite.Image.fill(Qt::transparent);
+        QPainter p(&sprite.Image);
+        p.setFont(font);
+        PaintCellText(p, 0, 0, text, key.Colour,
+                      key.Opaque ? std::optional(key.Background) : std::nullopt);
+    } else if (!text.isEmpty()) {
         const QFontMetrics fm = ImageMetrics(font);
         // Glyphs may overhang their cell (slanted letters, accents): leave room.
         const int margin = fm.height() / 2 + 2;

@@ -1,6 +1,7 @@
 // The pitch view's drawing, checked on the pixels of the picture: the pitch
 // artwork, the ball zone frame, where discs land in each orientation, what
 // covers what, the cached discs against direct drawing, and the credits.
+#include "DragController.h"
 #include "PitchMap.h"
 #include "PitchRenderer.h"
 
@@ -95,7 +96,8 @@ private slots:
     void creditsClimbAndWrap();
     void creditLinesKeepTheirDistances();
     void creditsLeaveThePlayersUnderneath();
-    void drawingOverThePictureLeavesPlayersBitmap();
+    void previewNeverBecomesPartOfTheRedraw();
+    void cachedPreviewEqualsDirectDrawing();
 };
 
 void TestRenderer::pitchPictureFollowsTheGeometry() {
@@ -336,24 +338,43 @@ void TestRenderer::creditsLeaveThePlayersUnderneath() {
     QCOMPARE(renderer.Picture(), players);
 }
 
-void TestRenderer::drawingOverThePictureLeavesPlayersBitmap() {
+void TestRenderer::previewNeverBecomesPartOfTheRedraw() {
     TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
     const TCmTactic tactic = AllAt({13, 18});
+    const auto preview = PreviewAt(100, 100, true, 10);
+    QVERIFY(preview);
     for (int round = 0; round < 3; ++round) {
         renderer.Redraw(Scene(&tactic));
         const QImage redrawn = renderer.Picture().copy();
+        renderer.DrawPreview(*preview, "11", MainColors, round == 1);
+        QVERIFY(renderer.Picture() != redrawn);
+        // Hide logo and the credits show the redraw without the preview.
+        renderer.ShowPlayers();
+        QCOMPARE(renderer.Picture(), redrawn);
         QCOMPARE(renderer.PlayersBitmap(), redrawn);
-        renderer.MutablePicture().setPixel(5, 5, qRgb(1, 2, 3));
-        QCOMPARE(At(renderer.Picture(), 5, 5), qRgb(1, 2, 3) & 0xFFFFFFu);
-        QCOMPARE(renderer.PlayersBitmap(), redrawn);
-        QImage withoutMark = renderer.Picture().copy();
-        withoutMark.setPixel(5, 5, redrawn.pixel(5, 5));
-        QCOMPARE(withoutMark, redrawn);
-        // A credits frame in between takes the players from PlayersBitmap, not the mark.
+        renderer.DrawPreview(*preview, "11", MainColors, round == 1);
         renderer.SetCreditsTop(500);
         renderer.CreditsFrame({"", "", "", "", "", ""});
         QCOMPARE(renderer.Picture(), redrawn);
     }
+}
+
+void TestRenderer::cachedPreviewEqualsDirectDrawing() {
+    TPitchRenderer cached(QStringLiteral("Comic Sans MS"));
+    TPitchRenderer direct(QStringLiteral("Comic Sans MS"));
+    direct.SetUseCache(false);
+    const TCmTactic tactic = AllAt({13, 18});
+    for (bool clearBack : {false, true})
+        for (bool smooth : {false, true})
+            for (TPixel at : {TPixel{160, 190}, TPixel{300, 390}, TPixel{20, 10}}) {
+                const auto preview = PreviewAt(at.X, at.Y, smooth, smooth ? 9 : 2);
+                QVERIFY(preview);
+                for (TPitchRenderer* renderer : {&cached, &direct}) {
+                    renderer->Redraw(Scene(&tactic));
+                    renderer->DrawPreview(*preview, smooth ? "10" : "3", MainColors, clearBack);
+                }
+                QCOMPARE(cached.Picture(), direct.Picture());
+            }
 }
 
 QTEST_MAIN(TestRenderer)
