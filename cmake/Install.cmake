@@ -32,13 +32,13 @@ elseif(PW_BUILD_GUI)
     set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Pitchwright team")
     set(CPACK_DEBIAN_PACKAGE_SECTION games)
     set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-    set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-        "Editor of CM 00/01 team tactic files\n"
-        " Pitchwright loads a team tactic (*.tct) of the football management game\n"
-        " CM 00/01, draws its players on a pitch, lets you drag them and change\n"
-        " their instructions, compares it with a second tactic and saves it back\n"
-        " after a confirmation, keeping the previous file as a reserve copy.")
-    string(REPLACE ";" "" CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}")
+    # The summary is the description's first line; this is the rest.
+    set(CPACK_PACKAGE_DESCRIPTION
+        "Pitchwright loads a team tactic (*.tct) of the football management game\n"
+        "CM 00/01, draws its players on a pitch, lets you drag them and change\n"
+        "their instructions, compares it with a second tactic and saves it back\n"
+        "after a confirmation, keeping the previous file as a reserve copy.")
+    string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 
     # The X11 platform plugin and the window's font are loaded at run time, so
     # no library scan finds them: they are always named.

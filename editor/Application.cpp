@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "Artwork.h"
 #include "Dialogs.h"
 
 #include <exception>
@@ -7,10 +8,12 @@
 TApplication::TApplication(int& argc, char** argv, TDialogs& dialogs)
     : QApplication(argc, argv)
     , Dialogs(dialogs) {
+    // The application's title. It is not set as the display name as well,
+    // which Qt would append to the window's title on some desktops.
     setApplicationName(QStringLiteral("Pitchwright"));
-    setApplicationDisplayName(QStringLiteral("Pitchwright"));
     setApplicationVersion(QStringLiteral(PW_VERSION));
     setDesktopFileName(QStringLiteral("io.github.pitchwright.Pitchwright"));
+    setWindowIcon(QIcon(artwork::Football(64)));
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

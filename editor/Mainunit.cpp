@@ -265,6 +265,9 @@ void TMainForm::BuildControls() {
     PageControl->tabBar()->setFont(WindowFont(TabPointSize));
     PageControl->tabBar()->setCursor(Qt::PointingHandCursor);
     PageControl->tabBar()->setAttribute(Qt::WA_Hover);
+    // A click on a tab also gives the tab strip the keyboard, whose arrows
+    // then move from page to page, as in the platform's own page controls.
+    PageControl->tabBar()->setFocusPolicy(Qt::StrongFocus);
 
     General = Named(new pages::TInstructionsPage, "TabGeneral");
     Compare = Named(new pages::TComparePage, "TabCompare");
