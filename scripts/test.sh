@@ -14,7 +14,7 @@ build=build/ci
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPW_WERROR=ON
 cmake --build "$build" -j "$jobs"
 
-echo "== ctest"
+echo "== ctest (unit, window and end-to-end suites)"
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
 
 echo "== sanitizers"

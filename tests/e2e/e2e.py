@@ -137,7 +137,7 @@ class Session:
     """An X server, a scratch folder with a copy of the demo prefix, and the
     program started in them."""
 
-    def __init__(self, args, prefix=True, binary=None):
+    def __init__(self, args, prefix=True, binary=None, start=True):
         self.args = args
         self.root = tempfile.mkdtemp(prefix="pw-e2e-")
         self.prefix = os.path.join(self.root, "prefix")
@@ -149,7 +149,8 @@ class Session:
         self.xvfb = None
         self.app = None
         self.start_x()
-        self.start_app(binary or args.binary)
+        if start:
+            self.start_app(binary or args.binary)
 
     # -- processes ---------------------------------------------------------
 

@@ -1,0 +1,121 @@
+#!/usr/bin/env python3
+"""Resource figures of the real program under Xvfb, for the README:
+
+    python3 bench/figures.py [BUILD-DIR]      (default build/ci)
+
+  start-up   from starting the process to its window shown (median of 10)
+  memory     peak resident memory after loading two tactics
+  credits    CPU used while the credits run on the Options page, 10 s
+  idle       CPU used on the General page with nothing to do, 10 s
+
+CPU is the time the program's threads spent on a core, from the kernel's
+scheduler statistics, as a share of one core; the X server's share is shown
+beside it, since drawing the credits makes it work too.
+"""
+
+import glob
+import os
+import platform
+import statistics
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+import e2e  # noqa: E402
+
+
+def cpu_ns(pid):
+    """Nanoseconds on a core, over all threads of a process."""
+    total = 0
+    for path in glob.glob("/proc/%d/task/*/schedstat" % pid):
+        try:
+            with open(path) as f:
+                total += int(f.read().split()[0])
+        except (FileNotFoundError, ProcessLookupError):
+            pass
+    return total
+
+
+def share(pid, seconds):
+    before, start = cpu_ns(pid), time.monotonic()
+    time.sleep(seconds)
+    return (cpu_ns(pid) - before) / ((time.monotonic() - start) * 1e9) * 100
+
+
+def peak_rss_mb(pid):
+    with open("/proc/%d/status" % pid) as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1]) / 1024
+    return float("nan")
+
+
+def main():
+    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "ci"))
+
+    class Args:
+        binary = os.path.join(build, "editor", "pitchwright")
+        dump = os.path.join(build, "tests", "e2e", "tactic_dump")
+        demo = os.path.join(ROOT, "examples", "demo-prefix")
+        case = "figures"
+
+    Args.build = build
+
+    startups = []
+    for _ in range(10):
+        s = e2e.Session(Args, start=False)
+        try:
+            started = time.monotonic()
+            s.start_app(Args.binary)
+            while not s.xdotool("search", "--onlyvisible", "--name", "^Pitchwright v1\\.1$",
+                                check_rc=False).split():
+                time.sleep(0.002)
+            startups.append((time.monotonic() - started) * 1000)
+        finally:
+            s.stop()
+
+    s = e2e.Session(Args)
+    try:
+        s.main_window()
+        s.open_file(e2e.BROWSE1, "442.tct")
+        s.open_file(e2e.BROWSE2, "532.tct")
+        memory = peak_rss_mb(s.app.pid)
+        s.move(1020, 760)
+        time.sleep(1)
+        credits = share(s.app.pid, 10)
+        credits_x = None
+        s.page(0)
+        s.move(1020, 760)
+        time.sleep(1)
+        idle = share(s.app.pid, 10)
+        # The X server's part of drawing the credits, measured apart.
+        s.page(3)
+        s.move(1020, 760)
+        time.sleep(1)
+        credits_x = share(s.xvfb.pid, 10)
+    finally:
+        s.stop()
+
+    cpu = "unknown CPU"
+    with open("/proc/cpuinfo") as f:
+        for line in f:
+            if line.startswith("model name"):
+                cpu = line.split(":", 1)[1].strip()
+                break
+    print("Machine: %s, %d cores, %s, Python %s" % (
+        cpu, os.cpu_count(), platform.platform(terse=True), platform.python_version()))
+    print()
+    print("| Figure | Measured | Goal |")
+    print("|---|---|---|")
+    print("| Start-up to the window shown (median of 10) | %.0f ms | under 300 ms |"
+          % statistics.median(startups))
+    print("| Peak resident memory after loading two tactics | %.1f MB | under 80 MB |" % memory)
+    print("| CPU with the credits running on the Options page (10 s) | %.2f %% of one core "
+          "(X server: %.2f %%) | under 2 %% |" % (credits, credits_x))
+    print("| CPU on the General page with nothing to do (10 s) | %.3f %% of one core | "
+          "effectively zero |" % idle)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,76 @@
+#!/usr/bin/env python3
+"""Takes the README's screenshots from the real program under Xvfb, driven
+the way the end-to-end tests drive it:
+
+    python3 scripts/screenshots.py [BUILD-DIR]      (default build/ci)
+
+writes docs/screenshots/*.png. Run it again whenever the look changes.
+"""
+
+import os
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+import e2e  # noqa: E402
+
+
+def main():
+    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "ci"))
+    out = os.path.join(ROOT, "docs", "screenshots")
+    os.makedirs(out, exist_ok=True)
+
+    class Args:
+        binary = os.path.join(build, "editor", "pitchwright")
+        dump = os.path.join(build, "tests", "e2e", "tactic_dump")
+        demo = os.path.join(ROOT, "examples", "demo-prefix")
+        case = "screenshots"
+
+    Args.build = build
+    s = e2e.Session(Args)
+
+    def save(name):
+        # The pointer away from the window: no hover, no hint in the picture.
+        if name != "drag":
+            s.move(1020, 760)
+        time.sleep(0.4)
+        path = os.path.join(out, name + ".png")
+        subprocess.run(["import", "-display", s.display, "-window", str(s.window), path],
+                       env=s.env(), check=True, capture_output=True, timeout=30)
+        print("wrote", os.path.relpath(path, ROOT))
+
+    try:
+        s.main_window()
+        save("options-start")
+        s.open_file(e2e.BROWSE1, "442.tct")
+        s.page(0)
+        s.click_page(2 + 23 + 25 + 50, 184 + 16 + 4 * 16 + 8)  # a cell of the grid
+        save("general")
+        s.open_file(e2e.BROWSE2, "532.tct")
+        s.page(1)
+        save("compare")
+        s.page(2)
+        save("anti")
+        # A drag held halfway: player 7 on its way forward, the preview and its read-out.
+        lines = s.dump(os.path.join(s.tactics, "442.tct"))
+        start = e2e.grab_point(*e2e.position(lines, 7, "with", 5))
+        s.page(0)
+        s.move(*s.at(*s.image_point(*start)))
+        s.xdotool("mousedown", 1)
+        s.settle()
+        for step in range(1, 7):
+            s.move(*s.at(*s.image_point(start[0] + 8 * step, start[1] - 9 * step)))
+        save("drag")
+        s.xdotool("mouseup", 1)
+        s.settle()
+        s.page(3)
+        s.click_page(32 + 48, 168 + 12)  # Russian
+        save("russian")
+    finally:
+        s.stop()
+
+
+if __name__ == "__main__":
+    main()
