@@ -37,35 +37,6 @@ private:
     std::string Path;
 };
 
-class TBufferFile final : public TCmFile {
-public:
-    explicit TBufferFile(std::vector<uint8_t> bytes)
-        : Bytes(std::move(bytes)) {}
-    bool Seek(int64_t offset) override {
-        Position = static_cast<std::size_t>(offset);
-        return offset >= 0 && Position <= Bytes.size();
-    }
-    bool ReadWord(uint32_t& word) override {
-        if (Position + 4 > Bytes.size())
-            return false;
-        word = 0;
-        for (int i = 0; i < 4; ++i)
-            word |= static_cast<uint32_t>(Bytes[Position++]) << (8 * i);
-        return true;
-    }
-    bool WriteWord(uint32_t word) override {
-        if (Position + 4 > Bytes.size())
-            return false;
-        for (int i = 0; i < 4; ++i)
-            Bytes[Position++] = static_cast<uint8_t>(word >> (8 * i));
-        return true;
-    }
-
-private:
-    std::vector<uint8_t> Bytes;
-    std::size_t Position = 0;
-};
-
 std::vector<uint8_t> DemoBytes() {
     std::ifstream in(fs::path(PW_DEMO_TACTICS) / "442.tct", std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -90,7 +61,7 @@ void BM_SaveToDisk(benchmark::State& state) {
 BENCHMARK(BM_SaveToDisk)->UseRealTime();
 
 void BM_LoadInMemory(benchmark::State& state) {
-    TBufferFile file(DemoBytes());
+    TCmMemoryFile file(DemoBytes());
     TCmTactic tactic;
     for (auto _ : state)
         benchmark::DoNotOptimize(tactic.Load(file));
@@ -98,7 +69,7 @@ void BM_LoadInMemory(benchmark::State& state) {
 BENCHMARK(BM_LoadInMemory);
 
 void BM_SaveInMemory(benchmark::State& state) {
-    TBufferFile file(DemoBytes());
+    TCmMemoryFile file(DemoBytes());
     TCmTactic tactic;
     if (!tactic.Load(file))
         state.SkipWithError("cannot load the demo tactic");

@@ -54,20 +54,14 @@ def peak_rss_mb(pid):
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "ci"))
 
-    class Args:
-        binary = os.path.join(build, "editor", "pitchwright")
-        dump = os.path.join(build, "tests", "e2e", "tactic_dump")
-        demo = os.path.join(ROOT, "examples", "demo-prefix")
-        case = "figures"
-
-    Args.build = build
+    args = e2e.arguments(build, ROOT, "figures")
 
     startups = []
     for _ in range(10):
-        s = e2e.Session(Args, start=False)
+        s = e2e.Session(args, start=False)
         try:
             started = time.monotonic()
-            s.start_app(Args.binary)
+            s.start_app(args.binary)
             while not s.xdotool("search", "--onlyvisible", "--name", "^Pitchwright v1\\.1$",
                                 check_rc=False).split():
                 time.sleep(0.002)
@@ -75,7 +69,7 @@ def main():
         finally:
             s.stop()
 
-    s = e2e.Session(Args)
+    s = e2e.Session(args)
     try:
         s.main_window()
         s.open_file(e2e.BROWSE1, "442.tct")

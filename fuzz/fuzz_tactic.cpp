@@ -11,42 +11,6 @@
 
 namespace {
 
-class TBufferFile final : public TCmFile {
-public:
-    explicit TBufferFile(std::vector<uint8_t> bytes)
-        : Bytes(std::move(bytes)) {}
-
-    bool Seek(int64_t offset) override {
-        if (offset < 0 || offset > static_cast<int64_t>(Bytes.size()))
-            return false;
-        Position = static_cast<std::size_t>(offset);
-        return true;
-    }
-    bool ReadWord(uint32_t& word) override {
-        if (Position + 4 > Bytes.size())
-            return false;
-        word = static_cast<uint32_t>(Bytes[Position]) |
-               static_cast<uint32_t>(Bytes[Position + 1]) << 8 |
-               static_cast<uint32_t>(Bytes[Position + 2]) << 16 |
-               static_cast<uint32_t>(Bytes[Position + 3]) << 24;
-        Position += 4;
-        return true;
-    }
-    bool WriteWord(uint32_t word) override {
-        if (Position + 4 > Bytes.size())
-            return false;
-        for (int i = 0; i < 4; ++i)
-            Bytes[Position++] = static_cast<uint8_t>(word >> (8 * i));
-        return true;
-    }
-
-    const std::vector<uint8_t>& Data() const { return Bytes; }
-
-private:
-    std::vector<uint8_t> Bytes;
-    std::size_t Position = 0;
-};
-
 void Check(bool condition) {
     if (!condition)
         std::abort();
@@ -56,7 +20,7 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::vector<uint8_t> original(data, data + size);
-    TBufferFile file(original);
+    TCmMemoryFile file(original);
     TCmTactic tactic;
     const TCmTactic before = tactic;
     if (!tactic.Load(file)) {
@@ -72,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     Check(std::memcmp(once.data(), original.data(), 313) == 0);
     Check(std::memcmp(once.data() + 1461, original.data() + 1461, size - 1461) == 0);
 
-    TBufferFile again(once);
+    TCmMemoryFile again(once);
     TCmTactic reloaded;
     Check(reloaded.Load(again));
     Check(reloaded.Save(again));

@@ -22,14 +22,8 @@ def main():
     out = os.path.join(ROOT, "docs", "screenshots")
     os.makedirs(out, exist_ok=True)
 
-    class Args:
-        binary = os.path.join(build, "editor", "pitchwright")
-        dump = os.path.join(build, "tests", "e2e", "tactic_dump")
-        demo = os.path.join(ROOT, "examples", "demo-prefix")
-        case = "screenshots"
-
-    Args.build = build
-    s = e2e.Session(Args)
+    args = e2e.arguments(build, ROOT, "screenshots")
+    s = e2e.Session(args)
 
     def save(name):
         # The pointer away from the window: no hover, no hint in the picture.

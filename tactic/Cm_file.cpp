@@ -1,5 +1,7 @@
 #include "Cm_file.h"
 
+#include <algorithm>
+
 #ifdef _WIN32
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -138,42 +140,19 @@ bool TCmDiskFile::Seek(int64_t offset) {
     return true;
 }
 
-bool TCmDiskFile::ReadWord(uint32_t& word) {
-    unsigned char bytes[4];
+bool TCmDiskFile::Transfer(unsigned char (&bytes)[4], bool write) {
+    // The word moves at the file pointer that Seek set; a short transfer goes on.
     DWORD done = 0;
     while (IsOpen() && done < 4) {
         DWORD moved = 0;
-        if (!ReadFile(static_cast<HANDLE>(Handle), bytes + done, 4 - done, &moved, nullptr) ||
-            moved == 0)
+        const BOOL ok =
+            write ? WriteFile(static_cast<HANDLE>(Handle), bytes + done, 4 - done, &moved, nullptr)
+                  : ReadFile(static_cast<HANDLE>(Handle), bytes + done, 4 - done, &moved, nullptr);
+        if (!ok || moved == 0)
             break;
         done += moved;
     }
-    if (done != 4) {
-        Error = TError::Io;
-        return false;
-    }
-    Position += 4;
-    word = FromLittleEndian(bytes);
-    return true;
-}
-
-bool TCmDiskFile::WriteWord(uint32_t word) {
-    unsigned char bytes[4];
-    ToLittleEndian(word, bytes);
-    DWORD done = 0;
-    while (IsOpen() && Position <= Size - 4 && done < 4) {
-        DWORD moved = 0;
-        if (!WriteFile(static_cast<HANDLE>(Handle), bytes + done, 4 - done, &moved, nullptr) ||
-            moved == 0)
-            break;
-        done += moved;
-    }
-    if (done != 4) {
-        Error = TError::Io;
-        return false;
-    }
-    Position += 4;
-    return true;
+    return done == 4;
 }
 
 #else
@@ -259,19 +238,26 @@ bool TCmDiskFile::Seek(int64_t offset) {
     return true;
 }
 
-bool TCmDiskFile::ReadWord(uint32_t& word) {
-    unsigned char bytes[4];
+bool TCmDiskFile::Transfer(unsigned char (&bytes)[4], bool write) {
     size_t done = 0;
     while (IsOpen() && done < 4) {
-        const ssize_t moved =
-            ::pread(Fd, bytes + done, 4 - done, static_cast<off_t>(Position + done));
+        const off_t at = static_cast<off_t>(Position + static_cast<int64_t>(done));
+        const ssize_t moved = write ? ::pwrite(Fd, bytes + done, 4 - done, at)
+                                    : ::pread(Fd, bytes + done, 4 - done, at);
         if (moved < 0 && errno == EINTR)
             continue;
         if (moved <= 0)
             break;
         done += static_cast<size_t>(moved);
     }
-    if (done != 4) {
+    return done == 4;
+}
+
+#endif
+
+bool TCmDiskFile::ReadWord(uint32_t& word) {
+    unsigned char bytes[4];
+    if (!Transfer(bytes, false)) {
         Error = TError::Io;
         return false;
     }
@@ -283,17 +269,8 @@ bool TCmDiskFile::ReadWord(uint32_t& word) {
 bool TCmDiskFile::WriteWord(uint32_t word) {
     unsigned char bytes[4];
     ToLittleEndian(word, bytes);
-    size_t done = 0;
-    while (IsOpen() && Position <= Size - 4 && done < 4) {
-        const ssize_t moved =
-            ::pwrite(Fd, bytes + done, 4 - done, static_cast<off_t>(Position + done));
-        if (moved < 0 && errno == EINTR)
-            continue;
-        if (moved <= 0)
-            break;
-        done += static_cast<size_t>(moved);
-    }
-    if (done != 4) {
+    // Nothing is written past the size seen at opening: the file never grows.
+    if (Position > Size - 4 || !Transfer(bytes, true)) {
         Error = TError::Io;
         return false;
     }
@@ -301,4 +278,29 @@ bool TCmDiskFile::WriteWord(uint32_t word) {
     return true;
 }
 
-#endif
+bool TCmMemoryFile::Seek(int64_t offset) {
+    if (offset < 0 || static_cast<uint64_t>(offset) > Bytes.size())
+        return false;
+    Position = static_cast<std::size_t>(offset);
+    return true;
+}
+
+bool TCmMemoryFile::ReadWord(uint32_t& word) {
+    if (Bytes.size() < 4 || Position > Bytes.size() - 4)
+        return false;
+    unsigned char bytes[4];
+    std::copy_n(Bytes.begin() + static_cast<std::ptrdiff_t>(Position), 4, bytes);
+    word = FromLittleEndian(bytes);
+    Position += 4;
+    return true;
+}
+
+bool TCmMemoryFile::WriteWord(uint32_t word) {
+    if (Bytes.size() < 4 || Position > Bytes.size() - 4)
+        return false;
+    unsigned char bytes[4];
+    ToLittleEndian(word, bytes);
+    std::copy_n(bytes, 4, Bytes.begin() + static_cast<std::ptrdiff_t>(Position));
+    Position += 4;
+    return true;
+}

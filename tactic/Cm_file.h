@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Access to an open tactic file in the only unit the format knows: a 32-bit
 // little-endian word at an absolute offset. The codec talks to this interface
@@ -45,6 +46,9 @@ public:
     bool WriteWord(uint32_t word) override;
 
 private:
+    // Moves the 4 bytes at Position, short transfers continued; false unless all 4 moved.
+    bool Transfer(unsigned char (&bytes)[4], bool write);
+
 #ifdef _WIN32
     void* Handle = nullptr;
 #else
@@ -55,4 +59,23 @@ private:
     int64_t Position = 0;
     int64_t Size = 0;
     TError Error = TError::None;
+};
+
+// A tactic file held in memory, under the same rules as one on disk: words
+// of 4 bytes, nothing read or written past the end, never grown. For the
+// fuzzer and the benchmarks, which must not wait for a disk.
+class TCmMemoryFile final : public TCmFile {
+public:
+    explicit TCmMemoryFile(std::vector<uint8_t> bytes)
+        : Bytes(std::move(bytes)) {}
+
+    bool Seek(int64_t offset) override;
+    bool ReadWord(uint32_t& word) override;
+    bool WriteWord(uint32_t word) override;
+
+    const std::vector<uint8_t>& Data() const { return Bytes; }
+
+private:
+    std::vector<uint8_t> Bytes;
+    std::size_t Position = 0;
 };

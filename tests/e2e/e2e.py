@@ -340,6 +340,13 @@ class Session:
         self.key("Return")
         self.gone("Open")
 
+    def dismiss(self, title):
+        """Answers the message box with this title with its default button."""
+        box = self.find(title)
+        self.xdotool("windowfocus", "--sync", box)
+        self.key("Return")
+        self.gone(title)
+
     def cancel_file(self, button):
         self.click(*button)
         self.find("Open")
@@ -408,9 +415,7 @@ def case_no_game(args):
 
     s = Session(args, prefix=False)
     try:
-        warning = s.find("Warning!")
-        s.xdotool("windowfocus", "--sync", warning)
-        s.key("Return")  # Yes, the default button
+        s.dismiss("Warning!")  # Yes, the default button
         s.main_window()
         # The Options page alone; no pitch at the right.
         check(s.shot().pixel(*s.at(600, 200)) not in GRASS, "the pitch shows at start")
@@ -606,10 +611,7 @@ def case_bad_files(args):
         s.cancel_file(BROWSE1)
         before = s.client(s.shot())
         s.open_file(BROWSE1, "short.tct")
-        box = s.find("Pitchwright")
-        s.xdotool("windowfocus", "--sync", box)
-        s.key("Return")
-        s.gone("Pitchwright")
+        s.dismiss("Pitchwright")
         check(s.client(s.shot()) == before, "the window changed after a failed load")
         check(read(short) == b"\0" * 100, "the short file changed")
 
@@ -620,10 +622,7 @@ def case_bad_files(args):
         with open(held, "rb") as f:
             fcntl.flock(f, fcntl.LOCK_EX | fcntl.LOCK_NB)
             s.open_file(BROWSE2, "433.tct")
-            box = s.find("Pitchwright")
-            s.xdotool("windowfocus", "--sync", box)
-            s.key("Return")
-            s.gone("Pitchwright")
+            s.dismiss("Pitchwright")
         check(s.client(s.shot()) == before, "the window changed after a held file")
         check(read(held) == original, "the held file changed")
     finally:
@@ -681,6 +680,15 @@ def case_package(args):
     finally:
         subprocess.run(["dpkg", "-r", "pitchwright"], stdout=subprocess.DEVNULL)
         shutil.rmtree(out, ignore_errors=True)
+
+
+def arguments(build, root, case):
+    """What a case gets from the command line, for the scripts that drive
+    the program the same way: the programs of a build folder, the demo prefix."""
+    return argparse.Namespace(
+        binary=os.path.join(build, "editor", "pitchwright"),
+        dump=os.path.join(build, "tests", "e2e", "tactic_dump"),
+        demo=os.path.join(root, "examples", "demo-prefix"), build=build, case=case)
 
 
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}

@@ -85,6 +85,17 @@ std::unique_ptr<TMainForm> StartForm(TScriptedDialogs& dialogs, const TGameFolde
     return form;
 }
 
+void TFormFixture::StartWindow() {
+    Form.reset();
+    Game = std::make_unique<TGameFolder>();
+    Form = StartForm(Dialogs, *Game);
+}
+
+void TFormFixture::StopWindow() {
+    Form.reset();
+    Game.reset();
+}
+
 void Load(TMainForm& form, TScriptedDialogs& dialogs, int tag, const QString& path) {
     dialogs.setNextFileName(path);
     QTest::mouseClick(Find<QAbstractButton>(form, tag == 1 ? "Browse1" : "Browse2"),

@@ -60,6 +60,19 @@ void ChoosePage(TMainForm& form, int index);
 void PickInGrid(TMainForm& form, int column, int row, const QString& value);
 void ClickCell(TMainForm& form, int column, int row);
 
+// A suite's window: a game folder of its own and the window started on it,
+// with scripted dialogs. The suites that drive one window per test derive from it.
+class TFormFixture {
+protected:
+    // A new game folder and the window started on it, replacing the last ones.
+    void StartWindow();
+    void StopWindow();
+
+    TScriptedDialogs Dialogs;
+    std::unique_ptr<TGameFolder> Game;
+    std::unique_ptr<TMainForm> Form;
+};
+
 template <typename T = QWidget>
 T* Find(const QObject& form, const char* name) {
     return form.findChild<T*>(QString::fromLatin1(name));

@@ -3,6 +3,7 @@
 #include "FormHarness.h"
 #include "PitchMap.h"
 #include "RadioGroup.h"
+#include "Tactics.h"
 
 #include <QRadioButton>
 #include <QTest>
@@ -11,17 +12,6 @@ using namespace guitest;
 using pitch::TPixel;
 
 namespace {
-
-// Main tactic at (5, 10) with the ball, second tactic at (0, 0) without it:
-// on the Options page the second shows turned, at (320, 15).
-TCmTactic OneSpot(TCmPos withBall, TCmPos withoutBall) {
-    TCmTactic tactic;
-    for (TCmPlayer& player : tactic.Players) {
-        player.WithBall.fill(withBall);
-        player.WithoutBall.fill(withoutBall);
-    }
-    return tactic;
-}
 
 QRgb At(const QImage& image, TPixel p) {
     return image.pixel(p.X, p.Y) & 0xFFFFFF;
@@ -34,11 +24,11 @@ struct TLook {
 
 } // namespace
 
-class TestColors : public QObject {
+class TestColors : public QObject, private TFormFixture {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup() { Form.reset(); }
+    void cleanup() { StopWindow(); }
 
     void clubSchemesOnThePicture();
     void customColoursFromTwoDialogs();
@@ -54,17 +44,14 @@ private:
         return Find<TRadioGroup>(*Form, tag == 1 ? "CheckMainColor" : "CheckSecondColor");
     }
     void Choose(int tag, int item) { Click(Group(tag)->Item(item)); }
-
-    TScriptedDialogs Dialogs;
-    std::unique_ptr<TGameFolder> Game;
-    std::unique_ptr<TMainForm> Form;
 };
 
 void TestColors::init() {
-    Game = std::make_unique<TGameFolder>();
-    Form = StartForm(Dialogs, *Game);
-    Load(*Form, Dialogs, 1, Game->WriteTactic("main.tct", OneSpot({5, 10}, {5, 10})));
-    Load(*Form, Dialogs, 2, Game->WriteTactic("second.tct", OneSpot({20, 20}, {0, 0})));
+    StartWindow();
+    // The main tactic at (5, 10), the second at (0, 0) without the ball: on
+    // the Options page the second shows turned, at (320, 15).
+    Load(*Form, Dialogs, 1, Game->WriteTactic("main.tct", Uniform({5, 10})));
+    Load(*Form, Dialogs, 2, Game->WriteTactic("second.tct", Uniform({20, 20}, {0, 0})));
     // Hide logo, so that no credits cross the discs.
     Click(Find<QAbstractButton>(*Form, "HideLogo"));
     Dialogs.clearLog();

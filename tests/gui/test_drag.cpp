@@ -39,7 +39,7 @@ TPixel Drop(TCmPos cell) {
 
 } // namespace
 
-class TestDrag : public QObject {
+class TestDrag : public QObject, private TFormFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -62,15 +62,10 @@ private:
     // A left-button drag from one pixel to another, through the middle.
     void DragFrom(TPixel from, TPixel to);
     const TCmPlayer& Player(int i) const { return Form->MainTactic().Players[i]; }
-
-    TScriptedDialogs Dialogs;
-    std::unique_ptr<TGameFolder> Game;
-    std::unique_ptr<TMainForm> Form;
 };
 
 void TestDrag::init() {
-    Game = std::make_unique<TGameFolder>();
-    Form = StartForm(Dialogs, *Game);
+    StartWindow();
     Load(*Form, Dialogs, 1, Game->WriteTactic("spaced.tct", Spaced()));
     ChoosePage(*Form, 0);
 }
@@ -78,7 +73,7 @@ void TestDrag::init() {
 void TestDrag::cleanup() {
     // Whatever a test did, the pointer is visible again.
     QCOMPARE(QApplication::overrideCursor(), nullptr);
-    Form.reset();
+    StopWindow();
 }
 
 void TestDrag::DragFrom(TPixel from, TPixel to) {

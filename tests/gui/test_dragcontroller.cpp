@@ -1,21 +1,14 @@
 // Dragging without a window: the hit test, the preview's geometry and text,
 // and what a press, a move and a release decide.
 #include "DragController.h"
+#include "Tactics.h"
 
 #include <QTest>
 
 using namespace pitch;
+using guitest::Uniform;
 
 namespace {
-
-TCmTactic AllAt(TCmPos pos) {
-    TCmTactic tactic;
-    for (TCmPlayer& player : tactic.Players) {
-        player.WithBall.fill(pos);
-        player.WithoutBall.fill(pos);
-    }
-    return tactic;
-}
 
 // The other 23 entries of a player, for "only one entry changed" checks.
 bool OthersUnchanged(const TCmPlayer& a, const TCmPlayer& b, int zone, bool withBall) {
@@ -43,7 +36,7 @@ private slots:
 };
 
 void TestDragController::hitTestTakesTheTopmostWithinTenPixels() {
-    TCmTactic tactic = AllAt({200, 200});
+    TCmTactic tactic = Uniform({200, 200});
     tactic.Players[2].WithBall[5] = {10, 10};
     tactic.Players[7].WithBall[5] = {10, 10};
     const TPixel p = TestPoint({10, 10});
@@ -61,7 +54,7 @@ void TestDragController::hitTestTakesTheTopmostWithinTenPixels() {
 }
 
 void TestDragController::hitTestUsesTheZoneAndPhase() {
-    TCmTactic tactic = AllAt({200, 200});
+    TCmTactic tactic = Uniform({200, 200});
     tactic.Players[4].WithoutBall[3] = {5, 30};
     const TPixel p = TestPoint({5, 30});
     QCOMPARE(HitTest(tactic, 3, false, p.X, p.Y), 4);
@@ -105,7 +98,7 @@ void TestDragController::previewIsSteppedOrSmooth() {
 }
 
 void TestDragController::pressMoveRelease() {
-    TCmTactic tactic = AllAt({200, 200});
+    TCmTactic tactic = Uniform({200, 200});
     tactic.Players[6].WithBall[5] = {10, 10};
     const TCmTactic before = tactic;
     TDragController drag;
@@ -141,7 +134,7 @@ void TestDragController::pressMoveRelease() {
 }
 
 void TestDragController::rightPressDuringADragMovesTheDropToTheNewZone() {
-    TCmTactic tactic = AllAt({200, 200});
+    TCmTactic tactic = Uniform({200, 200});
     tactic.Players[0].WithoutBall[5] = {5, 5};
     TDragController drag;
     const TPixel p = TestPoint({5, 5});
@@ -159,7 +152,7 @@ void TestDragController::releaseOutsideTheGridStoresNothing() {
     for (auto [x, y] :
          {std::pair{329, 200}, std::pair{400, 200}, std::pair{2, 200}, std::pair{-30, 200},
           std::pair{100, 397}, std::pair{100, 1}, std::pair{100, -50}}) {
-        TCmTactic tactic = AllAt({200, 200});
+        TCmTactic tactic = Uniform({200, 200});
         tactic.Players[9].WithBall[0] = {13, 18};
         TDragController drag;
         const TPixel p = TestPoint({13, 18});

@@ -44,11 +44,11 @@ QString WriteWithUnknownCodes(const TGameFolder& game) {
 
 } // namespace
 
-class TestInstructions : public QObject {
+class TestInstructions : public QObject, private TFormFixture {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup() { Form.reset(); }
+    void cleanup() { StopWindow(); }
 
     void showsTheMainTactic();
     void hideFiltersBlankOnlyWholeTextsAndHideTheCombo();
@@ -57,16 +57,10 @@ private slots:
     void pickingStoresIntoTheMainTactic();
     void blankedCellCanBeChangedOnceTheFilterIsOff();
     void secondTacticLeavesThePageAlone();
-
-private:
-    TScriptedDialogs Dialogs;
-    std::unique_ptr<TGameFolder> Game;
-    std::unique_ptr<TMainForm> Form;
 };
 
 void TestInstructions::init() {
-    Game = std::make_unique<TGameFolder>();
-    Form = StartForm(Dialogs, *Game);
+    StartWindow();
     Load(*Form, Dialogs, 1, WriteWithUnknownCodes(*Game));
     QVERIFY(Dialogs.messages().isEmpty());
     ChoosePage(*Form, 0);

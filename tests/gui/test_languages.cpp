@@ -132,11 +132,11 @@ QStringList State(const TMainForm& form) {
 
 } // namespace
 
-class TestLanguages : public QObject {
+class TestLanguages : public QObject, private TFormFixture {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup() { Form.reset(); }
+    void cleanup() { StopWindow(); }
 
     void everyTranslatedTextSwitchesAndComesBack();
     void creditLinesKeepTheirForm();
@@ -149,15 +149,10 @@ private:
         QTest::mouseClick(Find<QPushButton>(*Form, russian ? "BtnRussian" : "BtnEnglish"),
                           Qt::LeftButton);
     }
-
-    TScriptedDialogs Dialogs;
-    std::unique_ptr<TGameFolder> Game;
-    std::unique_ptr<TMainForm> Form;
 };
 
 void TestLanguages::init() {
-    Game = std::make_unique<TGameFolder>();
-    Form = StartForm(Dialogs, *Game);
+    StartWindow();
     Load(*Form, Dialogs, 1, Game->WriteTactic("my442.tct", SampleTactic(1)));
 }
 

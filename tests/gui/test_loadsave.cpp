@@ -67,6 +67,14 @@ std::unique_ptr<TLoaded> LoadBoth(TScriptedDialogs& dialogs) {
     return loaded;
 }
 
+// An error as the window reports it: its own caption, the error icon, OK.
+void ExpectError(const TScriptedDialogs::TShownMessage& shown, const QString& text) {
+    QCOMPARE(shown.Caption, QStringLiteral("Pitchwright"));
+    QCOMPARE(shown.Icon, QMessageBox::Critical);
+    QCOMPARE(shown.Buttons, QMessageBox::Ok);
+    QCOMPARE(shown.Text, text);
+}
+
 void ClickSave(TMainForm& form) {
     QTest::mouseClick(Find<QPushButton>(form, "BtnSave"), Qt::LeftButton);
 }
@@ -199,12 +207,9 @@ void TestLoadSave::failedLoadIsReportedAndChangesNothing() {
 
     Load(form, Dialogs, 1, shortFile);
     QCOMPARE(Dialogs.messages().size(), 1);
-    const auto& error = Dialogs.messages().first();
-    QCOMPARE(error.Caption, QStringLiteral("Pitchwright"));
-    QCOMPARE(error.Icon, QMessageBox::Critical);
-    QCOMPARE(error.Buttons, QMessageBox::Ok);
-    QCOMPARE(error.Text, "Could not load tactic " + QDir::toNativeSeparators(shortFile) +
-                             "\nThe file is too short to be a tactic file.");
+    ExpectError(Dialogs.messages().first(), "Could not load tactic " +
+                                                QDir::toNativeSeparators(shortFile) +
+                                                "\nThe file is too short to be a tactic file.");
     QCOMPARE(form.MainTactic().Players[0].Instr, mainBefore.Players[0].Instr);
     QCOMPARE(form.MainTactic().Players[10].WithoutBall, mainBefore.Players[10].WithoutBall);
     QCOMPARE(form.MainTactic().TeamInstr, mainBefore.TeamInstr);
@@ -257,12 +262,10 @@ void TestLoadSave::failedReserveCopyStopsTheSave() {
     Dialogs.setNextAnswer(QMessageBox::Ok);
     ClickSave(*loaded->Form);
     QCOMPARE(Dialogs.messages().size(), 2);
-    const auto& error = Dialogs.messages().last();
-    QCOMPARE(error.Caption, QStringLiteral("Pitchwright"));
-    QCOMPARE(error.Icon, QMessageBox::Critical);
-    QCOMPARE(error.Text, "Could not make the reserve copy " +
-                             QDir::toNativeSeparators(loaded->Game.Tactics() + "/MY442.old") +
-                             "; the tactic was not saved.");
+    ExpectError(Dialogs.messages().last(),
+                "Could not make the reserve copy " +
+                    QDir::toNativeSeparators(loaded->Game.Tactics() + "/MY442.old") +
+                    "; the tactic was not saved.");
     QCOMPARE(ReadAll(loaded->MainFile), before);
 
     // The tactic's own file gone: nothing to copy, nothing saved, nothing created.
@@ -288,10 +291,8 @@ void TestLoadSave::failedSaveIsReported() {
     Dialogs.setNextAnswer(QMessageBox::Ok);
     ClickSave(*loaded->Form);
     QCOMPARE(Dialogs.messages().size(), 2);
-    const auto& error = Dialogs.messages().last();
-    QCOMPARE(error.Caption, QStringLiteral("Pitchwright"));
-    QCOMPARE(error.Icon, QMessageBox::Critical);
-    QCOMPARE(error.Text, "Could not save tactic " + QDir::toNativeSeparators(loaded->MainFile));
+    ExpectError(Dialogs.messages().last(),
+                "Could not save tactic " + QDir::toNativeSeparators(loaded->MainFile));
     QCOMPARE(ReadAll(loaded->MainFile), before);
     // The reserve copy was made before the save failed, and equals the file.
     QCOMPARE(ReadAll(loaded->Game.Tactics() + "/MY442.old"), before);

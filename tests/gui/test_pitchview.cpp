@@ -4,6 +4,7 @@
 #include "FormHarness.h"
 #include "PitchMap.h"
 #include "TacticScore.h"
+#include "Tactics.h"
 
 #include <QCheckBox>
 #include <QProgressBar>
@@ -28,48 +29,31 @@ bool FilledAt(const TMainForm& form, pitch::TPixel centre, QRgb fill) {
 
 constexpr QRgb White = qRgb(255, 255, 255);
 
-// Main tactic: every player on one spot per phase; second tactic: the same
-// in its own two spots.
-TCmTactic TwoSpots(TCmPos withBall, TCmPos withoutBall) {
-    TCmTactic tactic;
-    for (TCmPlayer& player : tactic.Players) {
-        player.WithBall.fill(withBall);
-        player.WithoutBall.fill(withoutBall);
-    }
-    return tactic;
-}
-
 } // namespace
 
-class TestPitchView : public QObject {
+class TestPitchView : public QObject, private TFormFixture {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup() { Form.reset(); }
+    void cleanup() { StopWindow(); }
 
     void eachPageDrawsTheSecondTacticItsWay();
     void phaseButtonsSwitchTheGrids();
     void barsFollowTheLoadedTactics();
     void creditsRunOnlyOnTheOptionsPage();
     void hideLogoRemovesAndResumesTheCredits();
-
-private:
-    TScriptedDialogs Dialogs;
-    std::unique_ptr<TGameFolder> Game;
-    std::unique_ptr<TMainForm> Form;
 };
 
 void TestPitchView::init() {
-    Game = std::make_unique<TGameFolder>();
-    Form = StartForm(Dialogs, *Game);
-    Load(*Form, Dialogs, 1, Game->WriteTactic("main.tct", TwoSpots({3, 20}, {3, 5})));
+    StartWindow();
+    Load(*Form, Dialogs, 1, Game->WriteTactic("main.tct", Uniform({3, 20}, {3, 5})));
 }
 
 void TestPitchView::eachPageDrawsTheSecondTacticItsWay() {
     const QImage& picture = Form->Renderer().Picture();
     // Options page, no second tactic yet: the main tactic alone.
     QVERIFY(FilledAt(*Form, pitch::OwnCentre({3, 20}), White));
-    Load(*Form, Dialogs, 2, Game->WriteTactic("second.tct", TwoSpots({20, 30}, {0, 0})));
+    Load(*Form, Dialogs, 2, Game->WriteTactic("second.tct", Uniform({20, 30}, {0, 0})));
     // Options and Anti: the opponent's without-ball place of the opposite zone, turned.
     QCOMPARE(Form->BallZone(), 5);
     const pitch::TPixel opponent{320, 15};
@@ -102,7 +86,7 @@ void TestPitchView::phaseButtonsSwitchTheGrids() {
 }
 
 void TestPitchView::barsFollowTheLoadedTactics() {
-    const TCmTactic second = TwoSpots({10, 19}, {10, 13});
+    const TCmTactic second = Uniform({10, 19}, {10, 13});
     Load(*Form, Dialogs, 2, Game->WriteTactic("second.tct", second));
     const pages::TTacticScore main = pages::ScoreTactic(Form->MainTactic());
     QCOMPARE(main.Attack, 110 * 20);

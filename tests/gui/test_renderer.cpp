@@ -4,6 +4,7 @@
 #include "DragController.h"
 #include "PitchMap.h"
 #include "PitchRenderer.h"
+#include "Tactics.h"
 
 #include <QGuiApplication>
 #include <QTest>
@@ -11,6 +12,7 @@
 #include <optional>
 
 using namespace pitch;
+using guitest::Uniform;
 
 namespace {
 
@@ -47,18 +49,9 @@ void ExpectDiscAt(const QImage& image, const QColor& line, TPixel centre) {
     QVERIFY(box->height() >= 22 && box->height() <= 24);
 }
 
-TCmTactic AllAt(TCmPos pos) {
-    TCmTactic tactic;
-    for (TCmPlayer& player : tactic.Players) {
-        player.WithBall.fill(pos);
-        player.WithoutBall.fill(pos);
-    }
-    return tactic;
-}
-
 // Only the first player at pos, the others far outside the view.
 TCmTactic OneAt(TCmPos pos) {
-    TCmTactic tactic = AllAt({200, 200});
+    TCmTactic tactic = Uniform({200, 200});
     tactic.Players[0].WithBall.fill(pos);
     tactic.Players[0].WithoutBall.fill(pos);
     return tactic;
@@ -200,7 +193,7 @@ void TestRenderer::secondTacticOnEachPage() {
 
 void TestRenderer::laterDiscsCoverEarlierOnes() {
     TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
-    TCmTactic tactic = AllAt({200, 200});
+    TCmTactic tactic = Uniform({200, 200});
     tactic.Players[3].WithBall[5] = {10, 10};
     tactic.Players[4].WithBall[5] = {11, 10};
     renderer.Redraw(Scene(&tactic));
@@ -217,7 +210,7 @@ void TestRenderer::laterDiscsCoverEarlierOnes() {
 
 void TestRenderer::twoDigitLabelsStartFurtherLeft() {
     TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
-    TCmTactic tactic = AllAt({200, 200});
+    TCmTactic tactic = Uniform({200, 200});
     tactic.Players[0].WithBall[5] = {5, 10};  // "1"
     tactic.Players[9].WithBall[5] = {15, 10}; // "10"
     renderer.Redraw(Scene(&tactic));
@@ -320,7 +313,7 @@ void TestRenderer::creditLinesKeepTheirDistances() {
 
 void TestRenderer::creditsLeaveThePlayersUnderneath() {
     TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
-    const TCmTactic tactic = AllAt({3, 3}); // clear of the lines' text
+    const TCmTactic tactic = Uniform({3, 3}); // clear of the lines' text
     renderer.Redraw(Scene(&tactic));
     const QImage players = renderer.PlayersBitmap();
     renderer.SetCreditsTop(150);
@@ -340,7 +333,7 @@ void TestRenderer::creditsLeaveThePlayersUnderneath() {
 
 void TestRenderer::previewNeverBecomesPartOfTheRedraw() {
     TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
-    const TCmTactic tactic = AllAt({13, 18});
+    const TCmTactic tactic = Uniform({13, 18});
     const auto preview = PreviewAt(100, 100, true, 10);
     QVERIFY(preview);
     for (int round = 0; round < 3; ++round) {
@@ -363,7 +356,7 @@ void TestRenderer::cachedPreviewEqualsDirectDrawing() {
     TPitchRenderer cached(QStringLiteral("Comic Sans MS"));
     TPitchRenderer direct(QStringLiteral("Comic Sans MS"));
     direct.SetUseCache(false);
-    const TCmTactic tactic = AllAt({13, 18});
+    const TCmTactic tactic = Uniform({13, 18});
     for (bool clearBack : {false, true})
         for (bool smooth : {false, true})
             for (TPixel at : {TPixel{160, 190}, TPixel{300, 390}, TPixel{20, 10}}) {

@@ -1,6 +1,7 @@
 // Scores of one tactic and how the Compare page shows them.
 #include "ComparePage.h"
 #include "TacticScore.h"
+#include "Tactics.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -9,22 +10,12 @@
 
 #include <limits>
 
+using guitest::Uniform;
 using pages::ScoreTactic;
 using pages::TComparePage;
 using pages::TTacticScore;
 
 namespace {
-
-// Every position of both grids of every player at (x, y).
-TCmTactic Uniform(int32_t x, int32_t y) {
-    TCmTactic tactic;
-    for (TCmPlayer& player : tactic.Players)
-        for (int z = 0; z < TCmPlayer::ZoneCount; ++z) {
-            player.WithBall[z] = {x, y};
-            player.WithoutBall[z] = {x, y};
-        }
-    return tactic;
-}
 
 int ScoreOf(const QProgressBar* bar) {
     return bar->property(TComparePage::ScoreProperty).toInt();
@@ -45,7 +36,7 @@ private slots:
 };
 
 void TestScores::uncountedPlayerZoneAndXChangeNothing() {
-    TCmTactic tactic = Uniform(13, 18);
+    TCmTactic tactic = Uniform({13, 18});
     const TTacticScore before = ScoreTactic(tactic);
     for (int z = 0; z < TCmPlayer::ZoneCount; ++z) {
         tactic.Players[0].WithBall[z] = {3, 35};
@@ -63,7 +54,7 @@ void TestScores::uncountedPlayerZoneAndXChangeNothing() {
 }
 
 void TestScores::oneCountedStepMovesOneScore() {
-    TCmTactic tactic = Uniform(10, 17);
+    TCmTactic tactic = Uniform({10, 17});
     const TTacticScore base = ScoreTactic(tactic);
     // The first and last counted player and zone, and one in between.
     const int cells[][2] = {{1, 1}, {10, 11}, {5, 6}};
@@ -78,11 +69,11 @@ void TestScores::oneCountedStepMovesOneScore() {
 }
 
 void TestScores::extremesAndAverage() {
-    QCOMPARE(ScoreTactic(Uniform(0, 35)), (TTacticScore{3850, 0}));
-    QCOMPARE(ScoreTactic(Uniform(26, 0)), (TTacticScore{0, 3850}));
+    QCOMPARE(ScoreTactic(Uniform({0, 35})), (TTacticScore{3850, 0}));
+    QCOMPARE(ScoreTactic(Uniform({26, 0})), (TTacticScore{0, 3850}));
 
     // Counted with-ball Y alternate 18 and 19: a mean of exactly 18.5.
-    TCmTactic tactic = Uniform(13, 0);
+    TCmTactic tactic = Uniform({13, 0});
     int n = 0;
     for (int i = 1; i < TCmTactic::PlayerCount; ++i)
         for (int z = 1; z <= 11; ++z)
@@ -92,13 +83,13 @@ void TestScores::extremesAndAverage() {
 
 void TestScores::outOfRangeCoordinates() {
     // A byte read from a file may hold up to 255: defence goes negative.
-    QCOMPARE(ScoreTactic(Uniform(0, 255)), (TTacticScore{110 * 255, 110 * (35 - 255)}));
+    QCOMPARE(ScoreTactic(Uniform({0, 255})), (TTacticScore{110 * 255, 110 * (35 - 255)}));
     // Whatever lands in memory, the sums saturate instead of overflowing.
     const int32_t big = std::numeric_limits<int32_t>::max();
-    const TTacticScore huge = ScoreTactic(Uniform(0, big));
+    const TTacticScore huge = ScoreTactic(Uniform({0, big}));
     QCOMPARE(huge.Attack, big);
     QCOMPARE(huge.Defence, std::numeric_limits<int32_t>::min());
-    QCOMPARE(ScoreTactic(Uniform(0, -big)).Attack, std::numeric_limits<int32_t>::min());
+    QCOMPARE(ScoreTactic(Uniform({0, -big})).Attack, std::numeric_limits<int32_t>::min());
 }
 
 void TestScores::pageLayout() {

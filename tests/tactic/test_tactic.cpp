@@ -238,3 +238,34 @@ TEST(Tactic, ReadOnlyFileIsLoadedButNotSaved) {
     EXPECT_EQ(tactic.LastError(), TCmTactic::TError::CannotOpen);
 }
 #endif
+
+TEST(Tactic, MemoryFileKeepsTheRulesOfADiskFile) {
+    // The fuzzer and the benchmarks stand in TCmMemoryFile for the disk.
+    const TBytes bytes = RandomBytes(1500, 21);
+    TCmMemoryFile memory(bytes);
+    TCmTactic fromMemory;
+    ASSERT_TRUE(fromMemory.Load(memory));
+    TTempDir dir;
+    const std::string path = dir.File("same.tct");
+    WriteFile(path, bytes);
+    TCmTactic fromDisk;
+    ASSERT_TRUE(fromDisk.Load(path));
+    EXPECT_TRUE(SameTactic(fromMemory, fromDisk));
+    ASSERT_TRUE(fromMemory.Save(memory));
+    ASSERT_TRUE(fromDisk.Save(path));
+    EXPECT_EQ(memory.Data(), ReadFile(path));
+
+    // Nothing past the end, and the file never grows.
+    uint32_t word = 0;
+    EXPECT_TRUE(memory.Seek(1496));
+    EXPECT_TRUE(memory.ReadWord(word));
+    EXPECT_FALSE(memory.ReadWord(word));
+    EXPECT_TRUE(memory.Seek(1498));
+    EXPECT_FALSE(memory.WriteWord(0));
+    EXPECT_FALSE(memory.Seek(1501));
+    EXPECT_FALSE(memory.Seek(-1));
+    EXPECT_EQ(memory.Data().size(), 1500u);
+    TCmMemoryFile tiny(TBytes(3));
+    EXPECT_FALSE(tiny.ReadWord(word));
+    EXPECT_FALSE(tiny.WriteWord(0));
+}
