@@ -2,6 +2,7 @@
 // against Wine prefixes that the tests write into temporary folders.
 #include "Cm_info.h"
 #include "Cm_winereg.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <random>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -25,6 +25,7 @@ const std::string Key =
     "[Software\\\\Sports Interactive Ltd\\\\Championship Manager 00-01] 1700000000\n";
 const std::string Wow64Key = "[Software\\\\Wow6432Node\\\\Sports Interactive Ltd\\\\Championship "
                              "Manager 00-01] 1700000000\n";
+const std::string GameValues = "\"Location\"=\"C:\\\\CM0001\"\n\"Version\"=\"1.0\"\n";
 
 // A system.reg as Wine writes it, around the given keys and values.
 std::string Registry(const std::string& body, const char* arch = "win32") {
@@ -41,21 +42,12 @@ std::optional<std::string> Escaped(const std::string& text) {
     return Utf16ToUtf8(*units);
 }
 
-std::optional<CmWineReg::TValue> Value(const std::string& systemReg, const std::string& name) {
-    const auto values = FindGameKey(systemReg);
-    if (!values)
+// The "Location" value of the game's key in a registry with one value line.
+std::optional<CmWineReg::TValue> Location(const std::string& line, const char* arch = "win32") {
+    const auto values = FindGameKey(Registry(Key + line + "\n", arch));
+    if (!values || !values->contains("location"))
         return std::nullopt;
-    const auto it = values->find(name);
-    if (it == values->end())
-        return std::nullopt;
-    return it->second;
-}
-
-std::optional<std::string> TextValue(const std::string& line) {
-    const auto value = Value(Registry(Key + line + "\n"), "location");
-    if (!value || !value->IsText)
-        return std::nullopt;
-    return value->Text;
+    return values->at("location");
 }
 
 } // namespace
@@ -64,187 +56,79 @@ TEST(WineRegText, UnescapesAsWineWrites) {
     EXPECT_EQ(Escaped(R"(C:\\CM0001")"), R"(C:\CM0001)");
     EXPECT_EQ(Escaped(R"(say \"hi\"")"), R"(say "hi")");
     EXPECT_EQ(Escaped(R"(\a\b\e\f\n\r\t\v")"), "\a\b\x1b\f\n\r\t\v");
-    // \x takes up to four hex digits; what follows is plain text again.
+    // \x takes up to four hex digits, octal up to three.
     EXPECT_EQ(Escaped(R"(\x41\x263a\x00e9f")"), "A\u263a\u00e9f");
-    EXPECT_EQ(Escaped(R"(\x")"), "x");
-    // Octal takes up to three digits.
     EXPECT_EQ(Escaped(R"(\101\60\0128")"), std::string("A0\n8"));
-    EXPECT_EQ(Escaped(R"(a\0b")"), std::string("a\0b", 3));
-    EXPECT_EQ(Escaped(R"(\q")"), "q");
-    // Bytes above 127 are code units of their own (Latin-1), as Wine reads them.
+    // Bytes above 127 are code units of their own; surrogate pairs join, a lone one is U+FFFD.
     EXPECT_EQ(Escaped("caf\xe9\""), "caf\u00e9");
-    // Surrogate pairs join; a lone surrogate becomes U+FFFD.
-    EXPECT_EQ(Escaped(R"(\xd83d\xde00")"), "\U0001F600");
-    EXPECT_EQ(Escaped(R"(\xd83dx")"), "\uFFFDx");
+    EXPECT_EQ(Escaped(R"(\xd83d\xde00\xd83dx")"), "\U0001F600\uFFFDx");
+    // Without its closing quote (an escaped one does not count) there is no text.
+    EXPECT_FALSE(Escaped("escaped \\\" only"));
+    EXPECT_FALSE(Escaped("ends in a backslash\\"));
 }
 
-TEST(WineRegText, NeedsItsClosingDelimiter) {
-    std::size_t next = 0;
-    EXPECT_FALSE(ParseEscaped("no end", '"', next));
-    EXPECT_FALSE(ParseEscaped("ends in a backslash\\", '"', next));
-    EXPECT_FALSE(ParseEscaped("escaped \\\" only", '"', next));
-    ASSERT_TRUE(ParseEscaped("name\\]x] 123", ']', next));
-    EXPECT_EQ(next, 8u);
-    EXPECT_EQ(Utf16ToUtf8(*ParseEscaped("name\\]x] 123", ']', next)), "name]x");
-}
-
-TEST(WineRegKey, FindsTheGameKeyCaseInsensitively) {
-    const auto exact = Value(Registry(Key + "\"Location\"=\"C:\\\\CM0001\"\n"), "location");
-    ASSERT_TRUE(exact);
-    EXPECT_TRUE(exact->IsText);
-    EXPECT_EQ(exact->Text, "C:\\CM0001");
-
-    const std::string mixedCase =
-        "[software\\\\SPORTS interactive LTD\\\\championship manager "
-        "00-01] 1700000000\r\n\"LOCATION\"=\"X\"\r\n\"version\"=\"1.0\"\r\n";
-    const auto values = FindGameKey(Registry(mixedCase));
+TEST(WineRegKey, FindsTheGameKeyWhereWineKeepsIt) {
+    // Key and value names match case-insensitively, as in Wine.
+    const auto values = FindGameKey(
+        Registry("[software\\\\SPORTS interactive LTD\\\\championship manager 00-01] 1\r\n"
+                 "\"LOCATION\"=\"X\"\r\n\"version\"=\"1.0\"\r\n"));
     ASSERT_TRUE(values);
     EXPECT_EQ(values->at("location").Text, "X");
     EXPECT_EQ(values->at("version").Text, "1.0");
-}
-
-TEST(WineRegKey, PrefersTheWow6432NodeKeyInA64BitPrefix) {
+    // A 64-bit prefix: the 32-bit installer's Wow6432Node key first, the plain one else.
     const std::string both =
         Key + "\"Location\"=\"plain\"\n\n" + Wow64Key + "\"Location\"=\"wow\"\n";
-    EXPECT_EQ(Value(Registry(both, "win64"), "location")->Text, "wow");
-    EXPECT_EQ(Value(Registry(Key + "\"Location\"=\"plain\"\n", "win64"), "location")->Text,
-              "plain");
-    // A 32-bit prefix has no redirection: the Wow6432Node key is no answer there.
-    EXPECT_EQ(Value(Registry(both), "location")->Text, "plain");
-    EXPECT_FALSE(FindGameKey(Registry(Wow64Key + "\"Location\"=\"wow\"\n")));
-}
-
-TEST(WineRegKey, AbsentOrNoRegistry) {
-    EXPECT_FALSE(
-        FindGameKey(Registry("[Software\\\\Sports Interactive Ltd] 1\n\"Location\"=\"x\"\n")));
-    // Only the full key counts, not one below or above it.
-    EXPECT_FALSE(FindGameKey(
-        Registry("[Software\\\\Sports Interactive Ltd\\\\Championship Manager 00-01\\\\Sub] 1\n")));
+    EXPECT_EQ(FindGameKey(Registry(both, "win64"))->at("location").Text, "wow");
+    EXPECT_EQ(FindGameKey(Registry(both))->at("location").Text, "plain");
+    EXPECT_FALSE(FindGameKey(Registry(Wow64Key)));
+    // Only the full key of a real registry counts.
+    EXPECT_FALSE(FindGameKey(Registry("[Software\\\\Sports Interactive Ltd] 1\n" + GameValues)));
+    EXPECT_FALSE(FindGameKey(Registry(Key.substr(0, 60))));
+    EXPECT_FALSE(FindGameKey("REGEDIT4\n" + Key + GameValues));
     EXPECT_FALSE(FindGameKey(""));
-    EXPECT_FALSE(FindGameKey("REGEDIT4\n" + Key));
-    EXPECT_FALSE(FindGameKey("WINE REGISTRY Version 1\n" + Key));
-    EXPECT_FALSE(FindGameKey(" WINE REGISTRY Version 2\n" + Key));
-    // A key line cut short names no key.
-    EXPECT_FALSE(FindGameKey(Registry("[Software\\\\Sports Interactive Ltd\\\\Championship")));
-    // An empty key is still found.
-    const auto empty = FindGameKey(Registry(Key));
-    ASSERT_TRUE(empty);
-    EXPECT_TRUE(empty->empty());
 }
 
-TEST(WineRegKey, ValueKinds) {
-    EXPECT_EQ(TextValue(R"("Location"="C:\\Games\\CM")"), "C:\\Games\\CM");
-    EXPECT_EQ(TextValue(R"("Location"=str:"C:\\A")"), "C:\\A");
-    EXPECT_EQ(TextValue(R"("Location"=str(2):"%ProgramFiles%\\CM")"), "%ProgramFiles%\\CM");
-    EXPECT_EQ(TextValue(R"("Location" = "spaced")"), "spaced");
-    // Text stops at an embedded NUL, as a reader of a C string sees it.
-    EXPECT_EQ(TextValue(R"("Location"="C:\\CM\0junk")"), "C:\\CM");
-    // A string without its terminating NUL is written as hex(1): still text.
-    EXPECT_EQ(TextValue("\"Location\"=hex(1):43,00,3a,00,5c,00,\\\n  43,00,4d,00"), "C:\\CM");
-    EXPECT_EQ(TextValue("\"Location\"=hex(2):41,00,00,00,42,00"), "A");
-
-    for (const char* other : {R"("Location"=dword:0000000a)", R"("Location"=hex:43,00)",
-                              R"("Location"=hex(4):0a,00,00,00)", R"("Location"=str(7):"a\0b")"}) {
-        const auto value = Value(Registry(Key + other + "\n"), "location");
-        ASSERT_TRUE(value) << other;
-        EXPECT_FALSE(value->IsText) << other;
+TEST(WineRegKey, TextValuesAndOthers) {
+    for (const auto& [line, text] :
+         {std::pair{R"("Location"="C:\\Games\\CM")", "C:\\Games\\CM"},
+          std::pair{R"("Location"=str:"C:\\A")", "C:\\A"},
+          std::pair{R"("Location"=str(2):"%ProgramFiles%\\CM")", "%ProgramFiles%\\CM"},
+          // Text stops at an embedded NUL, as a reader of a C string sees it.
+          std::pair{R"("Location"="C:\\CM\0junk")", "C:\\CM"},
+          // A string without its terminating NUL is written as hex(1): still text.
+          std::pair{"\"Location\"=hex(1):43,00,3a,00,5c,00,\\\n  43,00,4d,00", "C:\\CM"}}) {
+        const auto value = Location(line);
+        ASSERT_TRUE(value && value->IsText) << line;
+        EXPECT_EQ(value->Text, text) << line;
     }
+    for (const char* other :
+         {R"("Location"=dword:0000000a)", R"("Location"=hex:43,00)", R"("Location"=str(7):"a\0b")"})
+        EXPECT_FALSE(Location(other)->IsText) << other;
     // Lines Wine would reject as well leave the value absent.
-    for (const char* broken : {R"("Location"="C:\\CM00)", R"("Location")", R"("Location"=wat:1)",
-                               R"("Locat)", R"x("Location"=str(2)"x")x"})
-        EXPECT_FALSE(Value(Registry(Key + broken + "\n\"Version\"=\"1\"\n"), "location")) << broken;
-    // Values of other keys never leak in.
-    EXPECT_FALSE(Value(Registry(Key + "\n[Software\\\\Other] 1\n\"Version\"=\"2\"\n"), "version"));
+    for (const char* broken : {R"("Location"="C:\\CM00)", R"("Location")", R"("Locat)"})
+        EXPECT_FALSE(Location(broken)) << broken;
 }
 
-TEST(WineRegKey, SurvivesRandomBytes) {
-    std::mt19937 rng(20261207);
-    const std::string valid = Registry(
-        Key + "\"Location\"=\"C:\\\\CM0001\\\\\"\n\"Version\"=hex(1):31,00,\\\n  2e,00\n", "win64");
-    const std::string alphabet = "[]\"\\=:x0123456789abcdefABCDEF(),\n\r #stdrhexwordWINE";
-    for (int round = 0; round < 3000; ++round) {
-        std::string text = valid;
-        const int edits = 1 + static_cast<int>(rng() % 8);
-        for (int e = 0; e < edits; ++e) {
-            const std::size_t at = rng() % (text.size() + 1);
-            switch (rng() % 4) {
-            case 0:
-                text.insert(at, 1, alphabet[rng() % alphabet.size()]);
-                break;
-            case 1:
-                text.insert(at, 1, static_cast<char>(rng()));
-                break;
-            case 2:
-                text.erase(at, 1 + rng() % 8);
-                break;
-            default:
-                text.resize(at);
-                break;
-            }
-        }
-        if (round % 3 == 0) {
-            text = "WINE REGISTRY Version 2\n";
-            for (std::size_t i = rng() % 512; i > 0; --i)
-                text.push_back(rng() % 2 ? alphabet[rng() % alphabet.size()]
-                                         : static_cast<char>(rng()));
-        }
-        if (const auto values = FindGameKey(text))
-            for (const auto& [name, value] : *values)
-                WindowsToUnixPath("/nonexistent-pw-prefix", value.Text);
-        std::size_t next = 0;
-        if (ParseEscaped(text, ']', next)) {
-            EXPECT_LE(next, text.size());
-        }
-    }
-}
-
-TEST(TCmInfo, TacticsFolderIsPlainText) {
-    TCmInfo info;
-    info.Location = "/games/CM0001";
-#ifdef _WIN32
-    EXPECT_EQ(info.TacticsFolder(), "/games/CM0001\\tactics");
-#else
-    EXPECT_EQ(info.TacticsFolder(), "/games/CM0001/tactics");
-    info.Location = "/games/CM0001/";
-    EXPECT_EQ(info.TacticsFolder(), "/games/CM0001//tactics");
-    info.Location.clear();
-    EXPECT_EQ(info.TacticsFolder(), "/tactics");
-#endif
-}
-
-// The prefix lookups need symlinks and a Unix file system.
 #ifndef _WIN32
 
 namespace {
 
-class TTempDir {
+// A Wine prefix in a temporary folder: system.reg, drive_c and dosdevices.
+class TPrefix {
 public:
-    TTempDir() {
-        std::random_device seed;
-        std::mt19937_64 rng(seed());
-        do
-            Path = fs::temp_directory_path() / ("pw-info-" + std::to_string(rng()));
-        while (!fs::create_directory(Path));
-    }
-    ~TTempDir() {
-        std::error_code error;
-        fs::remove_all(Path, error);
-    }
-    TTempDir(const TTempDir&) = delete;
-    TTempDir& operator=(const TTempDir&) = delete;
-
-    // A Wine prefix: system.reg, drive_c and the dosdevices/c: link.
-    void WritePrefix(const std::string& systemReg, bool cLink = true) const {
-        std::ofstream(Path / "system.reg", std::ios::binary) << systemReg;
-        fs::create_directories(Path / "drive_c" / "CM0001" / "tactics");
-        fs::create_directories(Path / "dosdevices");
+    explicit TPrefix(const std::string& systemReg, bool cLink = true) {
+        std::ofstream(Dir.Path() / "system.reg", std::ios::binary) << systemReg;
+        fs::create_directories(Dir.Path() / "drive_c" / "CM0001" / "tactics");
+        fs::create_directories(Dir.Path() / "dosdevices");
         if (cLink)
-            fs::create_directory_symlink("../drive_c", Path / "dosdevices" / "c:");
+            fs::create_directory_symlink("../drive_c", Dir.Path() / "dosdevices" / "c:");
     }
-    std::string Str() const { return Path.string(); }
-    std::string Real(const fs::path& sub) const { return fs::canonical(Path / sub).string(); }
+    std::string Str() const { return Dir.Path().string(); }
+    std::string Real(const fs::path& sub) const { return fs::canonical(Dir.Path() / sub).string(); }
+    const fs::path& Path() const { return Dir.Path(); }
 
-    fs::path Path;
+private:
+    pwtest::TTempDir Dir;
 };
 
 // Sets or unsets one environment variable for the life of the guard.
@@ -254,17 +138,9 @@ public:
         : Name(name) {
         if (const char* old = std::getenv(name))
             Old = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
+        value ? setenv(name, value, 1) : unsetenv(name);
     }
-    ~TEnv() {
-        if (Old)
-            setenv(Name.c_str(), Old->c_str(), 1);
-        else
-            unsetenv(Name.c_str());
-    }
+    ~TEnv() { Old ? setenv(Name.c_str(), Old->c_str(), 1) : unsetenv(Name.c_str()); }
     TEnv(const TEnv&) = delete;
     TEnv& operator=(const TEnv&) = delete;
 
@@ -273,143 +149,89 @@ private:
     std::optional<std::string> Old;
 };
 
-const std::string GameValues = "\"Location\"=\"C:\\\\CM0001\"\n\"Version\"=\"1.0\"\n";
-
 } // namespace
 
 TEST(WinePath, DrivesThroughDosdevices) {
-    TTempDir dir;
-    dir.WritePrefix("", false);
-    const std::string driveC = dir.Real("drive_c");
+    TPrefix prefix("", false);
     // No c: link: drive_c is where Wine keeps it.
-    EXPECT_EQ(WindowsToUnixPath(dir.Str(), "C:\\CM0001"), driveC + "/CM0001");
-    fs::create_directories(dir.Path / "games" / "cm");
-    fs::create_directory_symlink("../drive_c", dir.Path / "dosdevices" / "c:");
-    fs::create_directory_symlink(dir.Path / "games", dir.Path / "dosdevices" / "d:");
-    EXPECT_EQ(WindowsToUnixPath(dir.Str(), "c:\\CM0001\\"), driveC + "/CM0001/");
-    EXPECT_EQ(WindowsToUnixPath(dir.Str(), "D:\\cm\\Tactics Here"),
-              dir.Real("games") + "/cm/Tactics Here");
-    EXPECT_EQ(WindowsToUnixPath(dir.Str(), "D:"), dir.Real("games"));
-    EXPECT_EQ(WindowsToUnixPath(dir.Str(), "D:cm"), dir.Real("games") + "/cm");
-    // A drive without a link stays where Wine would look for it.
-    EXPECT_EQ(WindowsToUnixPath(dir.Str(), "E:\\x"), dir.Real("dosdevices") + "/e:/x");
+    EXPECT_EQ(WindowsToUnixPath(prefix.Str(), "C:\\CM0001"), prefix.Real("drive_c") + "/CM0001");
+    fs::create_directories(prefix.Path() / "games" / "cm");
+    fs::create_directory_symlink(prefix.Path() / "games", prefix.Path() / "dosdevices" / "d:");
+    EXPECT_EQ(WindowsToUnixPath(prefix.Str(), "d:\\cm\\Tactics\\"),
+              prefix.Real("games") + "/cm/Tactics/");
     // No drive letter: only the separators change.
-    EXPECT_EQ(WindowsToUnixPath(dir.Str(), "\\\\server\\share\\CM"), "//server/share/CM");
-    EXPECT_EQ(WindowsToUnixPath(dir.Str(), "CM0001\\"), "CM0001/");
-    EXPECT_EQ(WindowsToUnixPath(dir.Str(), "1:\\x"), "1:/x");
-    EXPECT_EQ(WindowsToUnixPath(dir.Str(), ""), "");
+    EXPECT_EQ(WindowsToUnixPath(prefix.Str(), "\\\\server\\share\\CM"), "//server/share/CM");
 }
 
 TEST(TCmInfo, FindsTheGameInAPrefix) {
-    TTempDir dir;
-    dir.WritePrefix(Registry(Key + GameValues));
+    const TPrefix prefix(Registry(Key + GameValues));
     TCmInfo info;
-    EXPECT_TRUE(info.ReadFromWinePrefix(dir.Str()));
-    EXPECT_EQ(info.Location, dir.Real("drive_c/CM0001"));
+    EXPECT_TRUE(info.ReadFromWinePrefix(prefix.Str()));
+    EXPECT_EQ(info.Location, prefix.Real("drive_c/CM0001"));
     EXPECT_EQ(info.Version, "1.0");
-    EXPECT_EQ(info.Error, "");
-    EXPECT_EQ(info.TacticsFolder(), dir.Real("drive_c/CM0001/tactics"));
-    EXPECT_TRUE(fs::is_directory(info.TacticsFolder()));
-}
+    EXPECT_EQ(info.TacticsFolder(), prefix.Real("drive_c/CM0001/tactics"));
 
-TEST(TCmInfo, FindsTheWow6432NodeKeyInA64BitPrefixWithoutCLink) {
-    TTempDir dir;
-    dir.WritePrefix(Registry(Wow64Key + "\"location\"=str:\"C:\\\\CM0001\\\\\"\n"
-                                        "\"VERSION\"=str(2):\"1.0\\x263a\"\n",
-                             "win64"),
-                    false);
-    TCmInfo info;
-    EXPECT_TRUE(info.ReadFromWinePrefix(dir.Str()));
-    // The trailing backslash is kept, so two separators come before "tactics".
-    EXPECT_EQ(info.Location, dir.Real("drive_c") + "/CM0001/");
-    EXPECT_EQ(info.TacticsFolder(), dir.Real("drive_c") + "/CM0001//tactics");
-    EXPECT_EQ(info.Version, "1.0\u263a");
-}
-
-TEST(TCmInfo, MissingValuesAreEmptyTexts) {
-    TTempDir dir;
-    dir.WritePrefix(Registry(Key + "\"Other\"=\"x\"\n"));
-    TCmInfo info;
-    EXPECT_TRUE(info.ReadFromWinePrefix(dir.Str()));
-    EXPECT_EQ(info.Location, "");
+    // A trailing backslash is kept: two separators come before "tactics".
+    const TPrefix wow(Registry(Wow64Key + "\"Location\"=\"C:\\\\CM0001\\\\\"\n", "win64"), false);
+    EXPECT_TRUE(info.ReadFromWinePrefix(wow.Str()));
+    EXPECT_EQ(info.TacticsFolder(), wow.Real("drive_c") + "/CM0001//tactics");
     EXPECT_EQ(info.Version, "");
+
+    // Missing values are empty texts, no error.
+    const TPrefix bare(Registry(Key));
+    EXPECT_TRUE(info.ReadFromWinePrefix(bare.Str()));
+    EXPECT_EQ(info.Location, "");
     EXPECT_EQ(info.TacticsFolder(), "/tactics");
 }
 
 TEST(TCmInfo, ValueOfAnotherTypeIsAnError) {
-    TTempDir dir;
-    dir.WritePrefix(Registry(Key + "\"Location\"=dword:0000000a\n\"Version\"=\"1.0\"\n"));
     TCmInfo info;
-    EXPECT_FALSE(info.ReadFromWinePrefix(dir.Str()));
+    const TPrefix dword(Registry(Key + "\"Location\"=dword:0000000a\n\"Version\"=\"1.0\"\n"));
+    EXPECT_FALSE(info.ReadFromWinePrefix(dword.Str()));
     EXPECT_EQ(info.Error, "Invalid data type for 'Location'");
-
-    dir.WritePrefix(Registry(Key + "\"Location\"=\"C:\\\\CM0001\"\n\"Version\"=hex:31,00\n"),
-                    false);
-    EXPECT_FALSE(info.ReadFromWinePrefix(dir.Str()));
+    const TPrefix hex(Registry(Key + "\"Location\"=\"C:\\\\CM0001\"\n\"Version\"=hex:31,00\n"));
+    EXPECT_FALSE(info.ReadFromWinePrefix(hex.Str()));
     EXPECT_EQ(info.Error, "Invalid data type for 'Version'");
-
     // A later good lookup clears the error.
-    dir.WritePrefix(Registry(Key + GameValues), false);
-    EXPECT_TRUE(info.ReadFromWinePrefix(dir.Str()));
+    const TPrefix good(Registry(Key + GameValues));
+    EXPECT_TRUE(info.ReadFromWinePrefix(good.Str()));
     EXPECT_EQ(info.Error, "");
 }
 
-TEST(TCmInfo, NotFoundCases) {
-    TTempDir dir;
-    auto expectNotFound = [&](const std::string& prefix, const char* what) {
+TEST(TCmInfo, NotFound) {
+    const TPrefix noKey(Registry("[Software\\\\Other] 1\n" + GameValues));
+    const TPrefix noRegistry(std::string("\x7f"
+                                         "ELF\0\0garbage",
+                                         12));
+    for (const std::string& prefix :
+         {std::string(), noKey.Str(), noRegistry.Str(), noKey.Str() + "/missing"}) {
         TCmInfo info;
-        info.Error = "stale";
-        EXPECT_FALSE(info.ReadFromWinePrefix(prefix)) << what;
-        EXPECT_EQ(info.Location, NotFound) << what;
-        EXPECT_EQ(info.Version, NotFound) << what;
-        EXPECT_EQ(info.Error, "") << what;
-    };
-    expectNotFound("", "no prefix named");
-    expectNotFound((dir.Path / "missing").string(), "no prefix folder");
-    expectNotFound(dir.Str(), "no system.reg");
-    fs::create_directory(dir.Path / "system.reg");
-    expectNotFound(dir.Str(), "system.reg is a folder");
-    fs::remove(dir.Path / "system.reg");
-
-    const std::string good = Registry(Key + GameValues);
-    dir.WritePrefix(Registry("[Software\\\\Other] 1\n" + GameValues));
-    expectNotFound(dir.Str(), "key absent");
-    dir.WritePrefix("REGEDIT4\n" + Key + GameValues, false);
-    expectNotFound(dir.Str(), "wrong first line");
-    dir.WritePrefix(good.substr(0, good.find("Sports")), false);
-    expectNotFound(dir.Str(), "truncated before the key");
-    dir.WritePrefix(std::string("\x7f"
-                                "ELF\0\0\x01garbage",
-                                14),
-                    false);
-    expectNotFound(dir.Str(), "garbage");
+        EXPECT_FALSE(info.ReadFromWinePrefix(prefix)) << prefix;
+        EXPECT_EQ(info.Location, NotFound) << prefix;
+        EXPECT_EQ(info.Version, NotFound) << prefix;
+        EXPECT_EQ(info.Error, "") << prefix;
+    }
 }
 
 TEST(TCmInfo, ReadFromRegistryUsesWinePrefixElseHomeWine) {
-    TTempDir prefix;
-    prefix.WritePrefix(Registry(Key + "\"Location\"=\"C:\\\\FromPrefix\"\n"));
-    TTempDir home;
-    fs::create_directory(home.Path / ".wine");
-    std::ofstream(home.Path / ".wine" / "system.reg")
+    const TPrefix prefix(Registry(Key + "\"Location\"=\"C:\\\\FromPrefix\"\n"));
+    pwtest::TTempDir home;
+    fs::create_directory(home.Path() / ".wine");
+    std::ofstream(home.Path() / ".wine" / "system.reg")
         << Registry(Key + "\"Location\"=\"D:\\\\FromHome\"\n");
-    const TEnv homeEnv("HOME", home.Str().c_str());
+    const TEnv homeEnv("HOME", home.Path().c_str());
     TCmInfo info;
     {
         const TEnv wine("WINEPREFIX", prefix.Str().c_str());
         EXPECT_TRUE(info.ReadFromRegistry());
         EXPECT_EQ(info.Location, prefix.Real("drive_c") + "/FromPrefix");
     }
-    {
-        const TEnv wine("WINEPREFIX", nullptr);
-        EXPECT_TRUE(info.ReadFromRegistry());
-        EXPECT_EQ(info.Location, home.Real(".wine") + "/dosdevices/d:/FromHome");
-    }
-    {
-        const TEnv wine("WINEPREFIX", nullptr);
-        const TEnv noHome("HOME", nullptr);
-        EXPECT_FALSE(info.ReadFromRegistry());
-        EXPECT_EQ(info.Location, NotFound);
-    }
+    const TEnv wine("WINEPREFIX", nullptr);
+    EXPECT_TRUE(info.ReadFromRegistry());
+    EXPECT_EQ(info.Location,
+              fs::canonical(home.Path() / ".wine").string() + "/dosdevices/d:/FromHome");
+    const TEnv noHome("HOME", nullptr);
+    EXPECT_FALSE(info.ReadFromRegistry());
 }
 
 #endif

@@ -193,24 +193,3 @@ TEST(PlayerCodec, RefusesASlotOutsideOneToEleven) {
         EXPECT_EQ(file.Data(), MakeBytes(2000));
     }
 }
-
-TEST(PlayerRead, AFailureAnywhereChangesNothing) {
-    const TCmTactic marked = MarkedTactic();
-    const TBytes bytes = RandomBytes(1461, 7);
-    for (size_t bytesBefore = 0; bytesBefore < 26 * 4; bytesBefore += 1) {
-        TCmPlayer player = marked.Players[7];
-        TMemoryFile file(bytes);
-        file.FailAfterBytes = bytesBefore;
-        EXPECT_FALSE(player.Read(file));
-        EXPECT_EQ(player.Instr, marked.Players[7].Instr) << bytesBefore;
-        EXPECT_EQ(player.WithBall, marked.Players[7].WithBall) << bytesBefore;
-        EXPECT_EQ(player.WithoutBall, marked.Players[7].WithoutBall) << bytesBefore;
-    }
-    for (size_t seek = 1; seek <= 4; ++seek) {
-        TCmPlayer player = marked.Players[7];
-        TMemoryFile file(bytes);
-        file.FailOnSeek = seek;
-        EXPECT_FALSE(player.Read(file));
-        EXPECT_EQ(player.Instr, marked.Players[7].Instr) << seek;
-    }
-}
