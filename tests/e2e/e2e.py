@@ -323,6 +323,12 @@ class Session:
     def image_pixel(self, shot, px, py):
         return shot.pixel(*self.at(*self.image_point(px, py)))
 
+    def check_disc(self, shot, centre, fill, line, what):
+        """A disc on the picture: its fill left of the number, its outline at the top."""
+        x, y = centre
+        check(self.image_pixel(shot, x - 7, y) == fill, "%s: fill" % what)
+        check(self.image_pixel(shot, x, y - 11) == line, "%s: outline" % what)
+
     def client(self, shot):
         """The main window's client area, as bytes."""
         return shot.region(self.origin[0], self.origin[1], 790, 482)
@@ -541,21 +547,16 @@ def case_second_tactic(args):
         # orientation, 2 pixels right and down; fill white, outline red.
         mains = [own_centre(*position(main, n, "with", 5)) for n in range(1, 12)]
         seconds = [own_centre(*position(second, n, "with", 5)) for n in range(1, 12)]
-        x, y = clear_disc([(a + 2, b + 2) for a, b in seconds], mains)
-        shot = s.shot()
-        check(s.image_pixel(shot, x - 7, y) == WHITE, "second disc fill on Compare")
-        check(s.image_pixel(shot, x, y - 11) == RED, "second disc outline on Compare")
+        s.check_disc(s.shot(), clear_disc([(a + 2, b + 2) for a, b in seconds], mains), WHITE,
+                     RED, "second disc on Compare")
         # Anti: the opponent's without-ball places of the opposite zone (6), turned.
         s.page(2)
         seconds = [opponent_centre(*position(second, n, "without", 6)) for n in range(1, 12)]
-        x, y = clear_disc([(a + 2, b + 2) for a, b in seconds], mains)
         shot = s.shot()
-        check(s.image_pixel(shot, x - 7, y) == WHITE, "second disc fill on Anti")
-        check(s.image_pixel(shot, x, y - 11) == RED, "second disc outline on Anti")
+        s.check_disc(shot, clear_disc([(a + 2, b + 2) for a, b in seconds], mains), WHITE, RED,
+                     "second disc on Anti")
         # The main tactic stays in its own places, blue on white.
-        x, y = clear_disc(mains, [c for c in seconds])
-        check(s.image_pixel(shot, x - 7, y) == WHITE, "main disc fill")
-        check(s.image_pixel(shot, x, y - 11) == BLUE, "main disc outline")
+        s.check_disc(shot, clear_disc(mains, seconds), WHITE, BLUE, "main disc")
     finally:
         s.stop()
 
@@ -592,10 +593,8 @@ def case_language_and_colour(args):
             s.type(colour)
             s.key("Return")
         s.gone("Select Color")
-        shot = s.shot()
-        gx, gy = own_centre(*position(lines, 1, "with", 5))
-        check(s.image_pixel(shot, gx - 7, gy) == (0x10, 0xC8, 0x20), "custom fill")
-        check(s.image_pixel(shot, gx, gy - 11) == (0x80, 0x20, 0xA0), "custom line")
+        s.check_disc(s.shot(), own_centre(*position(lines, 1, "with", 5)), (0x10, 0xC8, 0x20),
+                     (0x80, 0x20, 0xA0), "custom colours")
     finally:
         s.stop()
 
