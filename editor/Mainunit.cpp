@@ -518,14 +518,11 @@ void TMainForm::BrowseClick(QObject* sender) {
                 ImagePanel->show();
                 BtnSave->setEnabled(true);
                 Browse2->setEnabled(true);
-                if (Stage == TStage::Started)
-                    Stage = TStage::MainChosen;
             } else {
                 LabelTN2->setText(name);
                 LabelTN2->adjustSize();
                 ShowTab(TPage::Compare);
                 ShowTab(TPage::Anti);
-                Stage = TStage::SecondChosen;
             }
             ShowTab(TPage::General);
             ModePanel->show();
@@ -581,8 +578,10 @@ void TMainForm::UpdateFields() {
     const TPage page = CurrentPage();
     pitch::TScene scene;
     scene.Main = Main.get();
-    // A second tactic that was never loaded has nothing to show.
-    scene.Second = Stage == TStage::SecondChosen ? Second.get() : nullptr;
+    // A second tactic that was never loaded has nothing to show; its pages
+    // show from its first load on.
+    const bool secondLoaded = PageControl->isTabVisible(static_cast<int>(TPage::Compare));
+    scene.Second = secondLoaded ? Second.get() : nullptr;
     scene.BallZone = Zone;
     scene.WithBall = WithBall->isChecked();
     scene.SecondMode = page == TPage::General   ? pitch::TSecondTactic::Hidden
@@ -697,11 +696,11 @@ void TMainForm::ImageMouseDown(Qt::MouseButton button, int x, int y) {
 void TMainForm::ImageMouseMove(int x, int y) {
     if (CurrentPage() == TPage::Options || !Drag.Dragging())
         return;
-    const pitch::TMoveResult result = Drag.Move(x, y, SmoothMove->isChecked());
+    const std::optional<pitch::TPreview> preview = Drag.Move(x, y, SmoothMove->isChecked());
     UpdateFields();
-    if (result.Preview) {
-        Pitch->DrawPreview(*result.Preview, Main->Players[result.Preview->Player].NumberText,
-                           MainColors, ClearBack->isChecked());
+    if (preview) {
+        Pitch->DrawPreview(*preview, Main->Players[preview->Player].NumberText, MainColors,
+                           ClearBack->isChecked());
         Image->update();
     }
 }
@@ -713,11 +712,10 @@ void TMainForm::ImageMouseUp(int x, int y) {
         CancelDrag();
         return;
     }
-    const pitch::TReleaseResult result = Drag.Release(x, y, *Main, Zone, WithBall->isChecked());
-    if (result.ShowPointer)
+    if (Drag.Release(x, y, *Main, Zone, WithBall->isChecked())) {
         QApplication::restoreOverrideCursor();
-    if (result.Redraw)
         UpdateFields();
+    }
 }
 
 bool TMainForm::CancelDrag() {

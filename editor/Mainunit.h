@@ -2,6 +2,7 @@
 
 #include "Cm_info.h"
 #include "Cm_tactic.h"
+#include "ColorSchemes.h"
 #include "DragController.h"
 #include "PitchRenderer.h"
 
@@ -60,7 +61,6 @@ public:
 
 private:
     enum class TPage { General, Compare, Anti, Options };
-    enum class TStage { Started, MainChosen, SecondChosen };
 
     // Building the controls, page by page.
     void BuildControls();
@@ -108,7 +108,6 @@ private:
 
     TDialogs& Dialogs;
     bool Declined = false;
-    TStage Stage = TStage::Started;
 
     // What the window owns besides its controls; released by FormDestroy.
     std::unique_ptr<TCmTactic> Main;
@@ -121,9 +120,9 @@ private:
     QString MainFile;
     TCredits CreditLines;
     int Zone = 5;
-    // White discs with blue lines for the main tactic, red lines for the second.
-    pitch::TTacticColors MainColors{QColor(255, 255, 255), QColor(0, 0, 255)};
-    pitch::TTacticColors SecondColors{QColor(255, 255, 255), QColor(255, 0, 0)};
+    // Item 0 of each colour group, selected at start.
+    pitch::TTacticColors MainColors = *pitch::ClubColors(pitch::TColorTarget::Main, 0);
+    pitch::TTacticColors SecondColors = *pitch::ClubColors(pitch::TColorTarget::Second, 0);
     bool HintsOn = true;
     pitch::TDragController Drag;
     std::unique_ptr<QTranslator> Russian;

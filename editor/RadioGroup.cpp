@@ -46,10 +46,6 @@ void TRadioGroup::SetItemIndex(int index) {
         button->setChecked(true);
 }
 
-int TRadioGroup::ItemCount() const {
-    return static_cast<int>(Buttons->buttons().size());
-}
-
 QString TRadioGroup::ItemText(int index) const {
     const QAbstractButton* button = Buttons->button(index);
     return button ? button->text() : QString();

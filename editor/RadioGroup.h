@@ -15,7 +15,6 @@ public:
 
     int ItemIndex() const;
     void SetItemIndex(int index);
-    int ItemCount() const;
     QString ItemText(int index) const;
     void SetItemText(int index, const QString& text);
     QRadioButton* Item(int index) const;

@@ -11,33 +11,19 @@ const QColor Red(255, 0, 0);
 const QColor Yellow(255, 255, 0);
 const QColor Black(0, 0, 0);
 
-const std::array<TColorScheme, 3>& Clubs(TColorTarget target) {
-    static const std::array<TColorScheme, 3> main{{
-        {"Zenit", {White, Blue}},
-        {"CSKA", {Red, Blue}},
-        {"AC Milan", {Black, Red}},
-    }};
-    static const std::array<TColorScheme, 3> second{{
-        {"Spartak M", {White, Red}},
-        {"Alania", {Yellow, Red}},
-        {"Internazionale", {Black, Blue}},
-    }};
+// Zenit, CSKA and AC Milan; Spartak M, Alania and Internazionale.
+const std::array<TTacticColors, 3>& Clubs(TColorTarget target) {
+    static const std::array<TTacticColors, 3> main{{{White, Blue}, {Red, Blue}, {Black, Red}}};
+    static const std::array<TTacticColors, 3> second{{{White, Red}, {Yellow, Red}, {Black, Blue}}};
     return target == TColorTarget::Main ? main : second;
 }
 
 } // namespace
 
-std::optional<TColorScheme> ClubScheme(TColorTarget target, int item) {
+std::optional<TTacticColors> ClubColors(TColorTarget target, int item) {
     if (item < 0 || item >= CustomScheme)
         return std::nullopt;
     return Clubs(target)[static_cast<std::size_t>(item)];
-}
-
-const char* SchemeName(TColorTarget target, int item) {
-    if (item == CustomScheme)
-        return "Custom";
-    const auto scheme = ClubScheme(target, item);
-    return scheme ? scheme->Name : "";
 }
 
 std::optional<TTacticColors> ChooseColors(TColorTarget target, int item,
@@ -54,10 +40,7 @@ std::optional<TTacticColors> ChooseColors(TColorTarget target, int item,
         // Tactic colours are 24-bit RGB: a dialog's alpha or colour model never reaches the discs.
         return TTacticColors{QColor(fill->rgb()), QColor(line->rgb())};
     }
-    const auto scheme = ClubScheme(target, item);
-    if (!scheme)
-        return std::nullopt;
-    return scheme->Colors;
+    return ClubColors(target, item);
 }
 
 } // namespace pitch

@@ -11,22 +11,14 @@
 // custom pair picked in two colour dialogs.
 namespace pitch {
 
-inline constexpr int SchemeCount = 4; // three clubs and "Custom"
-inline constexpr int CustomScheme = 3;
+inline constexpr int CustomScheme = 3; // after the three clubs
 
 // Which tactic a colour group paints, by the group's tag.
 enum class TColorTarget { Main = 1, Second = 2 };
 
-struct TColorScheme {
-    const char* Name; // English item text; the window translates it
-    TTacticColors Colors;
-};
-
-// The club scheme of an item 0..2 of the group for target; none for
+// The colours of club scheme 0..2 of the group for target; none for
 // "Custom" or an item out of range.
-std::optional<TColorScheme> ClubScheme(TColorTarget target, int item);
-// English item texts of a group, items 0..3.
-const char* SchemeName(TColorTarget target, int item);
+std::optional<TTacticColors> ClubColors(TColorTarget target, int item);
 
 // Asks for one colour, preset to initial; none when cancelled.
 using TPickColor = std::function<std::optional<QColor>(const QColor& initial)>;

@@ -81,30 +81,22 @@ TPressResult TDragController::Press(TMouseButton button, int x, int y, const TCm
     return result;
 }
 
-TMoveResult TDragController::Move(int x, int y, bool smooth) const {
-    TMoveResult result;
+std::optional<TPreview> TDragController::Move(int x, int y, bool smooth) const {
     if (!IsDragging)
-        return result;
-    result.Redraw = true;
-    result.Preview = PreviewAt(x, y, smooth, Player);
-    return result;
+        return std::nullopt;
+    return PreviewAt(x, y, smooth, Player);
 }
 
-TReleaseResult TDragController::Release(int x, int y, TCmTactic& main, int ballZone,
-                                        bool withBall) {
-    TReleaseResult result;
+bool TDragController::Release(int x, int y, TCmTactic& main, int ballZone, bool withBall) {
     if (!IsDragging)
-        return result;
+        return false;
     IsDragging = false;
-    result.ShowPointer = true;
-    result.Redraw = true;
-    result.Cell = PixelToCell(x, y);
-    if (InGrid(result.Cell) && ValidZone(ballZone)) {
+    const TCmPos cell = PixelToCell(x, y);
+    if (InGrid(cell) && ValidZone(ballZone)) {
         TCmPlayer& player = main.Players[Player];
-        (withBall ? player.WithBall[ballZone] : player.WithoutBall[ballZone]) = result.Cell;
-        result.Stored = true;
+        (withBall ? player.WithBall[ballZone] : player.WithoutBall[ballZone]) = cell;
     }
-    return result;
+    return true;
 }
 
 bool TDragController::Cancel() {

@@ -46,18 +46,6 @@ struct TPressResult {
     bool HidePointer = false; // a drag has just begun
 };
 
-struct TMoveResult {
-    bool Redraw = false; // dragging: redraw, then draw the preview if there is one
-    std::optional<TPreview> Preview;
-};
-
-struct TReleaseResult {
-    bool Redraw = false;      // a drag ended: redraw the view
-    bool ShowPointer = false; // the drag's hidden pointer must come back
-    bool Stored = false;      // the release lay inside the grid and the cell was stored
-    TCmPos Cell;              // the cell under the release point
-};
-
 class TDragController {
 public:
     bool Dragging() const { return IsDragging; }
@@ -67,10 +55,12 @@ public:
     // left button grabs the topmost main player under the pointer.
     TPressResult Press(TMouseButton button, int x, int y, const TCmTactic& main, int ballZone,
                        bool withBall);
-    TMoveResult Move(int x, int y, bool smooth) const;
+    // The preview of a drag at (x, y); none when not dragging or outside the grid.
+    std::optional<TPreview> Move(int x, int y, bool smooth) const;
     // Any button ends a drag; the cell is stored into the entry of the
-    // current zone and phase only when it lies inside the grid.
-    TReleaseResult Release(int x, int y, TCmTactic& main, int ballZone, bool withBall);
+    // current zone and phase only when it lies inside the grid. Returns
+    // whether a drag was ended (pointer to show, view to redraw).
+    bool Release(int x, int y, TCmTactic& main, int ballZone, bool withBall);
     // The window lost the mouse mid-drag: end the drag, store nothing.
     // Returns whether a drag was ended (pointer to show, view to redraw).
     bool Cancel();
