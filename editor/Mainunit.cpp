@@ -9,22 +9,26 @@
 #include "PitchImage.h"
 #include "PitchMap.h"
 #include "RadioGroup.h"
-#include "ReserveCopy.h"
 #include "ShortName.h"
 #include "TacticScore.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -122,16 +126,6 @@ constexpr TTranslated Translated[] = {
 };
 // clang-format on
 
-// A file name as the data layer takes it: UTF-8 on Windows, where it is
-// widened again, and the file system's own bytes elsewhere.
-std::string NativeFileName(const QString& path) {
-#ifdef _WIN32
-    return path.toStdString();
-#else
-    return QFile::encodeName(path).toStdString();
-#endif
-}
-
 QString LoadFailureReason(TCmTactic::TError error) {
     switch (error) {
     case TCmTactic::TError::TooShort:
@@ -188,10 +182,13 @@ TMainForm::TMainForm(TDialogs& dialogs, QWidget* parent)
         return;
     }
     // 2, 3. The two tactics and the two pictures of the pitch view.
-    Main = std::make_unique<TCmTactic>();
-    Second = std::make_unique<TCmTactic>();
+    Doc = std::make_unique<TTacticDocument>();
     Pitch = std::make_unique<pitch::TPitchRenderer>(QString::fromLatin1(FontFace));
-    General->SetTactic(Main.get());
+    General->SetTactic(&Doc->Main());
+    // An edit, its undo and its redo all show the same way.
+    connect(Doc.get(), &TTacticDocument::positionsChanged, this, [this] { UpdateFields(); });
+    connect(Doc.get(), &TTacticDocument::instructionsChanged, this,
+            [this] { UpdatePlayersInstructions(); });
     // 4. The open dialog starts in the game's tactics folder.
     OpenDialogFolder = QString::fromStdString(Info.TacticsFolder());
     // 5. The grid's header row.
@@ -232,8 +229,9 @@ void TMainForm::FormDestroy() {
         Image->SetPicture(nullptr);
     if (Timer)
         Timer->stop();
-    Main.reset();
-    Second.reset();
+    if (General)
+        General->SetTactic(nullptr);
+    Doc.reset();
     Pitch.reset();
 }
 
@@ -300,6 +298,25 @@ void TMainForm::BuildControls() {
     connect(General->HideTeam(), &QCheckBox::clicked, this,
             [this] { UpdatePlayersInstructions(); });
     connect(Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
+
+    // Undo and redo: the platform's keys, and Ctrl+Y and Ctrl+Shift+Z everywhere.
+    UndoAction = new QAction(this);
+    UndoAction->setShortcuts(QKeySequence::Undo);
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+        if (!redoKeys.contains(key))
+            redoKeys.append(key);
+    RedoAction = new QAction(this);
+    RedoAction->setShortcuts(redoKeys);
+    for (QAction* action : {UndoAction, RedoAction}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    connect(UndoAction, &QAction::triggered, this, [this] { EditUndo(); });
+    connect(RedoAction, &QAction::triggered, this, [this] { EditRedo(); });
+    // A tactic file dropped from the file manager.
+    setAcceptDrops(true);
 
     // One switch for every hint of the window.
     installEventFilter(this);
@@ -391,8 +408,11 @@ QWidget* TMainForm::BuildImagePanel() {
     auto* withoutBall = Named(new QRadioButton(ModePanel), "WithoutBall");
     withoutBall->setGeometry(192, 17, 89, 17);
     withoutBall->setCursor(Qt::PointingHandCursor);
-    connect(WithBall, &QRadioButton::clicked, this, [this] { UpdateFields(); });
-    connect(withoutBall, &QRadioButton::clicked, this, [this] { UpdateFields(); });
+    for (QRadioButton* phase : {WithBall, withoutBall})
+        connect(phase, &QRadioButton::clicked, this, [this] {
+            Doc->SetWithBall(WithBall->isChecked());
+            UpdateFields();
+        });
 
     Image = Named(new TPitchImage(ImagePanel), "Image");
     Image->setGeometry(1, 49, pitch::ViewWidth, pitch::ViewHeight);
@@ -407,7 +427,7 @@ QWidget* TMainForm::BuildImagePanel() {
 }
 
 QWidget* TMainForm::BuildLoadPanel() {
-    auto* panel = Named(new QFrame(this), "LoadPanel");
+    auto* panel = LoadPanel = Named(new QFrame(this), "LoadPanel");
     panel->setFixedSize(ClientWidth, LoadPanelHeight);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
@@ -421,10 +441,10 @@ QWidget* TMainForm::BuildLoadPanel() {
         name->adjustSize();
     }
 
-    QPushButton* browse1 = MakeButton(panel, "Browse1", {250, 4, 21, 21});
+    Browse1 = MakeButton(panel, "Browse1", {250, 4, 21, 21});
     BtnSave = MakeButton(panel, "BtnSave", {278, 4, 21, 21});
     Browse2 = MakeButton(panel, "Browse2", {652, 4, 21, 21});
-    for (auto [button, tag] : {std::pair{browse1, 1}, std::pair{Browse2, 2}}) {
+    for (auto [button, tag] : {std::pair{Browse1, 1}, std::pair{Browse2, 2}}) {
         button->setText(QStringLiteral(".."));
         button->setToolTip(QStringLiteral("This is load button"));
         button->setProperty("tag", tag);
@@ -491,66 +511,118 @@ void TMainForm::ShowError(const QString& text) {
 }
 
 void TMainForm::BrowseClick(QObject* sender) {
+    const bool main = sender != Browse2;
+    // Unsaved edits are not loaded over without a question.
+    if (main && !MayDropEdits())
+        return;
     const TPage shown = CurrentPage();
-    const bool main = sender->property("tag").toInt() == 1;
     // The dialog opens where the last chosen file lies, else in the tactics folder.
     const QString folder =
         ChosenPath.isEmpty() ? OpenDialogFolder : QFileInfo(ChosenPath).absolutePath();
     const std::optional<QString> chosen = Dialogs.OpenFileName(
         this, folder, QStringLiteral("CM 00/01 tactics files (*.tct)"), QStringLiteral("tct"));
-    if (chosen) {
-        ChosenPath = *chosen;
-        TCmTactic& tactic = main ? *Main : *Second;
-        // A file that cannot be loaded changes nothing: not the tactic, its
-        // label, the file a save writes into, nor the window's stage.
-        if (!tactic.Load(NativeFileName(ChosenPath))) {
-            ShowError(QStringLiteral("Could not load tactic %1\n%2")
-                          .arg(QDir::toNativeSeparators(ChosenPath),
-                               LoadFailureReason(tactic.LastError())));
-        } else {
-            const QString name = ShortName(ChosenPath);
-            if (main) {
-                LabelTN1->setText(name);
-                LabelTN1->adjustSize();
-                MainFile = ChosenPath;
-                UpdatePlayersInstructions();
-                ShowTeamInstructions();
-                ImagePanel->show();
-                BtnSave->setEnabled(true);
-                Browse2->setEnabled(true);
-            } else {
-                LabelTN2->setText(name);
-                LabelTN2->adjustSize();
-                ShowTab(TPage::Compare);
-                ShowTab(TPage::Anti);
-            }
-            ShowTab(TPage::General);
-            ModePanel->show();
-            UpdateFields();
-        }
-    }
+    if (chosen)
+        LoadChosen(main, *chosen);
     ShowTab(shown);
 }
 
-void TMainForm::BtnSaveClick() {
-    const QString name = LabelTN1->text();
+void TMainForm::OpenTactic(bool main, const QString& path) {
+    if (main ? !MayDropEdits() : !Doc->MainLoaded())
+        return;
+    const TPage shown = CurrentPage();
+    LoadChosen(main, path);
+    ShowTab(shown);
+}
+
+void TMainForm::OpenArguments(const QStringList& files) {
+    if (!files.isEmpty())
+        OpenTactic(true, files[0]);
+    if (files.size() > 1)
+        OpenTactic(false, files[1]);
+}
+
+void TMainForm::LoadChosen(bool main, const QString& path) {
+    ChosenPath = path;
+    // A file that cannot be loaded changes nothing: not the tactic, its
+    // label, the file a save writes into, nor the window's stage.
+    const TCmTactic::TError error = main ? Doc->LoadMain(path) : Doc->LoadSecond(path);
+    if (error != TCmTactic::TError::None) {
+        ShowError(QStringLiteral("Could not load tactic %1\n%2")
+                      .arg(QDir::toNativeSeparators(path), LoadFailureReason(error)));
+        return;
+    }
+    const QString name = ShortName(path);
+    if (main) {
+        LabelTN1->setText(name);
+        LabelTN1->adjustSize();
+        UpdatePlayersInstructions();
+        ShowTeamInstructions();
+        ImagePanel->show();
+        BtnSave->setEnabled(true);
+        Browse2->setEnabled(true);
+    } else {
+        LabelTN2->setText(name);
+        LabelTN2->adjustSize();
+        ShowTab(TPage::Compare);
+        ShowTab(TPage::Anti);
+    }
+    ShowTab(TPage::General);
+    ModePanel->show();
+    UpdateFields();
+}
+
+bool TMainForm::BtnSaveClick() {
+    const QString name = Doc->MainName();
     const QString question = QStringLiteral("Overwrite tactic %1?\n\r\n\r"
                                             "Previous tactic will save in file %1.old")
                                  .arg(name);
     if (Dialogs.Message(this, QMessageBox::Question, QStringLiteral("Overwrite tactic?"), question,
                         QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
-        return;
+        return false;
     // The reserve copy must exist before the file is touched; without it
     // there is no save.
-    const QString reserve = QFileInfo(MainFile).absoluteDir().filePath(name + ".old");
-    if (!CopyFileReplacing(MainFile, reserve)) {
+    switch (Doc->Save()) {
+    case TTacticDocument::TSaveError::None:
+        return true;
+    case TTacticDocument::TSaveError::ReserveCopy:
         ShowError(QStringLiteral("Could not make the reserve copy %1; the tactic was not saved.")
-                      .arg(QDir::toNativeSeparators(reserve)));
-        return;
+                      .arg(QDir::toNativeSeparators(Doc->ReservePath())));
+        return false;
+    case TTacticDocument::TSaveError::Save:
+        break;
     }
-    if (!Main->Save(NativeFileName(MainFile)))
-        ShowError(
-            QStringLiteral("Could not save tactic %1").arg(QDir::toNativeSeparators(MainFile)));
+    ShowError(QStringLiteral("Could not save tactic %1")
+                  .arg(QDir::toNativeSeparators(Doc->MainFileName())));
+    return false;
+}
+
+bool TMainForm::MayDropEdits() {
+    if (!Doc || !Doc->IsModified())
+        return true;
+    // English in both languages, like the other message boxes.
+    switch (Dialogs.Message(this, QMessageBox::Question, QString::fromLatin1(Caption),
+                            QStringLiteral("Save changes to %1?").arg(Doc->MainName()),
+                            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel)) {
+    case QMessageBox::Save:
+        return BtnSaveClick();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TMainForm::EditUndo() {
+    // Nothing changes under a drag, nor on the page where nothing is edited.
+    if (Drag.Dragging() || CurrentPage() == TPage::Options)
+        return;
+    Doc->History().undo();
+}
+
+void TMainForm::EditRedo() {
+    if (Drag.Dragging() || CurrentPage() == TPage::Options)
+        return;
+    Doc->History().redo();
 }
 
 void TMainForm::UpdatePlayersInstructions() {
@@ -566,29 +638,32 @@ void TMainForm::PlayersGridSelectCell(int column, int row) {
 }
 
 void TMainForm::ComboValueChange() {
-    General->ComboValueChange();
+    const std::optional<pages::TInstructionsPage::TPick> pick = General->Pick();
+    if (!pick)
+        return;
+    // The same text again is no step, yet the grid shows it again.
+    if (!Doc->SetInstruction(pick->Player, pick->Column, pick->Text))
+        UpdatePlayersInstructions();
 }
 
 void TMainForm::CalculateBias() {
-    Compare->SetScores(pages::ScoreTactic(*Main), pages::ScoreTactic(*Second));
+    Compare->SetScores(pages::ScoreTactic(Doc->Main()), pages::ScoreTactic(Doc->Second()));
 }
 
 void TMainForm::UpdateFields() {
     Timer->stop();
     const TPage page = CurrentPage();
     pitch::TScene scene;
-    scene.Main = Main.get();
-    // A second tactic that was never loaded has nothing to show; its pages
-    // show from its first load on.
-    const bool secondLoaded = PageControl->isTabVisible(static_cast<int>(TPage::Compare));
-    scene.Second = secondLoaded ? Second.get() : nullptr;
-    scene.BallZone = Zone;
-    scene.WithBall = WithBall->isChecked();
+    scene.Main = &Doc->Main();
+    // A second tactic that was never loaded has nothing to show.
+    scene.Second = Doc->SecondLoaded() ? &Doc->Second() : nullptr;
+    scene.BallZone = Doc->BallZone();
+    scene.WithBall = Doc->WithBall();
     scene.SecondMode = page == TPage::General   ? pitch::TSecondTactic::Hidden
                        : page == TPage::Compare ? pitch::TSecondTactic::Same
                                                 : pitch::TSecondTactic::Opponent;
-    scene.MainColors = MainColors;
-    scene.SecondColors = SecondColors;
+    scene.MainColors = Doc->MainColors();
+    scene.SecondColors = Doc->SecondColors();
     Pitch->Redraw(scene);
     // The credits run over the picture on the Options page, which takes no mouse there.
     if (page == TPage::Options) {
@@ -625,14 +700,15 @@ void TMainForm::CheckHintsClick() {
 
 void TMainForm::CheckColorClick(TRadioGroup* group) {
     const auto target = static_cast<pitch::TColorTarget>(group->property("tag").toInt());
-    pitch::TTacticColors& colors = target == pitch::TColorTarget::Main ? MainColors : SecondColors;
+    const bool main = target == pitch::TColorTarget::Main;
+    const pitch::TTacticColors& colors = main ? Doc->MainColors() : Doc->SecondColors();
     const std::optional<pitch::TTacticColors> chosen =
         pitch::ChooseColors(target, group->ItemIndex(), colors,
                             [this](const QColor& initial) { return Dialogs.Color(this, initial); });
     // A cancelled colour dialog changes nothing and draws nothing.
     if (!chosen)
         return;
-    colors = *chosen;
+    Doc->SetColors(main, *chosen);
     UpdateFields();
 }
 
@@ -662,8 +738,46 @@ void TMainForm::changeEvent(QEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    CancelDrag();
+    if (CancelDrag())
+        UpdateFields();
+    // Unsaved edits are saved, dropped or kept with the window open, as the user says.
+    if (!MayDropEdits()) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
+}
+
+namespace {
+
+// The one local tactic file a drag from the file manager carries, if any.
+std::optional<QString> DroppedTactic(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return std::nullopt;
+    const QUrl url = data->urls().constFirst();
+    if (!url.isLocalFile() || !url.toLocalFile().endsWith(".tct", Qt::CaseInsensitive))
+        return std::nullopt;
+    return url.toLocalFile();
+}
+
+} // namespace
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (DroppedTactic(event->mimeData()) && !Drag.Dragging())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const std::optional<QString> path = DroppedTactic(event->mimeData());
+    if (!path || Drag.Dragging())
+        return;
+    event->acceptProposedAction();
+    // The second tactic's half of the load panel takes a second tactic, once
+    // there is a main one; anywhere else the file becomes the main tactic.
+    const QPoint at = LoadPanel->mapFrom(this, event->position().toPoint());
+    const bool second =
+        Doc->MainLoaded() && LoadPanel->rect().contains(at) && at.x() >= LoadPanel->width() / 2;
+    OpenTactic(!second, *path);
 }
 
 namespace {
@@ -685,8 +799,8 @@ void TMainForm::ImageMouseDown(Qt::MouseButton button, int x, int y) {
     if (CurrentPage() == TPage::Options)
         return;
     const pitch::TPressResult result =
-        Drag.Press(DragButton(button), x, y, *Main, Zone, WithBall->isChecked());
-    Zone = result.BallZone;
+        Drag.Press(DragButton(button), x, y, Doc->Main(), Doc->BallZone(), Doc->WithBall());
+    Doc->SetBallZone(result.BallZone);
     if (result.HidePointer)
         QApplication::setOverrideCursor(Qt::BlankCursor);
     if (result.Redraw)
@@ -699,8 +813,8 @@ void TMainForm::ImageMouseMove(int x, int y) {
     const std::optional<pitch::TPreview> preview = Drag.Move(x, y, SmoothMove->isChecked());
     UpdateFields();
     if (preview) {
-        Pitch->DrawPreview(*preview, Main->Players[preview->Player].NumberText, MainColors,
-                           ClearBack->isChecked());
+        Pitch->DrawPreview(*preview, Doc->Main().Players[preview->Player].NumberText,
+                           Doc->MainColors(), ClearBack->isChecked());
         Image->update();
     }
 }
@@ -712,10 +826,15 @@ void TMainForm::ImageMouseUp(int x, int y) {
         CancelDrag();
         return;
     }
-    if (Drag.Release(x, y, *Main, Zone, WithBall->isChecked())) {
-        QApplication::restoreOverrideCursor();
+    const pitch::TDragController::TRelease release = Drag.Release(x, y);
+    if (!release.Ended)
+        return;
+    QApplication::restoreOverrideCursor();
+    // A drop is one undoable step, and its signal redraws; a drop outside
+    // the grid or on the player's own cell redraws all the same.
+    if (!release.Drop ||
+        !Doc->MovePlayer(release.Player, Doc->BallZone(), Doc->WithBall(), *release.Drop))
         UpdateFields();
-    }
 }
 
 bool TMainForm::CancelDrag() {
