@@ -184,9 +184,9 @@ class Session:
         }
         return env
 
-    def start_app(self, binary):
+    def start_app(self, binary, arguments=()):
         self.app = subprocess.Popen(
-            [binary], env=self.env(), stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+            [binary, *arguments], env=self.env(), stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
             start_new_session=True)
 
     def stop(self):
@@ -515,9 +515,18 @@ def case_edit_and_save(args):
         s.stop()
 
 
+def unsaved_question(s, answer):
+    """Answers the question about unsaved edits that closing the window asks."""
+    box = s.find("Pitchwright", other_than=s.window)
+    s.xdotool("windowfocus", "--sync", box)
+    s.key(answer)
+    s.gone("Pitchwright")
+
+
 def case_cancel_save_and_close(args):
     """Cancel in the save question leaves the file and any reserve copy as they were;
-    closing the window then ends the program with status 0 and writes nothing."""
+    closing the window then asks about the unsaved edits and Cancel keeps it open;
+    with both edits undone it closes without a question, with status 0, writing nothing."""
     s = Session(args)
     try:
         with open(os.path.join(s.tactics, "442.old"), "wb") as f:
@@ -525,9 +534,47 @@ def case_cancel_save_and_close(args):
         before = {name: read(os.path.join(s.tactics, name)) for name in os.listdir(s.tactics)}
         edit_and_save(s, False)
         s.close_window(s.window)
+        unsaved_question(s, "Escape")
+        s.find(TITLE)
+        s.xdotool("windowfocus", "--sync", s.window)
+        s.key("ctrl+z", "ctrl+z")
+        s.close_window(s.window)
         check(s.wait_exit() == 0, "exit status after closing")
         after = {name: read(os.path.join(s.tactics, name)) for name in os.listdir(s.tactics)}
         check(after == before, "files changed: %s" % [n for n in after if after[n] != before.get(n)])
+    finally:
+        s.stop()
+
+
+def case_argument_drag_undo_save(args):
+    """Started with a tactic as its argument, the program shows it at once; a drag
+    is an unsaved edit, Ctrl+Z takes it back, and the saved file equals the original."""
+    s = Session(args, start=False)
+    try:
+        path = os.path.join(s.tactics, "442.tct")
+        original = read(path)
+        lines = s.dump(path)
+        s.start_app(args.binary, [path])
+        s.main_window()
+        s.page(0)  # General: loaded from the argument, its tab is there
+        start = position(lines, 2, "with", 5)
+        s.drag(grab_point(*start), drop_point(start[0] + 2, start[1] + 3))
+        # The drag is an edit: closing asks, and Cancel keeps the window.
+        s.close_window(s.window)
+        unsaved_question(s, "Escape")
+        s.find(TITLE)
+        s.xdotool("windowfocus", "--sync", s.window)
+        s.key("ctrl+z")
+        s.click(*BTN_SAVE)
+        question = s.find("Overwrite tactic?")
+        s.xdotool("windowfocus", "--sync", question)
+        s.key("Return")
+        s.gone("Overwrite tactic?")
+        check(read(path) == original, "the saved file differs from the original")
+        check(read(os.path.join(s.tactics, "442.old")) == original, "the reserve copy")
+        # Saved: closing asks nothing.
+        s.close_window(s.window)
+        check(s.wait_exit() == 0, "exit status after closing")
     finally:
         s.stop()
 
