@@ -4,12 +4,12 @@
 #include "ColorSchemes.h"
 #include "ComparePage.h"
 #include "Dialogs.h"
+#include "FileErrors.h"
 #include "Fonts.h"
 #include "InstructionsPage.h"
 #include "PitchImage.h"
 #include "PitchMap.h"
 #include "RadioGroup.h"
-#include "ReserveCopy.h"
 #include "ShortName.h"
 #include "TacticScore.h"
 
@@ -130,18 +130,6 @@ std::string NativeFileName(const QString& path) {
 #else
     return QFile::encodeName(path).toStdString();
 #endif
-}
-
-QString LoadFailureReason(TCmTactic::TError error) {
-    switch (error) {
-    case TCmTactic::TError::TooShort:
-        return QStringLiteral("The file is too short to be a tactic file.");
-    case TCmTactic::TError::ReadFailed:
-        return QStringLiteral("The file could not be read.");
-    default:
-        return QStringLiteral(
-            "The file cannot be opened: it is missing, unreadable or held by another program.");
-    }
 }
 
 template <typename T>
@@ -503,16 +491,16 @@ void TMainForm::BrowseClick(QObject* sender) {
         TCmTactic& tactic = main ? *Main : *Second;
         // A file that cannot be loaded changes nothing: not the tactic, its
         // label, the file a save writes into, nor the window's stage.
-        if (!tactic.Load(NativeFileName(ChosenPath))) {
-            ShowError(QStringLiteral("Could not load tactic %1\n%2")
-                          .arg(QDir::toNativeSeparators(ChosenPath),
-                               LoadFailureReason(tactic.LastError())));
+        TCmFileStamp stamp;
+        if (!tactic.Load(NativeFileName(ChosenPath), stamp)) {
+            ShowError(LoadFailureText(ChosenPath, tactic.LastFailure()));
         } else {
             const QString name = ShortName(ChosenPath);
             if (main) {
                 LabelTN1->setText(name);
                 LabelTN1->adjustSize();
                 MainFile = ChosenPath;
+                MainStamp = stamp;
                 UpdatePlayersInstructions();
                 ShowTeamInstructions();
                 ImagePanel->show();
@@ -533,24 +521,32 @@ void TMainForm::BrowseClick(QObject* sender) {
 }
 
 void TMainForm::BtnSaveClick() {
-    const QString name = LabelTN1->text();
+    const QString name = ShortName(MainFile);
     const QString question = QStringLiteral("Overwrite tactic %1?\n\r\n\r"
                                             "Previous tactic will save in file %1.old")
                                  .arg(name);
     if (Dialogs.Message(this, QMessageBox::Question, QStringLiteral("Overwrite tactic?"), question,
                         QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return;
-    // The reserve copy must exist before the file is touched; without it
-    // there is no save.
+    // One open, locked, from the checks to the flush: nothing can change the
+    // file between its reserve copy and the write.
     const QString reserve = QFileInfo(MainFile).absoluteDir().filePath(name + ".old");
-    if (!CopyFileReplacing(MainFile, reserve)) {
-        ShowError(QStringLiteral("Could not make the reserve copy %1; the tactic was not saved.")
-                      .arg(QDir::toNativeSeparators(reserve)));
-        return;
-    }
-    if (!Main->Save(NativeFileName(MainFile)))
-        ShowError(
-            QStringLiteral("Could not save tactic %1").arg(QDir::toNativeSeparators(MainFile)));
+    TCmSaveSession save;
+    const bool saved = save.Open(NativeFileName(MainFile), MainStamp) &&
+                       (!save.ChangedSinceLoad() || ConfirmOverwriteOfChanges()) &&
+                       (MainStamp.KeepReserve || save.MakeReserveCopy(NativeFileName(reserve))) &&
+                       save.Write(*Main, MainStamp);
+    if (!saved && save.LastFailure().Error != TCmError::None)
+        ShowError(SaveFailureText(MainFile, reserve, save.LastFailure()));
+}
+
+bool TMainForm::ConfirmOverwriteOfChanges() {
+    const QString text =
+        QStringLiteral("Another program has changed tactic %1 since it was loaded.\n"
+                       "Overwrite its changes with the tactic shown here?")
+            .arg(QDir::toNativeSeparators(MainFile));
+    return Dialogs.Message(this, QMessageBox::Warning, QStringLiteral("Tactic changed on disk"),
+                           text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
 void TMainForm::UpdatePlayersInstructions() {

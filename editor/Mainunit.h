@@ -77,6 +77,9 @@ private:
     // Handlers.
     void BrowseClick(QObject* sender);
     void BtnSaveClick();
+    // Another program saved the main tactic's file since it was loaded: ask
+    // before writing over its changes.
+    bool ConfirmOverwriteOfChanges();
     void UpdatePlayersInstructions();
     void ShowTeamInstructions();
     void PlayersGridSelectCell(int column, int row);
@@ -118,6 +121,8 @@ private:
     QString OpenDialogFolder;
     QString ChosenPath;
     QString MainFile;
+    // What the last load or save saw of MainFile, to check it at the next save.
+    TCmFileStamp MainStamp;
     TCredits CreditLines;
     int Zone = 5;
     // Item 0 of each colour group, selected at start.
