@@ -140,7 +140,7 @@ void BM_UndoDrop(benchmark::State& state) {
         return;
     }
     TTacticDocument document;
-    if (document.LoadMain(file.fileName()) != TCmTactic::TError::None) {
+    if (document.LoadMain(file.fileName()).Error != TCmError::None) {
         state.SkipWithError("the tactic file does not load");
         return;
     }

@@ -3,6 +3,8 @@
 #include "Artwork.h"
 #include "Dialogs.h"
 
+#include <QSettings>
+
 #include <exception>
 
 TApplication::TApplication(int& argc, char** argv, TDialogs& dialogs)
@@ -14,6 +16,13 @@ TApplication::TApplication(int& argc, char** argv, TDialogs& dialogs)
     setApplicationVersion(QStringLiteral(PW_VERSION));
     setDesktopFileName(QStringLiteral("io.github.pitchwright.Pitchwright"));
     setWindowIcon(QIcon(artwork::Football(64)));
+#ifndef _WIN32
+    // The program stores no settings, but Qt's file dialog saves its history
+    // under the user's settings folder when it closes. Under a path that can
+    // never be created, that write finds nowhere to go.
+    for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null/pitchwright"));
+#endif
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

@@ -4,6 +4,7 @@
 #include "ColorSchemes.h"
 #include "ComparePage.h"
 #include "Dialogs.h"
+#include "FileErrors.h"
 #include "Fonts.h"
 #include "InstructionsPage.h"
 #include "PitchImage.h"
@@ -125,18 +126,6 @@ constexpr TTranslated Translated[] = {
     {"Warning", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "These features are tested!")},
 };
 // clang-format on
-
-QString LoadFailureReason(TCmTactic::TError error) {
-    switch (error) {
-    case TCmTactic::TError::TooShort:
-        return QStringLiteral("The file is too short to be a tactic file.");
-    case TCmTactic::TError::ReadFailed:
-        return QStringLiteral("The file could not be read.");
-    default:
-        return QStringLiteral(
-            "The file cannot be opened: it is missing, unreadable or held by another program.");
-    }
-}
 
 template <typename T>
 T* Named(T* widget, const char* name) {
@@ -545,10 +534,9 @@ void TMainForm::LoadChosen(bool main, const QString& path) {
     ChosenPath = path;
     // A file that cannot be loaded changes nothing: not the tactic, its
     // label, the file a save writes into, nor the window's stage.
-    const TCmTactic::TError error = main ? Doc->LoadMain(path) : Doc->LoadSecond(path);
-    if (error != TCmTactic::TError::None) {
-        ShowError(QStringLiteral("Could not load tactic %1\n%2")
-                      .arg(QDir::toNativeSeparators(path), LoadFailureReason(error)));
+    const TCmFailure failure = main ? Doc->LoadMain(path) : Doc->LoadSecond(path);
+    if (failure.Error != TCmError::None) {
+        ShowError(LoadFailureText(path, failure));
         return;
     }
     const QString name = ShortName(path);
@@ -579,21 +567,25 @@ bool TMainForm::BtnSaveClick() {
     if (Dialogs.Message(this, QMessageBox::Question, QStringLiteral("Overwrite tactic?"), question,
                         QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return false;
-    // The reserve copy must exist before the file is touched; without it
-    // there is no save.
-    switch (Doc->Save()) {
-    case TTacticDocument::TSaveError::None:
+    switch (Doc->Save([this] { return ConfirmOverwriteOfChanges(); })) {
+    case TTacticDocument::TSaveOutcome::Saved:
         return true;
-    case TTacticDocument::TSaveError::ReserveCopy:
-        ShowError(QStringLiteral("Could not make the reserve copy %1; the tactic was not saved.")
-                      .arg(QDir::toNativeSeparators(Doc->ReservePath())));
-        return false;
-    case TTacticDocument::TSaveError::Save:
+    case TTacticDocument::TSaveOutcome::Failed:
+        ShowError(SaveFailureText(Doc->MainFileName(), Doc->ReservePath(), Doc->LastSaveFailure()));
+        break;
+    case TTacticDocument::TSaveOutcome::Declined:
         break;
     }
-    ShowError(QStringLiteral("Could not save tactic %1")
-                  .arg(QDir::toNativeSeparators(Doc->MainFileName())));
     return false;
+}
+
+bool TMainForm::ConfirmOverwriteOfChanges() {
+    const QString text =
+        QStringLiteral("Another program has changed tactic %1 since it was loaded.\n"
+                       "Overwrite its changes with the tactic shown here?")
+            .arg(QDir::toNativeSeparators(Doc->MainFileName()));
+    return Dialogs.Message(this, QMessageBox::Warning, QStringLiteral("Tactic changed on disk"),
+                           text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
 bool TMainForm::MayDropEdits() {

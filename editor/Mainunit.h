@@ -90,6 +90,9 @@ private:
     void BrowseClick(QObject* sender);
     // True when the tactic was saved.
     bool BtnSaveClick();
+    // Another program saved the main tactic's file since it was loaded: ask
+    // before writing over its changes.
+    bool ConfirmOverwriteOfChanges();
     void UpdatePlayersInstructions();
     void ShowTeamInstructions();
     void PlayersGridSelectCell(int column, int row);

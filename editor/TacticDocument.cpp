@@ -1,7 +1,6 @@
 #include "TacticDocument.h"
 
 #include "ColorSchemes.h"
-#include "ReserveCopy.h"
 #include "ShortName.h"
 
 #include <QDir>
@@ -76,28 +75,38 @@ QString TTacticDocument::ReservePath() const {
     return QFileInfo(MainFile).absoluteDir().filePath(MainName() + ".old");
 }
 
-TCmTactic::TError TTacticDocument::LoadMain(const QString& path) {
-    if (!MainTactic.Load(NativeFileName(path)))
-        return MainTactic.LastError();
+TCmFailure TTacticDocument::LoadMain(const QString& path) {
+    TCmFileStamp stamp;
+    if (!MainTactic.Load(NativeFileName(path), stamp))
+        return MainTactic.LastFailure();
     MainFile = path;
+    MainStamp = stamp;
     Steps.clear();
-    return TCmTactic::TError::None;
+    return {};
 }
 
-TCmTactic::TError TTacticDocument::LoadSecond(const QString& path) {
+TCmFailure TTacticDocument::LoadSecond(const QString& path) {
     if (!SecondTactic.Load(NativeFileName(path)))
-        return SecondTactic.LastError();
+        return SecondTactic.LastFailure();
     HasSecond = true;
-    return TCmTactic::TError::None;
+    return {};
 }
 
-TTacticDocument::TSaveError TTacticDocument::Save() {
-    if (!CopyFileReplacing(MainFile, ReservePath()))
-        return TSaveError::ReserveCopy;
-    if (!MainTactic.Save(NativeFileName(MainFile)))
-        return TSaveError::Save;
-    Steps.setClean();
-    return TSaveError::None;
+TTacticDocument::TSaveOutcome TTacticDocument::Save(const std::function<bool()>& confirmOverwrite) {
+    // One open, locked, from the checks to the flush: nothing can change the
+    // file between its reserve copy and the write.
+    TCmSaveSession save;
+    const bool saved =
+        save.Open(NativeFileName(MainFile), MainStamp) &&
+        (!save.ChangedSinceLoad() || confirmOverwrite()) &&
+        (MainStamp.KeepReserve || save.MakeReserveCopy(NativeFileName(ReservePath()))) &&
+        save.Write(MainTactic, MainStamp);
+    SaveFailure = save.LastFailure();
+    if (saved) {
+        Steps.setClean();
+        return TSaveOutcome::Saved;
+    }
+    return SaveFailure.Error == TCmError::None ? TSaveOutcome::Declined : TSaveOutcome::Failed;
 }
 
 bool TTacticDocument::MovePlayer(int player, int zone, bool withBall, TCmPos cell) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QUndoStack>
 
+#include <functional>
 #include <string>
 
 // The editing state of the window, without the window: the main and the
@@ -17,7 +18,7 @@
 class TTacticDocument : public QObject {
     Q_OBJECT
 public:
-    enum class TSaveError { None, ReserveCopy, Save };
+    enum class TSaveOutcome { Saved, Declined, Failed };
 
     explicit TTacticDocument(QObject* parent = nullptr);
 
@@ -40,13 +41,17 @@ public:
     const pitch::TTacticColors& SecondColors() const { return Colors[1]; }
     void SetColors(bool main, const pitch::TTacticColors& colors) { Colors[main ? 0 : 1] = colors; }
 
-    // A failed load changes nothing; a loaded main tactic starts a new history.
-    TCmTactic::TError LoadMain(const QString& path);
-    TCmTactic::TError LoadSecond(const QString& path);
-    // The reserve copy of the file as it is on disk, then the save into it;
-    // no save without the copy. A save marks the current step as saved.
-    TSaveError Save();
-    TCmTactic::TError LastSaveError() const { return MainTactic.LastError(); }
+    // Error None when loaded. A failed load changes nothing; a loaded main
+    // tactic starts a new history.
+    TCmFailure LoadMain(const QString& path);
+    TCmFailure LoadSecond(const QString& path);
+    // The checked save into the main tactic's file: one locked open, the
+    // reserve copy of the file as it is on disk, then one write; no save
+    // without the copy. `confirmOverwrite` is asked when another program
+    // changed the file since the load; a no there is Declined. A save marks
+    // the current step as the saved one.
+    TSaveOutcome Save(const std::function<bool()>& confirmOverwrite);
+    TCmFailure LastSaveFailure() const { return SaveFailure; }
 
     // The two kinds of edit. Storing what is already there is no step;
     // both return whether a step was made (and its signal emitted).
@@ -72,6 +77,9 @@ private:
     TCmTactic MainTactic;
     TCmTactic SecondTactic;
     QString MainFile;
+    // What the last load or save saw of MainFile, to check it at the next save.
+    TCmFileStamp MainStamp;
+    TCmFailure SaveFailure;
     bool HasSecond = false;
     int Zone = 5;
     bool Phase = true;

@@ -13,7 +13,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   libgl-dev fonts-comic-neue fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   # end-to-end tests and screenshots
-  xvfb xauth xdotool x11-utils imagemagick python3
+  xvfb xauth xdotool x11-utils imagemagick python3 strace
   # Windows build of the data layer, run under Wine
   g++-mingw-w64-x86-64 wine64 wine
   # packaging

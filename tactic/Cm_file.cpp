@@ -1,6 +1,7 @@
 #include "Cm_file.h"
 
 #include <algorithm>
+#include <random>
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -14,6 +15,7 @@
 #include <climits>
 #else
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -38,10 +40,45 @@ bool IsUsableName(const std::string& fileName) {
     return !fileName.empty() && fileName.find('\0') == std::string::npos;
 }
 
+// The folder part of a path with its trailing separator ("" for a bare
+// name), so that a temporary made from it lies beside the named file.
+std::string FolderPrefix(const std::string& fileName) {
+#ifdef _WIN32
+    const std::size_t at = fileName.find_last_of("\\/:");
+#else
+    const std::size_t at = fileName.rfind('/');
+#endif
+    return at == std::string::npos ? std::string() : fileName.substr(0, at + 1);
+}
+
+// A short name of its own for the temporary beside the reserve copy: short,
+// so that it fits wherever the reserve copy's own name fits.
+std::string TemporaryName(const std::string& folder, std::mt19937& random) {
+    static constexpr char Digits[] = "0123456789abcdef";
+    std::string name = folder + "~pw";
+    for (int i = 0; i < 8; ++i)
+        name += Digits[random() % 16];
+    return name + ".tmp";
+}
+
+constexpr std::size_t CopyChunk = 64 * 1024;
+constexpr int TemporaryAttempts = 100;
+
 } // namespace
 
 TCmDiskFile::~TCmDiskFile() {
     Close();
+}
+
+bool TCmDiskFile::Fail(TCmError error, int system) {
+    Failure = {error, system};
+    return false;
+}
+
+bool TCmDiskFile::ReadRegion(TCmRegion& region) {
+    if (FileSize < CmRegionOffset + static_cast<int64_t>(CmRegionSize))
+        return Fail(TCmError::TooShort, 0);
+    return ReadAt(CmRegionOffset, region.data(), region.size());
 }
 
 #ifdef _WIN32
@@ -61,57 +98,102 @@ bool Widen(const std::string& text, std::wstring& wide) {
                                count) == count;
 }
 
+OVERLAPPED At(int64_t offset) {
+    OVERLAPPED where{};
+    where.Offset = static_cast<DWORD>(static_cast<uint64_t>(offset) & 0xFFFFFFFFu);
+    where.OffsetHigh = static_cast<DWORD>(static_cast<uint64_t>(offset) >> 32);
+    return where;
+}
+
+// Moves size bytes at offset in as few calls as the system allows.
+bool Transfer(HANDLE handle, int64_t offset, uint8_t* data, std::size_t size, bool write) {
+    std::size_t done = 0;
+    while (done < size) {
+        OVERLAPPED where = At(offset + static_cast<int64_t>(done));
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 30));
+        DWORD moved = 0;
+        const BOOL ok = write ? WriteFile(handle, data + done, want, &moved, &where)
+                              : ReadFile(handle, data + done, want, &moved, &where);
+        if (!ok || moved == 0)
+            return false;
+        done += moved;
+    }
+    return true;
+}
+
+TCmFileId IdOf(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handle, &info))
+        return {};
+    return {info.dwVolumeSerialNumber,
+            (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+DWORD ErrorOr(DWORD fallback) {
+    const DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? error : fallback;
+}
+
 } // namespace
+
+std::string CmSystemErrorText(int system) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(system), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string result;
+    if (length > 0 && text != nullptr) {
+        const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr,
+                                              0, nullptr, nullptr);
+        result.assign(static_cast<size_t>(std::max(bytes, 0)), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), result.data(), bytes,
+                            nullptr, nullptr);
+    }
+    LocalFree(text);
+    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' ||
+                               result.back() == ' ' || result.back() == '.'))
+        result.pop_back();
+    return result.empty() ? "error " + std::to_string(system) : result;
+}
 
 bool TCmDiskFile::Open(const std::string& fileName, TMode mode, int64_t minimumSize) {
     Close();
-    Error = TError::None;
+    Failure = {};
     std::wstring wideName;
-    if (!IsUsableName(fileName) || !Widen(fileName, wideName)) {
-        Error = TError::CannotOpen;
-        return false;
-    }
+    if (!IsUsableName(fileName) || !Widen(fileName, wideName))
+        return Fail(TCmError::CannotOpen, ERROR_INVALID_NAME);
     const DWORD access = mode == TMode::ReadWrite ? (GENERIC_READ | GENERIC_WRITE) : GENERIC_READ;
     // Share mode 0: no other opener may read or write while we hold it.
     HANDLE handle = CreateFileW(wideName.c_str(), access, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+            return Fail(TCmError::Locked, static_cast<int>(error));
         // CreateFileW refuses a folder as access denied; report it as what it
         // is, as the open of the other systems does.
         const DWORD attributes = GetFileAttributesW(wideName.c_str());
-        Error =
-            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
-                ? TError::NotAFile
-                : TError::CannotOpen;
-        return false;
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            return Fail(TCmError::NotAFile, 0);
+        return Fail(TCmError::CannotOpen, static_cast<int>(error));
     }
-    if (GetFileType(handle) != FILE_TYPE_DISK) {
+    const auto fail = [&](TCmError error, DWORD system) {
         CloseHandle(handle);
-        Error = TError::NotAFile;
-        return false;
-    }
+        return Fail(error, static_cast<int>(system));
+    };
+    if (GetFileType(handle) != FILE_TYPE_DISK)
+        return fail(TCmError::NotAFile, 0);
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(handle, &size)) {
-        CloseHandle(handle);
-        Error = TError::Io;
-        return false;
-    }
-    if (size.QuadPart < minimumSize) {
-        CloseHandle(handle);
-        Error = TError::TooShort;
-        return false;
-    }
+    if (!GetFileSizeEx(handle, &size))
+        return fail(TCmError::CannotOpen, GetLastError());
+    if (size.QuadPart < minimumSize)
+        return fail(TCmError::TooShort, 0);
     Handle = handle;
-    Size = size.QuadPart;
-    Position = 0;
-    return true;
-}
-
-bool TCmDiskFile::Flush() {
-    if (!IsOpen() || !FlushFileBuffers(static_cast<HANDLE>(Handle))) {
-        Error = TError::Io;
-        return false;
-    }
+    FileSize = size.QuadPart;
+    FileIdentity = IdOf(handle);
+    const DWORD attributes = GetFileAttributesW(wideName.c_str());
+    ViaLink =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     return true;
 }
 
@@ -119,51 +201,112 @@ void TCmDiskFile::Close() {
     if (Handle != nullptr)
         CloseHandle(static_cast<HANDLE>(Handle));
     Handle = nullptr;
-    Position = 0;
-    Size = 0;
+    FileSize = 0;
+    FileIdentity = {};
+    ViaLink = false;
 }
 
 bool TCmDiskFile::IsOpen() const {
     return Handle != nullptr;
 }
 
-bool TCmDiskFile::Seek(int64_t offset) {
-    LARGE_INTEGER target;
-    target.QuadPart = offset;
-    // Nothing past the end can be read, and nothing there may be written.
-    if (!IsOpen() || offset < 0 || offset > Size ||
-        !SetFilePointerEx(static_cast<HANDLE>(Handle), target, nullptr, FILE_BEGIN)) {
-        Error = TError::Io;
-        return false;
-    }
-    Position = offset;
+bool TCmDiskFile::ReadAt(int64_t offset, uint8_t* data, std::size_t size) {
+    if (!IsOpen() || !Transfer(static_cast<HANDLE>(Handle), offset, data, size, false))
+        return Fail(TCmError::ReadFailed, static_cast<int>(ErrorOr(ERROR_HANDLE_EOF)));
     return true;
 }
 
-bool TCmDiskFile::Transfer(unsigned char (&bytes)[4], bool write) {
-    // The word moves at the file pointer that Seek set; a short transfer goes on.
-    DWORD done = 0;
-    while (IsOpen() && done < 4) {
-        DWORD moved = 0;
-        const BOOL ok =
-            write ? WriteFile(static_cast<HANDLE>(Handle), bytes + done, 4 - done, &moved, nullptr)
-                  : ReadFile(static_cast<HANDLE>(Handle), bytes + done, 4 - done, &moved, nullptr);
-        if (!ok || moved == 0)
-            break;
-        done += moved;
+bool TCmDiskFile::WriteRegion(const TCmRegion& region) {
+    TCmRegion bytes = region;
+    if (!IsOpen() ||
+        !Transfer(static_cast<HANDLE>(Handle), CmRegionOffset, bytes.data(), bytes.size(), true))
+        return Fail(TCmError::WriteFailed, static_cast<int>(ErrorOr(ERROR_WRITE_FAULT)));
+    return true;
+}
+
+bool TCmDiskFile::Flush() {
+    if (!IsOpen() || !FlushFileBuffers(static_cast<HANDLE>(Handle)))
+        return Fail(TCmError::FlushFailed, static_cast<int>(ErrorOr(ERROR_WRITE_FAULT)));
+    return true;
+}
+
+bool TCmDiskFile::CopyTo(const std::string& target) {
+    std::wstring wideTarget;
+    if (!IsOpen() || !IsUsableName(target) || !Widen(target, wideTarget))
+        return Fail(TCmError::ReserveFailed, ERROR_INVALID_NAME);
+    // Names that differ only in case, or a link, can lead back to this file.
+    HANDLE existing = CreateFileW(wideTarget.c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (existing != INVALID_HANDLE_VALUE) {
+        const bool same = IdOf(existing) == FileIdentity;
+        CloseHandle(existing);
+        if (same)
+            return Fail(TCmError::ReserveIsTactic, 0);
     }
-    return done == 4;
+
+    std::mt19937 random{std::random_device{}()};
+    std::wstring wideTemporary;
+    HANDLE out = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < TemporaryAttempts && out == INVALID_HANDLE_VALUE; ++attempt) {
+        if (!Widen(TemporaryName(FolderPrefix(target), random), wideTemporary))
+            return Fail(TCmError::ReserveFailed, ERROR_INVALID_NAME);
+        out = CreateFileW(wideTemporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (out == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            return Fail(TCmError::ReserveFailed, static_cast<int>(GetLastError()));
+    }
+    if (out == INVALID_HANDLE_VALUE)
+        return Fail(TCmError::ReserveFailed, ERROR_FILE_EXISTS);
+    const auto fail = [&](DWORD system) {
+        if (out != INVALID_HANDLE_VALUE)
+            CloseHandle(out);
+        DeleteFileW(wideTemporary.c_str());
+        return Fail(TCmError::ReserveFailed, static_cast<int>(system));
+    };
+
+    std::vector<uint8_t> buffer(CopyChunk);
+    for (int64_t offset = 0; offset < FileSize;) {
+        const std::size_t size =
+            static_cast<std::size_t>(std::min<int64_t>(FileSize - offset, CopyChunk));
+        if (!ReadAt(offset, buffer.data(), size))
+            return fail(static_cast<DWORD>(Failure.System));
+        // The temporary's own file pointer moves on with every write.
+        std::size_t done = 0;
+        while (done < size) {
+            DWORD moved = 0;
+            if (!WriteFile(out, buffer.data() + done, static_cast<DWORD>(size - done), &moved,
+                           nullptr) ||
+                moved == 0)
+                return fail(ErrorOr(ERROR_DISK_FULL));
+            done += moved;
+        }
+        offset += static_cast<int64_t>(size);
+    }
+    LARGE_INTEGER written;
+    if (!FlushFileBuffers(out))
+        return fail(GetLastError());
+    if (!GetFileSizeEx(out, &written) || written.QuadPart != FileSize)
+        return fail(ErrorOr(ERROR_WRITE_FAULT));
+    CloseHandle(out);
+    out = INVALID_HANDLE_VALUE;
+    if (!MoveFileExW(wideTemporary.c_str(), wideTarget.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return fail(GetLastError());
+    return true;
 }
 
 #else
 
+std::string CmSystemErrorText(int system) {
+    return std::strerror(system);
+}
+
 bool TCmDiskFile::Open(const std::string& fileName, TMode mode, int64_t minimumSize) {
     Close();
-    Error = TError::None;
-    if (!IsUsableName(fileName)) {
-        Error = TError::CannotOpen;
-        return false;
-    }
+    Failure = {};
+    if (!IsUsableName(fileName))
+        return Fail(TCmError::CannotOpen, EINVAL);
     // O_NONBLOCK so that a FIFO given by mistake is refused instead of hanging
     // the open; never O_CREAT or O_TRUNC.
     const int flags =
@@ -172,47 +315,34 @@ bool TCmDiskFile::Open(const std::string& fileName, TMode mode, int64_t minimumS
     do {
         fd = ::open(fileName.c_str(), flags);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        Error = errno == EISDIR ? TError::NotAFile : TError::CannotOpen;
-        return false;
-    }
-    const auto fail = [&](TError error) {
+    if (fd < 0)
+        return errno == EISDIR ? Fail(TCmError::NotAFile, 0) : Fail(TCmError::CannotOpen, errno);
+    const auto fail = [&](TCmError error, int system) {
         ::close(fd);
-        Error = error;
-        return false;
+        return Fail(error, system);
     };
     struct stat info {};
     if (::fstat(fd, &info) != 0)
-        return fail(TError::CannotOpen);
+        return fail(TCmError::CannotOpen, errno);
     if (!S_ISREG(info.st_mode))
-        return fail(TError::NotAFile);
+        return fail(TCmError::NotAFile, 0);
     // Exclusive and non-blocking: a second opener, another Pitchwright
     // included, fails instead of waiting.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
-        return fail(TError::CannotOpen);
+        return errno == EWOULDBLOCK ? fail(TCmError::Locked, 0) : fail(TCmError::CannotOpen, errno);
     // The size that counts is the one under the lock.
     if (::fstat(fd, &info) != 0)
-        return fail(TError::CannotOpen);
+        return fail(TCmError::CannotOpen, errno);
     if (info.st_size < minimumSize)
-        return fail(TError::TooShort);
+        return fail(TCmError::TooShort, 0);
     const int status = ::fcntl(fd, F_GETFL);
     if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0)
-        return fail(TError::CannotOpen);
+        return fail(TCmError::CannotOpen, errno);
     Fd = fd;
-    Size = info.st_size;
-    Position = 0;
-    return true;
-}
-
-bool TCmDiskFile::Flush() {
-    int result = -1;
-    do {
-        result = IsOpen() ? ::fsync(Fd) : -1;
-    } while (result != 0 && IsOpen() && errno == EINTR);
-    if (result != 0) {
-        Error = TError::Io;
-        return false;
-    }
+    FileSize = info.st_size;
+    FileIdentity = {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+    struct stat name {};
+    ViaLink = ::lstat(fileName.c_str(), &name) == 0 && S_ISLNK(name.st_mode);
     return true;
 }
 
@@ -220,68 +350,137 @@ void TCmDiskFile::Close() {
     if (Fd >= 0)
         ::close(Fd); // releases the lock
     Fd = -1;
-    Position = 0;
-    Size = 0;
+    FileSize = 0;
+    FileIdentity = {};
+    ViaLink = false;
 }
 
 bool TCmDiskFile::IsOpen() const {
     return Fd >= 0;
 }
 
-bool TCmDiskFile::Seek(int64_t offset) {
-    // Nothing past the end can be read, and nothing there may be written.
-    if (!IsOpen() || offset < 0 || offset > Size) {
-        Error = TError::Io;
-        return false;
-    }
-    Position = offset;
-    return true;
-}
-
-bool TCmDiskFile::Transfer(unsigned char (&bytes)[4], bool write) {
-    size_t done = 0;
-    while (IsOpen() && done < 4) {
-        const off_t at = static_cast<off_t>(Position + static_cast<int64_t>(done));
-        const ssize_t moved = write ? ::pwrite(Fd, bytes + done, 4 - done, at)
-                                    : ::pread(Fd, bytes + done, 4 - done, at);
+bool TCmDiskFile::ReadAt(int64_t offset, uint8_t* data, std::size_t size) {
+    std::size_t done = 0;
+    while (IsOpen() && done < size) {
+        const ssize_t moved =
+            ::pread(Fd, data + done, size - done, static_cast<off_t>(offset) + done);
         if (moved < 0 && errno == EINTR)
             continue;
-        if (moved <= 0)
+        if (moved < 0)
+            return Fail(TCmError::ReadFailed, errno);
+        if (moved == 0)
             break;
-        done += static_cast<size_t>(moved);
+        done += static_cast<std::size_t>(moved);
     }
-    return done == 4;
+    return done == size || Fail(TCmError::ReadFailed, 0);
+}
+
+bool TCmDiskFile::WriteRegion(const TCmRegion& region) {
+    std::size_t done = 0;
+    while (IsOpen() && done < region.size()) {
+        const ssize_t moved = ::pwrite(Fd, region.data() + done, region.size() - done,
+                                       static_cast<off_t>(CmRegionOffset) + done);
+        if (moved < 0 && errno == EINTR)
+            continue;
+        if (moved < 0)
+            return Fail(TCmError::WriteFailed, errno);
+        if (moved == 0)
+            break;
+        done += static_cast<std::size_t>(moved);
+    }
+    return done == region.size() || Fail(TCmError::WriteFailed, 0);
+}
+
+bool TCmDiskFile::Flush() {
+    int result = -1;
+    do {
+        result = IsOpen() ? ::fsync(Fd) : -1;
+    } while (result != 0 && IsOpen() && errno == EINTR);
+    return result == 0 || Fail(TCmError::FlushFailed, IsOpen() ? errno : EBADF);
+}
+
+bool TCmDiskFile::CopyTo(const std::string& target) {
+    if (!IsOpen() || !IsUsableName(target))
+        return Fail(TCmError::ReserveFailed, EINVAL);
+    struct stat self {};
+    struct stat existing {};
+    if (::fstat(Fd, &self) != 0)
+        return Fail(TCmError::ReserveFailed, errno);
+    if (::stat(target.c_str(), &existing) == 0 && existing.st_dev == self.st_dev &&
+        existing.st_ino == self.st_ino)
+        return Fail(TCmError::ReserveIsTactic, 0);
+
+    const std::string folder = FolderPrefix(target);
+    std::mt19937 random{std::random_device{}()};
+    std::string temporary;
+    int out = -1;
+    for (int attempt = 0; attempt < TemporaryAttempts && out < 0; ++attempt) {
+        temporary = TemporaryName(folder, random);
+        out = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                     S_IRUSR | S_IWUSR);
+        if (out < 0 && errno != EEXIST && errno != EINTR)
+            return Fail(TCmError::ReserveFailed, errno);
+    }
+    if (out < 0)
+        return Fail(TCmError::ReserveFailed, EEXIST);
+    const auto fail = [&](int system) {
+        if (out >= 0)
+            ::close(out);
+        ::unlink(temporary.c_str());
+        return Fail(TCmError::ReserveFailed, system);
+    };
+
+    std::vector<uint8_t> buffer(CopyChunk);
+    for (int64_t offset = 0; offset < FileSize;) {
+        const std::size_t size =
+            static_cast<std::size_t>(std::min<int64_t>(FileSize - offset, CopyChunk));
+        if (!ReadAt(offset, buffer.data(), size))
+            return fail(Failure.System != 0 ? Failure.System : EIO);
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t moved = ::write(out, buffer.data() + done, size - done);
+            if (moved < 0 && errno == EINTR)
+                continue;
+            if (moved <= 0)
+                return fail(moved < 0 ? errno : ENOSPC);
+            done += static_cast<std::size_t>(moved);
+        }
+        offset += static_cast<int64_t>(size);
+    }
+    // The copy keeps the tactic's permissions, and its owner where we may give it.
+    if (::fchmod(out, self.st_mode & 07777) != 0)
+        return fail(errno);
+    [[maybe_unused]] const int owned = ::fchown(out, self.st_uid, self.st_gid);
+    // Some file systems report a full disk only here, at the flush; the size
+    // is checked too, since a copy reported whole must be whole.
+    struct stat written {};
+    if (::fsync(out) != 0)
+        return fail(errno);
+    if (::fstat(out, &written) != 0 || written.st_size != FileSize)
+        return fail(EIO);
+    const int closed = ::close(out);
+    out = -1;
+    if (closed != 0)
+        return fail(errno);
+    if (::rename(temporary.c_str(), target.c_str()) != 0)
+        return fail(errno);
+    // The new name must reach the disk too before the tactic is overwritten.
+    const int dir =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return Fail(TCmError::ReserveFailed, errno);
+    const bool synced = ::fsync(dir) == 0 || errno == EINVAL || errno == ENOTSUP;
+    const int syncError = errno;
+    ::close(dir);
+    return synced || Fail(TCmError::ReserveFailed, syncError);
 }
 
 #endif
 
-bool TCmDiskFile::ReadWord(uint32_t& word) {
-    unsigned char bytes[4];
-    if (!Transfer(bytes, false)) {
-        Error = TError::Io;
-        return false;
-    }
-    Position += 4;
-    word = FromLittleEndian(bytes);
-    return true;
-}
-
-bool TCmDiskFile::WriteWord(uint32_t word) {
-    unsigned char bytes[4];
-    ToLittleEndian(word, bytes);
-    // Nothing is written past the size seen at opening: the file never grows.
-    if (Position > Size - 4 || !Transfer(bytes, true)) {
-        Error = TError::Io;
-        return false;
-    }
-    Position += 4;
-    return true;
-}
-
 bool TCmMemoryFile::Seek(int64_t offset) {
-    if (offset < 0 || static_cast<uint64_t>(offset) > Bytes.size())
+    if (offset < Base || static_cast<uint64_t>(offset - Base) > Bytes.size())
         return false;
-    Position = static_cast<std::size_t>(offset);
+    Position = static_cast<std::size_t>(offset - Base);
     return true;
 }
 

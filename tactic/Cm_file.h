@@ -1,8 +1,63 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+// The bytes of a tactic file the editor owns: 313 to 1460, one contiguous
+// region inside the file's first page. Every load reads it with one call and
+// every save writes it with one call, so a save that is interrupted leaves
+// the file either as it was or fully written.
+inline constexpr int64_t CmRegionOffset = 313;
+inline constexpr std::size_t CmRegionSize = 1148;
+using TCmRegion = std::array<uint8_t, CmRegionSize>;
+
+// Why a file operation failed, for the window's message. System is the
+// platform's error number (errno, or GetLastError on Windows) where the
+// system gave one, else 0.
+enum class TCmError {
+    None,
+    CannotOpen,      // missing, no access, read-only...: System says which
+    Locked,          // another program holds the file
+    NotAFile,        // a folder, device, FIFO or a link to one
+    TooShort,        // fewer bytes than a tactic file has
+    ReadFailed,      // the file could not be read
+    Resized,         // its size changed since it was loaded
+    Replaced,        // a link that now leads to another file
+    ReserveFailed,   // the reserve copy could not be made; nothing was written
+    ReserveIsTactic, // the reserve copy's name is the tactic file itself
+    WriteFailed,     // the write failed: the file may be damaged
+    FlushFailed,     // written, but the disk did not confirm it
+};
+
+struct TCmFailure {
+    TCmError Error = TCmError::None;
+    int System = 0;
+};
+
+// The system's own words for an error number, in UTF-8.
+std::string CmSystemErrorText(int system);
+
+// Which file a path leads to, whatever name or link it was reached by.
+struct TCmFileId {
+    uint64_t Device = 0;
+    uint64_t Node = 0;
+    friend bool operator==(const TCmFileId&, const TCmFileId&) = default;
+};
+
+// What a load saw of a tactic file, so that a save can tell whether the file
+// is still that tactic.
+struct TCmFileStamp {
+    TCmFileId Id;
+    int64_t Size = 0;
+    TCmRegion Region{};
+    // An earlier write into the file failed: the file may be damaged, and the
+    // reserve copy holds the tactic from before. The next save must not
+    // replace that copy with the damaged file.
+    bool KeepReserve = false;
+};
 
 // Access to an open tactic file in the only unit the format knows: a 32-bit
 // little-endian word at an absolute offset. The codec talks to this interface
@@ -19,55 +74,15 @@ public:
     virtual bool WriteWord(uint32_t word) = 0;
 };
 
-// The file on disk, opened for one Load or Save and held without sharing:
-// share mode 0 on Windows, an exclusive non-blocking flock elsewhere, so a
-// second opener (another Pitchwright included) fails while this one is open.
-class TCmDiskFile final : public TCmFile {
-public:
-    enum class TMode { Read, ReadWrite };
-    enum class TError { None, CannotOpen, NotAFile, TooShort, Io };
-
-    TCmDiskFile() = default;
-    ~TCmDiskFile() override;
-    TCmDiskFile(const TCmDiskFile&) = delete;
-    TCmDiskFile& operator=(const TCmDiskFile&) = delete;
-
-    // Opens an existing regular file of at least minimumSize bytes; never
-    // creates, truncates or grows it.
-    bool Open(const std::string& fileName, TMode mode, int64_t minimumSize);
-    // Pushes written data to the disk; false when the system reports a failure.
-    bool Flush();
-    void Close();
-    bool IsOpen() const;
-    TError LastError() const { return Error; }
-
-    bool Seek(int64_t offset) override;
-    bool ReadWord(uint32_t& word) override;
-    bool WriteWord(uint32_t word) override;
-
-private:
-    // Moves the 4 bytes at Position, short transfers continued; false unless all 4 moved.
-    bool Transfer(unsigned char (&bytes)[4], bool write);
-
-#ifdef _WIN32
-    void* Handle = nullptr;
-#else
-    int Fd = -1;
-#endif
-    // Where the next word goes, and the size seen at opening: a write never
-    // reaches past it, so the file never grows.
-    int64_t Position = 0;
-    int64_t Size = 0;
-    TError Error = TError::None;
-};
-
-// A tactic file held in memory, under the same rules as one on disk: words
-// of 4 bytes, nothing read or written past the end, never grown. For the
-// fuzzer and the benchmarks, which must not wait for a disk.
+// Bytes held in memory that stand at a given offset of a tactic file, under
+// the rules of a file on disk: words of 4 bytes, nothing read or written
+// outside them, never grown. The codec runs over the editor's region read
+// from disk this way; the fuzzer and the benchmarks use whole files.
 class TCmMemoryFile final : public TCmFile {
 public:
-    explicit TCmMemoryFile(std::vector<uint8_t> bytes)
-        : Bytes(std::move(bytes)) {}
+    explicit TCmMemoryFile(std::vector<uint8_t> bytes, int64_t base = 0)
+        : Bytes(std::move(bytes))
+        , Base(base) {}
 
     bool Seek(int64_t offset) override;
     bool ReadWord(uint32_t& word) override;
@@ -77,5 +92,57 @@ public:
 
 private:
     std::vector<uint8_t> Bytes;
+    int64_t Base = 0;
     std::size_t Position = 0;
+};
+
+// A tactic file on disk, held without sharing while it is open: share mode 0
+// on Windows, an exclusive non-blocking flock elsewhere, so a second opener
+// (another Pitchwright included) fails while this one holds it. It never
+// creates, truncates or grows the file.
+class TCmDiskFile {
+public:
+    enum class TMode { Read, ReadWrite };
+
+    TCmDiskFile() = default;
+    ~TCmDiskFile();
+    TCmDiskFile(const TCmDiskFile&) = delete;
+    TCmDiskFile& operator=(const TCmDiskFile&) = delete;
+
+    // Opens an existing regular file of at least minimumSize bytes.
+    bool Open(const std::string& fileName, TMode mode, int64_t minimumSize);
+    void Close();
+    bool IsOpen() const;
+
+    // The editor's region, in one read or one write at its offset.
+    bool ReadRegion(TCmRegion& region);
+    bool WriteRegion(const TCmRegion& region);
+    // Pushes written data to the disk; false when the system reports a failure.
+    bool Flush();
+
+    // Copies the whole open file to `target`, replacing a file of that name
+    // only once the copy is complete and on the disk: it is written to a
+    // temporary file beside the target, flushed, checked and renamed over it.
+    // On failure the temporary is removed and the target is as it was.
+    bool CopyTo(const std::string& target);
+
+    int64_t Size() const { return FileSize; }
+    TCmFileId Id() const { return FileIdentity; }
+    // The name given to Open is a symbolic link (or another reparse point).
+    bool ReachedByLink() const { return ViaLink; }
+    TCmFailure LastFailure() const { return Failure; }
+
+private:
+    bool Fail(TCmError error, int system);
+    bool ReadAt(int64_t offset, uint8_t* data, std::size_t size);
+
+#ifdef _WIN32
+    void* Handle = nullptr;
+#else
+    int Fd = -1;
+#endif
+    int64_t FileSize = 0;
+    TCmFileId FileIdentity;
+    bool ViaLink = false;
+    TCmFailure Failure;
 };

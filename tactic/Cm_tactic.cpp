@@ -3,6 +3,8 @@
 #include "Cm_codes.h"
 #include "Cm_file.h"
 
+#include <algorithm>
+
 namespace {
 
 using namespace cm_codes;
@@ -31,17 +33,6 @@ uint32_t EncodeTeam(const TTeamTexts& texts, uint32_t oldWord) {
     return word;
 }
 
-TCmTactic::TError OpenError(TCmDiskFile::TError error) {
-    switch (error) {
-    case TCmDiskFile::TError::NotAFile:
-    case TCmDiskFile::TError::TooShort:
-        // A directory, device or truncated file: in any case no tactic.
-        return TCmTactic::TError::TooShort;
-    default:
-        return TCmTactic::TError::CannotOpen;
-    }
-}
-
 } // namespace
 
 TCmTactic::TCmTactic() {
@@ -49,28 +40,49 @@ TCmTactic::TCmTactic() {
         Players[i].Init(i + 1);
 }
 
+bool TCmTactic::Fail(TCmFailure failure) {
+    Failure = failure;
+    return false;
+}
+
 bool TCmTactic::Load(const std::string& fileName) {
+    TCmFileStamp stamp;
+    return Load(fileName, stamp);
+}
+
+bool TCmTactic::Load(const std::string& fileName, TCmFileStamp& stamp) {
     TCmDiskFile file;
-    if (!file.Open(fileName, TCmDiskFile::TMode::Read, MinimumFileSize)) {
-        Error = OpenError(file.LastError());
+    TCmRegion region;
+    if (!file.Open(fileName, TCmDiskFile::TMode::Read, MinimumFileSize) || !file.ReadRegion(region))
+        return Fail(file.LastFailure());
+    if (!Decode(region))
         return false;
-    }
-    return Load(file);
+    stamp = {file.Id(), file.Size(), region, false};
+    return true;
 }
 
 bool TCmTactic::Save(const std::string& fileName) {
     TCmDiskFile file;
-    if (!file.Open(fileName, TCmDiskFile::TMode::ReadWrite, MinimumFileSize)) {
-        Error = OpenError(file.LastError());
-        return false;
-    }
-    if (!Save(file))
-        return false;
+    TCmRegion region;
+    if (!file.Open(fileName, TCmDiskFile::TMode::ReadWrite, MinimumFileSize) ||
+        !file.ReadRegion(region))
+        return Fail(file.LastFailure());
     // Success means the tactic is on the disk, not in a cache.
-    if (!file.Flush()) {
-        Error = TError::WriteFailed;
+    if (!Encode(region) || !file.WriteRegion(region) || !file.Flush())
+        return Fail(file.LastFailure());
+    return true;
+}
+
+bool TCmTactic::Decode(const TCmRegion& region) {
+    TCmMemoryFile view({region.begin(), region.end()}, CmRegionOffset);
+    return Load(view);
+}
+
+bool TCmTactic::Encode(TCmRegion& region) {
+    TCmMemoryFile view({region.begin(), region.end()}, CmRegionOffset);
+    if (!Save(view))
         return false;
-    }
+    std::copy(view.Data().begin(), view.Data().end(), region.begin());
     return true;
 }
 
@@ -78,38 +90,76 @@ bool TCmTactic::Load(TCmFile& file) {
     // Decoded into a copy so that a failure anywhere leaves this tactic as it was.
     std::array<TCmPlayer, PlayerCount> players = Players;
     for (TCmPlayer& player : players) {
-        if (!player.Read(file)) {
-            Error = TError::ReadFailed;
-            return false;
-        }
+        if (!player.Read(file))
+            return Fail({TError::ReadFailed, 0});
     }
     uint32_t teamWord = 0;
-    if (!file.Seek(TeamWordOffset) || !file.ReadWord(teamWord)) {
-        Error = TError::ReadFailed;
-        return false;
-    }
+    if (!file.Seek(TeamWordOffset) || !file.ReadWord(teamWord))
+        return Fail({TError::ReadFailed, 0});
     TTeamTexts team;
     DecodeTeam(teamWord, team);
 
     Players = std::move(players);
     TeamInstr = std::move(team);
-    Error = TError::None;
+    Failure = {};
     return true;
 }
 
 bool TCmTactic::Save(TCmFile& file) {
     for (TCmPlayer& player : Players) {
-        if (!player.Write(file)) {
-            Error = TError::WriteFailed;
-            return false;
-        }
+        if (!player.Write(file))
+            return Fail({TError::WriteFailed, 0});
     }
     uint32_t teamWord = 0;
     if (!file.Seek(TeamWordOffset) || !file.ReadWord(teamWord) || !file.Seek(TeamWordOffset) ||
-        !file.WriteWord(EncodeTeam(TeamInstr, teamWord))) {
-        Error = TError::WriteFailed;
-        return false;
+        !file.WriteWord(EncodeTeam(TeamInstr, teamWord)))
+        return Fail({TError::WriteFailed, 0});
+    Failure = {};
+    return true;
+}
+
+bool TCmSaveSession::Fail(TCmFailure failure) {
+    Failure = failure;
+    File.Close();
+    return false;
+}
+
+bool TCmSaveSession::Open(const std::string& fileName, const TCmFileStamp& loaded) {
+    Changed = false;
+    Failure = {};
+    if (!File.Open(fileName, TCmDiskFile::TMode::ReadWrite, TCmTactic::MinimumFileSize))
+        return Fail(File.LastFailure());
+    if (File.Size() != loaded.Size)
+        return Fail({TCmError::Resized, 0});
+    // A link that now leads elsewhere would have us overwrite another tactic.
+    const bool sameFile = File.Id() == loaded.Id;
+    if (!sameFile && File.ReachedByLink())
+        return Fail({TCmError::Replaced, 0});
+    if (!File.ReadRegion(Region))
+        return Fail(File.LastFailure());
+    // After our own failed write the difference is ours, not another program's.
+    Changed = !loaded.KeepReserve && (!sameFile || Region != loaded.Region);
+    return true;
+}
+
+bool TCmSaveSession::MakeReserveCopy(const std::string& reserveName) {
+    return File.CopyTo(reserveName) || Fail(File.LastFailure());
+}
+
+bool TCmSaveSession::Write(TCmTactic& tactic, TCmFileStamp& stamp) {
+    TCmRegion region = Region;
+    if (!File.IsOpen() || !tactic.Encode(region))
+        return Fail({TCmError::WriteFailed, 0});
+    if (!File.WriteRegion(region)) {
+        stamp.KeepReserve = true;
+        return Fail(File.LastFailure());
     }
-    Error = TError::None;
+    // Whether or not the disk confirms it, the file now holds this region.
+    stamp.Id = File.Id();
+    stamp.Region = region;
+    stamp.KeepReserve = !File.Flush();
+    if (stamp.KeepReserve)
+        return Fail(File.LastFailure());
+    File.Close();
     return true;
 }

@@ -511,6 +511,11 @@ def case_edit_and_save(args):
               "bytes changed at %s" % changed_bytes)
         s.close_window(s.window)
         check(s.wait_exit() == 0, "exit status after closing")
+        # The program stores nothing: not even Qt's file dialog history.
+        strays = [os.path.relpath(os.path.join(d, f), s.root)
+                  for d, _, files in os.walk(s.root) if not d.startswith(s.prefix)
+                  for f in files]
+        check(not strays, "files written into the home folder: %s" % strays)
     finally:
         s.stop()
 

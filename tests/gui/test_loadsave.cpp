@@ -1,20 +1,23 @@
 // Loading and saving through the window: short names, the save question,
 // the reserve copy, and what a failed load, copy or save must leave alone.
 #include "FormHarness.h"
-#include "ReserveCopy.h"
 #include "ShortName.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 
+#include <functional>
+
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -79,6 +82,11 @@ void ClickSave(TMainForm& form) {
     QTest::mouseClick(Find<QPushButton>(form, "BtnSave"), Qt::LeftButton);
 }
 
+// What a change between load and save leaves running until the save is
+// over: another program's hold on the file.
+using THolder = std::shared_ptr<THeldFile>;
+using TChange = std::function<THolder(const TLoaded&)>;
+
 // Changes one instruction through the grid, so that a save has something to write.
 void Edit(TMainForm& form) {
     PickInGrid(form, 1, 4, QStringLiteral("Direct"));
@@ -101,8 +109,9 @@ private slots:
     void failedLoadIsReportedAndChangesNothing();
     void failedLoadOfTheFirstTacticLeavesTheStartedWindow();
     void failedReserveCopyStopsTheSave();
-    void failedSaveIsReported();
-    void copyNeverLeavesAPartialFile();
+    void failedSaveLeavesTheTacticWhole_data();
+    void failedSaveLeavesTheTacticWhole();
+    void changesByAnotherProgramAreOverwrittenOnlyOnOk();
 
 private:
     TScriptedDialogs Dialogs;
@@ -221,11 +230,12 @@ void TestLoadSave::failedLoadIsReportedAndChangesNothing() {
     Dialogs.clearLog();
     Load(form, Dialogs, 2, loaded->Game.Tactics() + "/missing.tct");
     QVERIFY(Dialogs.messages().first().Text.endsWith(
-        "\nThe file cannot be opened: it is missing, unreadable or held by another program."));
+        "\nThe file cannot be opened: no such file or directory."));
     QCOMPARE(Find<QLabel>(form, "LabelTN2")->text(), QStringLiteral("433"));
     Dialogs.clearLog();
     Load(form, Dialogs, 1, loaded->Game.Tactics());
-    QVERIFY(Dialogs.messages().first().Text.endsWith("too short to be a tactic file."));
+    QVERIFY(Dialogs.messages().first().Text.endsWith(
+        "It is not a regular file but a folder, a device or a pipe."));
 #ifndef _WIN32
     const THeldFile held(loaded->SecondFile);
     QVERIFY(held.Held());
@@ -265,57 +275,105 @@ void TestLoadSave::failedReserveCopyStopsTheSave() {
     ExpectError(Dialogs.messages().last(),
                 "Could not make the reserve copy " +
                     QDir::toNativeSeparators(loaded->Game.Tactics() + "/MY442.old") +
-                    "; the tactic was not saved.");
+                    "\nThe copy could not be written: is a directory.\nThe tactic was not saved; "
+                    "its file and any earlier reserve copy are as they were.");
     QCOMPARE(ReadAll(loaded->MainFile), before);
-
-    // The tactic's own file gone: nothing to copy, nothing saved, nothing created.
-    QVERIFY(QDir(loaded->Game.Tactics()).rmdir("MY442.old"));
-    QVERIFY(QFile::remove(loaded->MainFile));
-    Dialogs.clearLog();
-    Dialogs.setNextAnswer(QMessageBox::Ok);
-    ClickSave(*loaded->Form);
-    QVERIFY(Dialogs.messages().last().Text.startsWith("Could not make the reserve copy "));
-    QVERIFY(!QFile::exists(loaded->MainFile));
-    QVERIFY(!QFile::exists(loaded->Game.Tactics() + "/MY442.old"));
+    QCOMPARE(QDir(loaded->Game.Tactics()).entryList(QDir::Files),
+             (QStringList{"433.tct", "my442.tct"}));
 }
 
-void TestLoadSave::failedSaveIsReported() {
-#ifdef _WIN32
-    QSKIP("holding a file is tested with flock");
-#else
-    auto loaded = LoadBoth(Dialogs);
-    const QByteArray before = ReadAll(loaded->MainFile);
-    Edit(*loaded->Form);
-    const THeldFile held(loaded->MainFile);
-    QVERIFY(held.Held());
-    Dialogs.setNextAnswer(QMessageBox::Ok);
-    ClickSave(*loaded->Form);
-    QCOMPARE(Dialogs.messages().size(), 2);
-    ExpectError(Dialogs.messages().last(),
-                "Could not save tactic " + QDir::toNativeSeparators(loaded->MainFile));
-    QCOMPARE(ReadAll(loaded->MainFile), before);
-    // The reserve copy was made before the save failed, and equals the file.
-    QCOMPARE(ReadAll(loaded->Game.Tactics() + "/MY442.old"), before);
+// Each way a tactic's file can change between its load and its save: the
+// save says why it did not write, and the tactic survives whole (in its file,
+// or in the reserve copy when the file itself was damaged).
+void TestLoadSave::failedSaveLeavesTheTacticWhole_data() {
+    QTest::addColumn<TChange>("change");
+    QTest::addColumn<QString>("reason");
+    QTest::addRow("deleted") << TChange([](const TLoaded& l) {
+        QFile::remove(l.MainFile);
+        return THolder();
+    }) << "The file cannot be opened: no such file or directory.";
+    QTest::addRow("truncated") << TChange([](const TLoaded& l) {
+        QFile::resize(l.MainFile, 1000);
+        return THolder();
+    }) << "The file is too short to be a tactic file.";
+    QTest::addRow("grown") << TChange([](const TLoaded& l) {
+        QFile::resize(l.MainFile, 1700);
+        return THolder();
+    }) << "Its size changed since it was loaded";
+    QTest::addRow("a folder now") << TChange([](const TLoaded& l) {
+        QFile::remove(l.MainFile);
+        QDir().mkdir(l.MainFile);
+        return THolder();
+    }) << "It is not a regular file";
+#ifndef _WIN32
+    QTest::addRow("held by another program")
+        << TChange([](const TLoaded& l) { return std::make_shared<THeldFile>(l.MainFile); })
+        << "The file is held by another program.";
+    QTest::addRow("a FIFO now") << TChange([](const TLoaded& l) {
+        QFile::remove(l.MainFile);
+        ::mkfifo(QFile::encodeName(l.MainFile).constData(), 0600);
+        return THolder();
+    }) << "It is not a regular file";
+    QTest::addRow("a link to another tactic") << TChange([](const TLoaded& l) {
+        QFile::remove(l.MainFile);
+        QFile::link(l.SecondFile, l.MainFile);
+        return THolder();
+    }) << "The name now leads to another file than the one that was loaded.";
 #endif
 }
 
-void TestLoadSave::copyNeverLeavesAPartialFile() {
-    QTemporaryDir dir;
-    const QString source = dir.filePath("a.tct");
-    const QString target = dir.filePath("A.old");
-    QFile file(source);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(200000, 'a'));
-    file.close();
-    QVERIFY(CopyFileReplacing(source, target));
-    QCOMPARE(ReadAll(target), QByteArray(200000, 'a'));
-    // A file is never its own reserve copy.
-    QVERIFY(!CopyFileReplacing(source, source));
-    QCOMPARE(ReadAll(source), QByteArray(200000, 'a'));
-    // A missing source keeps the old copy as it was.
-    QVERIFY(!CopyFileReplacing(dir.filePath("missing"), target));
-    QCOMPARE(ReadAll(target), QByteArray(200000, 'a'));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"A.old", "a.tct"}));
+void TestLoadSave::failedSaveLeavesTheTacticWhole() {
+    QFETCH(TChange, change);
+    QFETCH(QString, reason);
+    auto loaded = LoadBoth(Dialogs);
+    const QString reserve = loaded->Game.Tactics() + "/MY442.old";
+    loaded->Game.WriteBytes("MY442.old", "an earlier reserve copy");
+    const QByteArray original = ReadAll(loaded->MainFile);
+    const QByteArray second = ReadAll(loaded->SecondFile);
+    Edit(*loaded->Form);
+    const THolder holder = change(*loaded);
+
+    Dialogs.setNextAnswer(QMessageBox::Ok);
+    ClickSave(*loaded->Form);
+    QCOMPARE(Dialogs.messages().size(), 2);
+    const QString text = Dialogs.messages().last().Text;
+    QVERIFY2(text.startsWith("Could not save tactic " + QDir::toNativeSeparators(loaded->MainFile) +
+                             "\n" + reason),
+             qPrintable(text));
+    QVERIFY(text.endsWith("\nNothing was written."));
+    QCOMPARE(ReadAll(reserve), QByteArray("an earlier reserve copy"));
+    QCOMPARE(ReadAll(loaded->SecondFile), second);
+    if (QFileInfo(loaded->MainFile).isFile() && !QFileInfo(loaded->MainFile).isSymLink())
+        QVERIFY(ReadAll(loaded->MainFile).startsWith(original.left(1000)));
+}
+
+void TestLoadSave::changesByAnotherProgramAreOverwrittenOnlyOnOk() {
+    auto loaded = LoadBoth(Dialogs);
+    Edit(*loaded->Form);
+    QByteArray theirs = ReadAll(loaded->MainFile);
+    theirs[1400] = static_cast<char>(theirs[1400] ^ 0x10);
+    loaded->Game.WriteBytes("my442.tct", theirs);
+
+    Dialogs.setNextAnswer(QMessageBox::Ok);
+    Dialogs.setNextAnswer(QMessageBox::Cancel);
+    ClickSave(*loaded->Form);
+    QCOMPARE(Dialogs.messages().size(), 2);
+    const auto& question = Dialogs.messages().last();
+    QCOMPARE(question.Caption, QStringLiteral("Tactic changed on disk"));
+    QCOMPARE(question.Icon, QMessageBox::Warning);
+    QVERIFY(question.Text.startsWith("Another program has changed tactic "));
+    QCOMPARE(ReadAll(loaded->MainFile), theirs);
+    QVERIFY(!QFile::exists(loaded->Game.Tactics() + "/MY442.old"));
+
+    Dialogs.clearLog();
+    Dialogs.setNextAnswer(QMessageBox::Ok);
+    Dialogs.setNextAnswer(QMessageBox::Ok);
+    ClickSave(*loaded->Form);
+    QCOMPARE(Dialogs.messages().size(), 2);
+    QCOMPARE(ReadAll(loaded->Game.Tactics() + "/MY442.old"), theirs);
+    TCmTactic saved;
+    QVERIFY(saved.Load(QFile::encodeName(loaded->MainFile).toStdString()));
+    QCOMPARE(saved.Players[3].Instr[1], std::string("Direct"));
 }
 
 QTEST_MAIN(TestLoadSave)

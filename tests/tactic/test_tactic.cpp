@@ -118,14 +118,14 @@ TEST(Tactic, RefusedFilesChangeNothing) {
         WriteFile(cases.back().first, MakeBytes(size));
     }
     fs::create_directory(dir.File("folder.tct"));
-    cases.push_back({dir.File("folder.tct"), TCmTactic::TError::TooShort});
+    cases.push_back({dir.File("folder.tct"), TCmTactic::TError::NotAFile});
     cases.push_back({dir.File("missing.tct"), TCmTactic::TError::CannotOpen});
     cases.push_back({std::string("ok\0.tct", 7), TCmTactic::TError::CannotOpen});
 #ifndef _WIN32
     // Special files are refused at once: a blocking open of a FIFO would hang.
     ASSERT_EQ(::mkfifo(dir.File("pipe.tct").c_str(), 0600), 0);
-    cases.push_back({dir.File("pipe.tct"), TCmTactic::TError::TooShort});
-    cases.push_back({"/dev/zero", TCmTactic::TError::TooShort});
+    cases.push_back({dir.File("pipe.tct"), TCmTactic::TError::NotAFile});
+    cases.push_back({"/dev/zero", TCmTactic::TError::NotAFile});
 #endif
     for (const auto& [path, error] : cases) {
         const bool regular = fs::is_regular_file(path);
@@ -198,7 +198,7 @@ TEST(Tactic, FileHeldByAnotherOpenerIsNotTouched) {
         ASSERT_TRUE(holder.Open(path, TCmDiskFile::TMode::Read, 1461));
         TCmTactic tactic = marked;
         EXPECT_FALSE(tactic.Load(path));
-        EXPECT_EQ(tactic.LastError(), TCmTactic::TError::CannotOpen);
+        EXPECT_EQ(tactic.LastError(), TCmTactic::TError::Locked);
         EXPECT_FALSE(tactic.Save(path));
         EXPECT_TRUE(SameTactic(tactic, marked));
     }
@@ -209,7 +209,7 @@ TEST(Tactic, FileHeldByAnotherOpenerIsNotTouched) {
     TCmTactic tactic = marked;
     EXPECT_FALSE(tactic.Load(path));
     EXPECT_FALSE(tactic.Save(path));
-    EXPECT_EQ(tactic.LastError(), TCmTactic::TError::CannotOpen);
+    EXPECT_EQ(tactic.LastError(), TCmTactic::TError::Locked);
     EXPECT_TRUE(SameTactic(tactic, marked));
     ::close(fd);
     EXPECT_TRUE(tactic.Load(path)); // released with the lock

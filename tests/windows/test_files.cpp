@@ -62,9 +62,9 @@ protected:
     void ExpectRefused() const {
         TCmTactic tactic = Marked;
         EXPECT_FALSE(tactic.Load(Path));
-        EXPECT_EQ(tactic.LastError(), TCmTactic::TError::CannotOpen);
+        EXPECT_EQ(tactic.LastError(), TCmTactic::TError::Locked);
         EXPECT_FALSE(tactic.Save(Path));
-        EXPECT_EQ(tactic.LastError(), TCmTactic::TError::CannotOpen);
+        EXPECT_EQ(tactic.LastError(), TCmTactic::TError::Locked);
         EXPECT_TRUE(SameTactic(tactic, Marked));
     }
 
@@ -140,7 +140,7 @@ TEST(WindowsFiles, DevicesAreNoTactic) {
     for (const char* device : {"NUL", R"(\\.\NUL)"}) {
         TCmTactic tactic;
         EXPECT_FALSE(tactic.Load(device)) << device;
-        EXPECT_EQ(tactic.LastError(), TCmTactic::TError::TooShort) << device;
+        EXPECT_EQ(tactic.LastError(), TCmTactic::TError::NotAFile) << device;
         EXPECT_FALSE(tactic.Save(device)) << device;
     }
 }

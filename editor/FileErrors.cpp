@@ -1,0 +1,78 @@
+#include "FileErrors.h"
+
+#include <QDir>
+
+namespace {
+
+// The system's reason as a clause: "no space left on device".
+QString SystemReason(int system) {
+    QString text = QString::fromStdString(CmSystemErrorText(system));
+    if (text.size() > 1 && text[1].isLower())
+        text[0] = text[0].toLower();
+    return text;
+}
+
+QString WithReason(const QString& what, int system) {
+    return system == 0 ? what + QLatin1Char('.')
+                       : what + QStringLiteral(": ") + SystemReason(system) + QLatin1Char('.');
+}
+
+// Why a file could not be opened or read as a tactic.
+QString OpenReason(TCmFailure failure) {
+    switch (failure.Error) {
+    case TCmError::Locked:
+        return QStringLiteral("The file is held by another program.");
+    case TCmError::NotAFile:
+        return QStringLiteral("It is not a regular file but a folder, a device or a pipe.");
+    case TCmError::TooShort:
+        return QStringLiteral("The file is too short to be a tactic file.");
+    case TCmError::ReadFailed:
+        return WithReason(QStringLiteral("The file could not be read"), failure.System);
+    case TCmError::Resized:
+        return QStringLiteral("Its size changed since it was loaded, so it no longer holds the "
+                              "tactic that was loaded.");
+    case TCmError::Replaced:
+        return QStringLiteral("The name now leads to another file than the one that was loaded.");
+    default:
+        return WithReason(QStringLiteral("The file cannot be opened"), failure.System);
+    }
+}
+
+QString Native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+QString LoadFailureText(const QString& path, TCmFailure failure) {
+    return QStringLiteral("Could not load tactic %1\n%2").arg(Native(path), OpenReason(failure));
+}
+
+QString SaveFailureText(const QString& path, const QString& reserve, TCmFailure failure) {
+    switch (failure.Error) {
+    case TCmError::ReserveFailed:
+        return QStringLiteral("Could not make the reserve copy %1\n%2\nThe tactic was not saved; "
+                              "its file and any earlier reserve copy are as they were.")
+            .arg(Native(reserve),
+                 WithReason(QStringLiteral("The copy could not be written"), failure.System));
+    case TCmError::ReserveIsTactic:
+        return QStringLiteral("Could not make the reserve copy %1\nThat name is the tactic file "
+                              "itself.\nThe tactic was not saved.")
+            .arg(Native(reserve));
+    case TCmError::WriteFailed:
+        return QStringLiteral("Could not save tactic %1\n%2\nThe file may be damaged; the reserve "
+                              "copy %3 holds the previous tactic.")
+            .arg(Native(path),
+                 WithReason(QStringLiteral("The file could not be written"), failure.System),
+                 Native(reserve));
+    case TCmError::FlushFailed:
+        return QStringLiteral("The tactic was written to %1, but the disk did not confirm it\n%2\n"
+                              "The file may be incomplete; the reserve copy %3 holds the "
+                              "previous tactic.")
+            .arg(Native(path), WithReason(QStringLiteral("The flush failed"), failure.System),
+                 Native(reserve));
+    default:
+        return QStringLiteral("Could not save tactic %1\n%2\nNothing was written.")
+            .arg(Native(path), OpenReason(failure));
+    }
+}

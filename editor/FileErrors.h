@@ -1,0 +1,16 @@
+#pragma once
+
+#include "Cm_file.h"
+
+#include <QString>
+
+// What the window tells the user when a tactic file cannot be loaded or
+// saved: which file, what failed and why, in the system's own words where
+// it gave any, and what became of the file and its reserve copy.
+
+// "Could not load tactic PATH" and the reason.
+QString LoadFailureText(const QString& path, TCmFailure failure);
+
+// A failed save. `reserve` is the reserve copy's path: it holds the previous
+// tactic when the failure came after the copy was made.
+QString SaveFailureText(const QString& path, const QString& reserve, TCmFailure failure);
