@@ -15,26 +15,28 @@ elseif(PW_BUILD_GUI)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
     install(FILES ${PW_DIST_DIR}/${PW_APP_ID}.metainfo.xml
             DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-    # The MIME type of tactic files, so that a double click opens them here.
-    install(FILES ${PW_DIST_DIR}/${PW_APP_ID}.mime.xml
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME ${PW_APP_ID}.xml)
+    if(UNIX AND NOT APPLE)
+        # The MIME type of tactic files, so that a double click opens them here.
+        install(FILES ${PW_DIST_DIR}/${PW_APP_ID}.mime.xml
+                DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME ${PW_APP_ID}.xml)
 
-    # The man page and the changelog, compressed the way Debian ships them
-    # (-n: no name or time stamp, so the package is reproducible).
-    find_program(PW_GZIP gzip REQUIRED)
-    set(pw_gzipped)
-    foreach(pw_doc pitchwright.1 changelog)
-        add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/dist/${pw_doc}.gz
-            COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/dist
-            COMMAND ${PW_GZIP} -9n -c ${PW_DIST_DIR}/${pw_doc} > ${CMAKE_BINARY_DIR}/dist/${pw_doc}.gz
-            DEPENDS ${PW_DIST_DIR}/${pw_doc} VERBATIM)
-        list(APPEND pw_gzipped ${CMAKE_BINARY_DIR}/dist/${pw_doc}.gz)
-    endforeach()
-    add_custom_target(pw_dist_docs ALL DEPENDS ${pw_gzipped})
-    install(FILES ${CMAKE_BINARY_DIR}/dist/pitchwright.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-    # A native package: its changelog is changelog.gz, beside the DEP-5 copyright.
-    install(FILES ${CMAKE_BINARY_DIR}/dist/changelog.gz ${PW_DIST_DIR}/copyright
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pitchwright)
+        # The man page and the changelog, compressed the way Debian ships them
+        # (-n: no name or time stamp, so the package is reproducible).
+        find_program(PW_GZIP gzip REQUIRED)
+        set(pw_gzipped)
+        foreach(pw_doc pitchwright.1 changelog)
+            add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/dist/${pw_doc}.gz
+                COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/dist
+                COMMAND ${PW_GZIP} -9n -c ${PW_DIST_DIR}/${pw_doc} > ${CMAKE_BINARY_DIR}/dist/${pw_doc}.gz
+                DEPENDS ${PW_DIST_DIR}/${pw_doc} VERBATIM)
+            list(APPEND pw_gzipped ${CMAKE_BINARY_DIR}/dist/${pw_doc}.gz)
+        endforeach()
+        add_custom_target(pw_dist_docs ALL DEPENDS ${pw_gzipped})
+        install(FILES ${CMAKE_BINARY_DIR}/dist/pitchwright.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+        # A native package: its changelog is changelog.gz, beside the DEP-5 copyright.
+        install(FILES ${CMAKE_BINARY_DIR}/dist/changelog.gz ${PW_DIST_DIR}/copyright
+                DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pitchwright)
+    endif()
 
     set(CPACK_GENERATOR DEB)
     set(CPACK_PACKAGE_NAME pitchwright)

@@ -691,8 +691,8 @@ void TMainForm::CheckHintsClick() {
 }
 
 void TMainForm::CheckColorClick(TRadioGroup* group) {
-    const auto target = static_cast<pitch::TColorTarget>(group->property("tag").toInt());
-    const bool main = target == pitch::TColorTarget::Main;
+    const bool main = group == CheckMainColor;
+    const auto target = main ? pitch::TColorTarget::Main : pitch::TColorTarget::Second;
     const pitch::TTacticColors& colors = main ? Doc->MainColors() : Doc->SecondColors();
     const std::optional<pitch::TTacticColors> chosen =
         pitch::ChooseColors(target, group->ItemIndex(), colors,

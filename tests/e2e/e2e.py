@@ -700,8 +700,20 @@ def case_package(args):
                        env=dict(os.environ, DEBIAN_FRONTEND="noninteractive"))
         for installed in ("/usr/bin/pitchwright",
                           "/usr/share/applications/io.github.pitchwright.Pitchwright.desktop",
-                          "/usr/share/icons/hicolor/scalable/apps/io.github.pitchwright.Pitchwright.svg"):
+                          "/usr/share/icons/hicolor/scalable/apps/io.github.pitchwright.Pitchwright.svg",
+                          "/usr/share/mime/packages/io.github.pitchwright.Pitchwright.xml",
+                          "/usr/share/man/man1/pitchwright.1.gz",
+                          "/usr/share/doc/pitchwright/copyright"):
             check(os.path.exists(installed), "%s not installed" % installed)
+        # The system's triggers register the MIME type and the program for it,
+        # which is what a file manager's double click looks up.
+        if shutil.which("update-mime-database"):
+            check(os.path.exists("/usr/share/mime/application/x-cm-tactic.xml"),
+                  "application/x-cm-tactic is not registered")
+        if shutil.which("update-desktop-database"):
+            with open("/usr/share/applications/mimeinfo.cache") as f:
+                check("application/x-cm-tactic=io.github.pitchwright.Pitchwright.desktop;" in
+                      f.read(), "Pitchwright is not the application for tactic files")
         s = Session(args, binary="/usr/bin/pitchwright")
         try:
             window = s.main_window()
