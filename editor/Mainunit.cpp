@@ -176,8 +176,11 @@ TMainForm::TMainForm(TDialogs& dialogs, QWidget* parent)
     General->SetTactic(&Doc->Main());
     // An edit, its undo and its redo all show the same way.
     connect(Doc.get(), &TTacticDocument::positionsChanged, this, [this] { UpdateFields(); });
-    connect(Doc.get(), &TTacticDocument::instructionsChanged, this,
-            [this] { UpdatePlayersInstructions(); });
+    connect(Doc.get(), &TTacticDocument::instructionsChanged, this, [this] {
+        UpdatePlayersInstructions();
+        // The combo shows what the selected cell now holds, also after an undo.
+        General->SelectCell(General->CurrentColumn(), General->CurrentRow());
+    });
     // 4. The open dialog starts in the game's tactics folder.
     OpenDialogFolder = QString::fromStdString(Info.TacticsFolder());
     // 5. The grid's header row.

@@ -5,6 +5,7 @@
 #include "PitchMap.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -130,6 +131,9 @@ void TestComfort::undoAndRedoShowWhatTheEditShowed() {
 
     Key(Qt::Key_Z);
     ExpectSame(Shown(*Form), dropped);
+    // The combo shows the cell's text again, as a new selection would.
+    QCOMPARE(Find<QComboBox>(*Form, "ComboValue")->currentText(),
+             QString::fromStdString(loaded.Tactic.Players[2].Instr[1]));
     Key(Qt::Key_Z);
     ExpectSame(Shown(*Form), loaded);
     QVERIFY(!Form->Document().IsModified());
