@@ -584,6 +584,59 @@ def case_argument_drag_undo_save(args):
         s.stop()
 
 
+def drop_file(s, path, x, y):
+    """Drags a file from a stand-in file manager and drops it at a client point
+    of the main window; true when the drop was taken."""
+    source = subprocess.Popen(
+        [os.path.join(os.path.dirname(s.args.dump), "drag_source"), path], env=s.env(),
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+    try:
+        s.find("Drag source")
+        s.move(50, 50)
+        s.xdotool("mousedown", 1)
+        s.settle()
+        ex, ey = s.at(x, y)
+        for i in range(1, 9):
+            s.move(50 + (ex - 50) * i // 8, 50 + (ey - 50) * i // 8)
+            time.sleep(0.05)
+        s.settle()
+        s.xdotool("mouseup", 1)
+        return source.wait(timeout=10) == 0
+    finally:
+        if source.poll() is None:
+            os.killpg(source.pid, signal.SIGKILL)
+            source.wait(timeout=10)
+
+
+def case_drop_files(args):
+    """Tactic files dragged from a file manager: onto the window, the main tactic;
+    onto the second tactic's half of the load panel, the second tactic."""
+    s = Session(args)
+    try:
+        s.main_window()
+        tabs_before = s.shot().region(*s.at(0, 0), 790, 30)
+        check(drop_file(s, os.path.join(s.tactics, "442.tct"), 200, 200), "the drop was refused")
+        after = s.shot()
+        check(s.image_pixel(after, 30, 100) in GRASS or s.image_pixel(after, 60, 100) in GRASS,
+              "no pitch after the drop")
+        tabs_main = after.region(*s.at(0, 0), 790, 30)
+        check(tabs_main != tabs_before, "no General tab")
+        check(drop_file(s, os.path.join(s.tactics, "532.tct"), 600, 463), "the second drop")
+        check(s.shot().region(*s.at(0, 0), 790, 30) != tabs_main, "no Compare and Anti tabs")
+        # The main tactic is the first file: its save makes 442.old.
+        s.click(*BTN_SAVE)
+        question = s.find("Overwrite tactic?")
+        s.xdotool("windowfocus", "--sync", question)
+        s.key("Return")
+        s.gone("Overwrite tactic?")
+        check(os.path.exists(os.path.join(s.tactics, "442.old")), "the main tactic is not 442")
+        check(not os.path.exists(os.path.join(s.tactics, "532.old")), "532 saved")
+        s.close_window(s.window)
+        check(s.wait_exit() == 0, "exit status after closing")
+    finally:
+        s.stop()
+
+
 def case_second_tactic(args):
     """A second tactic adds the Compare and Anti pages; each shows it as it should."""
     s = Session(args)
