@@ -1,6 +1,7 @@
-// One Load and one Save of a demo tactic file, on disk. Save includes the
-// flush to the disk that it makes before reporting success, so it measures
-// the disk as much as the codec; the in-memory pair shows the codec alone.
+// One Load and one Save of a demo tactic file, on disk, and the window's
+// checked save with its reserve copy. Saves include the flushes they make
+// before reporting success, so they measure the disk as much as the codec;
+// the in-memory pair shows the codec alone.
 #include "Cm_file.h"
 #include "Cm_tactic.h"
 
@@ -59,6 +60,23 @@ void BM_SaveToDisk(benchmark::State& state) {
         benchmark::DoNotOptimize(tactic.Save(scratch.File()));
 }
 BENCHMARK(BM_SaveToDisk)->UseRealTime();
+
+// The window's save: the checked open, the reserve copy (written, flushed,
+// renamed, its folder flushed) and the write with its flush.
+void BM_CheckedSaveWithReserveCopy(benchmark::State& state) {
+    const TScratchTactic scratch;
+    const std::string reserve = scratch.File() + ".old";
+    TCmTactic tactic;
+    TCmFileStamp stamp;
+    if (!tactic.Load(scratch.File(), stamp))
+        state.SkipWithError("cannot load the demo tactic");
+    for (auto _ : state) {
+        TCmSaveSession save;
+        benchmark::DoNotOptimize(save.Open(scratch.File(), stamp) &&
+                                 save.MakeReserveCopy(reserve) && save.Write(tactic, stamp));
+    }
+}
+BENCHMARK(BM_CheckedSaveWithReserveCopy)->UseRealTime();
 
 void BM_LoadInMemory(benchmark::State& state) {
     TCmMemoryFile file(DemoBytes());

@@ -7,6 +7,32 @@
 
 #include <exception>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <cstdlib>
+
+namespace {
+
+// Where Qt keeps its file and colour dialogs' history on Windows; the colour
+// dialog writes it from a static destructor after main() has returned.
+constexpr wchar_t QtSettingsKey[] = L"Software\\QtProject";
+bool QtSettingsKeyExisted = true;
+
+void RemoveNewQtSettingsKey() {
+    if (!QtSettingsKeyExisted)
+        RegDeleteTreeW(HKEY_CURRENT_USER, QtSettingsKey);
+}
+
+} // namespace
+#endif
+
 TApplication::TApplication(int& argc, char** argv, TDialogs& dialogs)
     : QApplication(argc, argv)
     , Dialogs(dialogs) {
@@ -16,10 +42,19 @@ TApplication::TApplication(int& argc, char** argv, TDialogs& dialogs)
     setApplicationVersion(QStringLiteral(PW_VERSION));
     setDesktopFileName(QStringLiteral("io.github.pitchwright.Pitchwright"));
     setWindowIcon(QIcon(artwork::Football(64)));
-#ifndef _WIN32
-    // The program stores no settings, but Qt's file dialog saves its history
-    // under the user's settings folder when it closes. Under a path that can
-    // never be created, that write finds nowhere to go.
+    // The program stores no settings, but Qt's dialogs save their history
+    // among the user's settings. Under a path that can never be created, that
+    // write finds nowhere to go; in the registry, a key that was not there
+    // before is removed again once everything else has ended (handlers run in
+    // the reverse order of their registration, so this one runs last).
+#ifdef _WIN32
+    HKEY key = nullptr;
+    QtSettingsKeyExisted =
+        RegOpenKeyExW(HKEY_CURRENT_USER, QtSettingsKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+    if (key != nullptr)
+        RegCloseKey(key);
+    std::atexit(RemoveNewQtSettingsKey);
+#else
     for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
         QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null/pitchwright"));
 #endif

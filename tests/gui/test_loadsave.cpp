@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -17,6 +18,7 @@
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -112,6 +114,7 @@ private slots:
     void failedSaveLeavesTheTacticWhole_data();
     void failedSaveLeavesTheTacticWhole();
     void changesByAnotherProgramAreOverwrittenOnlyOnOk();
+    void fullDiskKeepsTheTacticAndTheEarlierCopy();
 
 private:
     TScriptedDialogs Dialogs;
@@ -374,6 +377,36 @@ void TestLoadSave::changesByAnotherProgramAreOverwrittenOnlyOnOk() {
     TCmTactic saved;
     QVERIFY(saved.Load(QFile::encodeName(loaded->MainFile).toStdString()));
     QCOMPARE(saved.Players[3].Instr[1], std::string("Direct"));
+}
+
+void TestLoadSave::fullDiskKeepsTheTacticAndTheEarlierCopy() {
+#ifdef _WIN32
+    QSKIP("a small disk is mounted with the Linux mount call");
+#else
+    TGameFolder game;
+    const QByteArray folder = QFile::encodeName(game.Tactics());
+    if (::mount("pw-test", folder.constData(), "tmpfs", 0, "size=12k") != 0)
+        QSKIP("cannot mount a small tmpfs here (needs root): full disk not tested");
+    const auto unmount = qScopeGuard([&] { ::umount2(folder.constData(), MNT_DETACH); });
+    const QString file = game.WriteTactic("my442.tct", SampleTactic(1));
+    game.WriteBytes("MY442.old", "an earlier reserve copy");
+    game.WriteBytes("filler", QByteArray(4096, 'f')); // the last free page
+    const QByteArray original = ReadAll(file);
+    auto form = StartForm(Dialogs, game);
+    Load(*form, Dialogs, 1, file);
+    Edit(*form);
+    Dialogs.clearLog();
+    Dialogs.setNextAnswer(QMessageBox::Ok);
+    ClickSave(*form);
+    QCOMPARE(Dialogs.messages().size(), 2);
+    ExpectError(Dialogs.messages().last(),
+                "Could not make the reserve copy " +
+                    QDir::toNativeSeparators(game.Tactics() + "/MY442.old") +
+                    "\nThe copy could not be written: no space left on device.\nThe tactic was "
+                    "not saved; its file and any earlier reserve copy are as they were.");
+    QCOMPARE(ReadAll(file), original);
+    QCOMPARE(ReadAll(game.Tactics() + "/MY442.old"), QByteArray("an earlier reserve copy"));
+#endif
 }
 
 QTEST_MAIN(TestLoadSave)

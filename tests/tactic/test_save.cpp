@@ -210,6 +210,26 @@ TEST(Save, FailedReserveCopyKeepsTheEarlierOneAndWritesNothing) {
     }
 }
 
+TEST(Save, WorksForLongAndShortNames) {
+    // The temporary's own name is short, so it fits wherever the reserve
+    // copy's name fits: beside a 255-byte name, and beside ".old" alone.
+    for (const std::string& name : {std::string(251, 'a') + ".tct", std::string("a.t")}) {
+        TSaveFolder folder;
+        const std::string tactic = Utf8(folder.Root / name);
+        const std::string reserve =
+            Utf8(folder.Root / (name.size() < 4 ? ".old" : std::string(251, 'A') + ".old"));
+        WriteFile(tactic, folder.Original);
+        TCmTactic loaded;
+        TCmFileStamp stamp;
+        ASSERT_TRUE(loaded.Load(tactic, stamp)) << name;
+        TCmSaveSession save;
+        EXPECT_TRUE(save.Open(tactic, stamp) && save.MakeReserveCopy(reserve) &&
+                    save.Write(loaded, stamp))
+            << name << ": " << static_cast<int>(save.LastFailure().Error);
+        EXPECT_EQ(ReadFile(reserve), folder.Original) << name;
+    }
+}
+
 TEST(Save, HeldFileIsLeftAlone) {
     TSaveFolder folder;
     TCmDiskFile holder; // another Pitchwright saving it right now
@@ -304,8 +324,22 @@ TEST(Save, FullOrReadOnlyDiskLosesNothing) {
     for (const auto& entry : fs::directory_iterator(folder.Root))
         EXPECT_NE(entry.path().filename().string().rfind("~pw", 0), 0u) << entry.path();
 
+    // A folder that cannot take the copy, while the tactic in it can still be
+    // written: the tactic is bound from a writable disk into a read-only one.
+    TSmallDisk writable("size=64k");
+    ASSERT_TRUE(writable.Mounted);
+    const std::string source = Utf8(writable.Dir.Path() / "my442.tct");
+    WriteFile(source, folder.Original);
+    ASSERT_EQ(::mount(source.c_str(), folder.Tactic.c_str(), nullptr, MS_BIND, nullptr), 0);
     ASSERT_EQ(::mount(nullptr, disk.Dir.Path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr),
               0);
+    const TCmFailure readOnlyFolder = folder.Save();
+    EXPECT_EQ(readOnlyFolder.Error, TCmError::ReserveFailed);
+    EXPECT_EQ(readOnlyFolder.System, EROFS);
+    EXPECT_EQ(ReadFile(source), folder.Original);
+    ASSERT_EQ(::umount2(folder.Tactic.c_str(), MNT_DETACH), 0);
+
+    // The tactic itself on a read-only disk.
     const TCmFailure readOnly = folder.Save();
     EXPECT_EQ(readOnly.Error, TCmError::CannotOpen);
     EXPECT_EQ(readOnly.System, EROFS);
