@@ -292,21 +292,21 @@ void TMainForm::BuildControls() {
     connect(Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
 
     // Undo and redo: the platform's keys, and Ctrl+Y and Ctrl+Shift+Z everywhere.
-    UndoAction = new QAction(this);
-    UndoAction->setShortcuts(QKeySequence::Undo);
+    auto* undo = new QAction(this);
+    undo->setShortcuts(QKeySequence::Undo);
     QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
     for (const QKeySequence& key :
          {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
         if (!redoKeys.contains(key))
             redoKeys.append(key);
-    RedoAction = new QAction(this);
-    RedoAction->setShortcuts(redoKeys);
-    for (QAction* action : {UndoAction, RedoAction}) {
+    auto* redo = new QAction(this);
+    redo->setShortcuts(redoKeys);
+    for (QAction* action : {undo, redo}) {
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
     }
-    connect(UndoAction, &QAction::triggered, this, [this] { EditUndo(); });
-    connect(RedoAction, &QAction::triggered, this, [this] { EditRedo(); });
+    connect(undo, &QAction::triggered, this, [this] { EditUndo(); });
+    connect(redo, &QAction::triggered, this, [this] { EditRedo(); });
     // A tactic file dropped from the file manager.
     setAcceptDrops(true);
 
@@ -339,7 +339,7 @@ QWidget* TMainForm::BuildOptionsPage() {
     CheckHints = MakeCheckBox(general, "CheckHints", {6, 24, 150, 17},
                               "It's checked if you see this ;)", true);
     MakeCheckBox(general, "ReserveCopy", {5, 48, 150, 17}, "Save pevious tactic in *.old", true);
-    QPushButton* russian = MakeButton(general, "BtnRussian", {32, 168, 97, 25});
+    QPushButton* russian = BtnRussian = MakeButton(general, "BtnRussian", {32, 168, 97, 25});
     russian->setText(QStringLiteral("Russian"));
     russian->setIcon(QIcon(artwork::RussianFlag()));
     russian->setIconSize({32, 20});
@@ -708,7 +708,7 @@ void TMainForm::CheckColorClick(TRadioGroup* group) {
 }
 
 void TMainForm::ChangeLanguage(QObject* sender) {
-    const bool russian = sender->property("tag").toInt() == 1;
+    const bool russian = sender == BtnRussian;
     if (russian && !Russian) {
         auto translator = std::make_unique<QTranslator>();
         if (translator->load(QStringLiteral(":/i18n/pitchwright_ru.qm"))) {

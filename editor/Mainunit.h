@@ -15,7 +15,6 @@
 #include <memory>
 #include <string>
 
-class QAction;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -166,9 +165,8 @@ private:
     QCheckBox* SmoothMove = nullptr;
     QCheckBox* ClearBack = nullptr;
     QCheckBox* CheckHints = nullptr;
+    QPushButton* BtnRussian = nullptr;
     TRadioGroup* CheckMainColor = nullptr;
     TRadioGroup* CheckSecondColor = nullptr;
     QTimer* Timer = nullptr;
-    QAction* UndoAction = nullptr;
-    QAction* RedoAction = nullptr;
 };
