@@ -637,6 +637,27 @@ def case_drop_files(args):
         s.stop()
 
 
+def case_command_line(args):
+    """--help and --version print and end with status 0, before any window or
+    question; more than two files is refused with status 1."""
+    env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "QT_QPA_PLATFORM": "offscreen",
+           "LANG": "C.UTF-8", "HOME": tempfile.gettempdir()}
+
+    def run(*words):
+        return subprocess.run([args.binary, *words], env=env, capture_output=True, text=True,
+                              timeout=30)
+
+    version = run("--version")
+    check(version.returncode == 0 and re.fullmatch(r"Pitchwright \d+\.\d+\.\d+\n", version.stdout),
+          "--version: %s %r" % (version.returncode, version.stdout))
+    usage = run("--help")
+    check(usage.returncode == 0 and "[FILE [SECOND]]" in usage.stdout and "--version" in usage.stdout,
+          "--help: %s %r" % (usage.returncode, usage.stdout))
+    many = run("a.tct", "b.tct", "c.tct")
+    check(many.returncode == 1 and "at most two" in many.stderr,
+          "three files: %s %r" % (many.returncode, many.stderr))
+
+
 def case_second_tactic(args):
     """A second tactic adds the Compare and Anti pages; each shows it as it should."""
     s = Session(args)
