@@ -100,6 +100,10 @@ private:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    // Centres the window's frame, as far as it is known, on its screen.
+    void CentreOnScreen();
     void closeEvent(QCloseEvent* event) override;
 
     TPage CurrentPage() const;
@@ -119,6 +123,8 @@ private:
     QString ChosenPath;
     QString MainFile;
     TCredits CreditLines;
+    // The size of the frame the window was last centred with.
+    QSize CentredFrame;
     int Zone = 5;
     // Item 0 of each colour group, selected at start.
     pitch::TTacticColors MainColors = *pitch::ClubColors(pitch::TColorTarget::Main, 0);
