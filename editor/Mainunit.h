@@ -103,6 +103,10 @@ private:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    // Centres the window's frame, as far as it is known, on its screen.
+    void CentreOnScreen();
     void closeEvent(QCloseEvent* event) override;
 
     TPage CurrentPage() const;
@@ -124,6 +128,8 @@ private:
     // What the last load or save saw of MainFile, to check it at the next save.
     TCmFileStamp MainStamp;
     TCredits CreditLines;
+    // The size of the frame the window was last centred with.
+    QSize CentredFrame;
     int Zone = 5;
     // Item 0 of each colour group, selected at start.
     pitch::TTacticColors MainColors = *pitch::ClubColors(pitch::TColorTarget::Main, 0);
