@@ -1,19 +1,45 @@
 #include "Dialogs.h"
 
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+// The folder an open dialog starts in when the one asked for is not there.
+QString OwnFolder() {
+#ifdef _WIN32
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+#else
+    return QDir::homePath();
+#endif
+}
+
+} // namespace
 
 QMessageBox::StandardButton TQtDialogs::Message(QWidget* parent, QMessageBox::Icon icon,
                                                 const QString& caption, const QString& text,
                                                 QMessageBox::StandardButtons buttons) {
-    QMessageBox box(icon, caption, text, buttons, parent);
+    // The texts break their lines with line feed + carriage return pairs,
+    // which Qt would show as two breaks each.
+    QString shown = text;
+    shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+    // Placed against a window not shown yet, the box would sit at the top
+    // left; without a parent Qt centres it on the screen.
+    QMessageBox box(icon, caption, shown, buttons,
+                    parent && parent->isVisible() ? parent : nullptr);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 std::optional<QString> TQtDialogs::OpenFileName(QWidget* parent, const QString& folder,
                                                 const QString& filter,
                                                 const QString& defaultSuffix) {
-    QFileDialog dialog(parent, QString(), folder, filter);
+    // A folder that does not exist would be taken apart into a folder and a
+    // file name typed in advance: "CM 00-01 not found" + "/tactics" without the game.
+    const QString start = QFileInfo(folder).isDir() ? folder : OwnFolder();
+    QFileDialog dialog(parent, QString(), start, filter);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setDefaultSuffix(defaultSuffix);
@@ -22,8 +48,9 @@ std::optional<QString> TQtDialogs::OpenFileName(QWidget* parent, const QString& 
     return dialog.selectedFiles().constFirst();
 }
 
-std::optional<QColor> TQtDialogs::Color(QWidget* parent, const QColor& initial) {
-    const QColor color = QColorDialog::getColor(initial, parent);
+std::optional<QColor> TQtDialogs::Color(QWidget* parent, const QColor& initial,
+                                        const QString& title) {
+    const QColor color = QColorDialog::getColor(initial, parent, title);
     if (!color.isValid())
         return std::nullopt;
     return color;
@@ -64,8 +91,9 @@ std::optional<QString> TScriptedDialogs::OpenFileName(QWidget*, const QString& f
     return answer.Path;
 }
 
-std::optional<QColor> TScriptedDialogs::Color(QWidget*, const QColor& initial) {
-    ColorRequests.append({initial});
+std::optional<QColor> TScriptedDialogs::Color(QWidget*, const QColor& initial,
+                                              const QString& title) {
+    ColorRequests.append({initial, title});
     if (Colors.empty())
         return std::nullopt;
     std::optional<QColor> answer = Colors.front();

@@ -24,11 +24,16 @@ public:
     virtual std::optional<QString> OpenFileName(QWidget* parent, const QString& folder,
                                                 const QString& filter,
                                                 const QString& defaultSuffix) = 0;
-    // The colour dialog preset to a colour; empty when cancelled.
-    virtual std::optional<QColor> Color(QWidget* parent, const QColor& initial) = 0;
+    // The colour dialog, titled, preset to a colour; empty when cancelled.
+    virtual std::optional<QColor> Color(QWidget* parent, const QColor& initial,
+                                        const QString& title) = 0;
 };
 
-// Qt's own dialogs (the platform's native ones where it has them).
+// Qt's own dialogs (the platform's native ones where it has them). A message
+// box shows each line feed + carriage return pair of its text as one line
+// break, and one without a shown parent stands in the middle of the screen.
+// The open dialog starts in the user's own folder (Windows: Documents) when
+// the folder asked for does not exist.
 class TQtDialogs final : public TDialogs {
 public:
     QMessageBox::StandardButton Message(QWidget* parent, QMessageBox::Icon icon,
@@ -37,7 +42,8 @@ public:
     std::optional<QString> OpenFileName(QWidget* parent, const QString& folder,
                                         const QString& filter,
                                         const QString& defaultSuffix) override;
-    std::optional<QColor> Color(QWidget* parent, const QColor& initial) override;
+    std::optional<QColor> Color(QWidget* parent, const QColor& initial,
+                                const QString& title) override;
 };
 
 // Answers from a script, and a log of what was asked. A message box without
@@ -58,6 +64,7 @@ public:
     };
     struct TColorRequest {
         QColor Initial;
+        QString Title;
     };
 
     void setNextAnswer(QMessageBox::StandardButton answer) { Answers.push_back(answer); }
@@ -77,7 +84,8 @@ public:
     std::optional<QString> OpenFileName(QWidget* parent, const QString& folder,
                                         const QString& filter,
                                         const QString& defaultSuffix) override;
-    std::optional<QColor> Color(QWidget* parent, const QColor& initial) override;
+    std::optional<QColor> Color(QWidget* parent, const QColor& initial,
+                                const QString& title) override;
 
 private:
     std::deque<QMessageBox::StandardButton> Answers;

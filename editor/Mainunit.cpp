@@ -5,7 +5,9 @@
 #include "ComparePage.h"
 #include "Dialogs.h"
 #include "FileErrors.h"
+#include "FittedText.h"
 #include "Fonts.h"
+#include "HoverTabStyle.h"
 #include "InstructionsPage.h"
 #include "PitchImage.h"
 #include "PitchMap.h"
@@ -54,6 +56,7 @@ constexpr int LoadPanelHeight = 33;
 constexpr int WindowPointSize = 9;
 constexpr int TabPointSize = 12;
 constexpr int TimerInterval = 50;
+constexpr int NameGap = 3; // between a file's short name and its ".." button
 
 const char* const FontFace = "Comic Sans MS";
 const char* const Caption = "Pitchwright";
@@ -207,8 +210,32 @@ TMainForm::TMainForm(TDialogs& dialogs, QWidget* parent)
     // 12. The bars' ranges.
     Compare->SetRanges();
 
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen();
+}
+
+void TMainForm::CentreOnScreen() {
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    // The frame is known only once the window is shown (and, under a window
+    // manager, framed); until then it is the client area alone. move() places
+    // the frame.
+    CentredFrame = frameGeometry().size();
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint((CentredFrame.width() - 1) / 2, (CentredFrame.height() - 1) / 2));
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (frameGeometry().size() != CentredFrame)
+        CentreOnScreen();
+}
+
+void TMainForm::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // A window manager frames the window after it is shown.
+    if (isVisible() && frameGeometry().size() != CentredFrame)
+        CentreOnScreen();
 }
 
 TMainForm::~TMainForm() {
@@ -255,6 +282,9 @@ void TMainForm::BuildControls() {
     PageControl->tabBar()->setFont(WindowFont(TabPointSize));
     PageControl->tabBar()->setCursor(Qt::PointingHandCursor);
     PageControl->tabBar()->setAttribute(Qt::WA_Hover);
+    auto* tabStyle = new THoverTabStyle;
+    tabStyle->setParent(PageControl->tabBar());
+    PageControl->tabBar()->setStyle(tabStyle);
     // A click on a tab also gives the tab strip the keyboard, whose arrows
     // then move from page to page, as in the platform's own page controls.
     PageControl->tabBar()->setFocusPolicy(Qt::StrongFocus);
@@ -424,9 +454,14 @@ QWidget* TMainForm::BuildLoadPanel() {
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
     MakeLabel(panel, "LabelT1", 8, 6);
-    LabelTN1 = MakeLabel(panel, "LabelTN1", 136, 6);
+    LabelTN1 = Named(new pages::TElidedLabel(panel), "LabelTN1");
+    LabelTN1->move(136, 6);
     MakeLabel(panel, "LabelT2", 427, 6);
-    LabelTN2 = MakeLabel(panel, "LabelTN2", 539, 6);
+    LabelTN2 = Named(new pages::TElidedLabel(panel), "LabelTN2");
+    LabelTN2->move(539, 6);
+    // A long name stops short of its ".." button.
+    LabelTN1->setMaximumWidth(250 - NameGap - 136);
+    LabelTN2->setMaximumWidth(652 - NameGap - 539);
     for (QLabel* name : {LabelTN1, LabelTN2}) {
         name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         name->setText(QStringLiteral("Not load"));
@@ -697,9 +732,13 @@ void TMainForm::CheckColorClick(TRadioGroup* group) {
     const bool main = group == CheckMainColor;
     const auto target = main ? pitch::TColorTarget::Main : pitch::TColorTarget::Second;
     const pitch::TTacticColors& colors = main ? Doc->MainColors() : Doc->SecondColors();
-    const std::optional<pitch::TTacticColors> chosen =
-        pitch::ChooseColors(target, group->ItemIndex(), colors,
-                            [this](const QColor& initial) { return Dialogs.Color(this, initial); });
+    const std::optional<pitch::TTacticColors> chosen = pitch::ChooseColors(
+        target, group->ItemIndex(), colors, [this](const QColor& initial, pitch::TColorPart part) {
+            // English in both languages, like the other dialog texts.
+            return Dialogs.Color(this, initial,
+                                 part == pitch::TColorPart::Fill ? QStringLiteral("Fill colour")
+                                                                 : QStringLiteral("Line colour"));
+        });
     // A cancelled colour dialog changes nothing and draws nothing.
     if (!chosen)
         return;

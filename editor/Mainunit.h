@@ -123,6 +123,10 @@ private:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    // Centres the window's frame, as far as it is known, on its screen.
+    void CentreOnScreen();
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -143,6 +147,8 @@ private:
     QString OpenDialogFolder;
     QString ChosenPath;
     TCredits CreditLines;
+    // The size of the frame the window was last centred with.
+    QSize CentredFrame;
     bool HintsOn = true;
     pitch::TDragController Drag;
     std::unique_ptr<QTranslator> Russian;

@@ -19,7 +19,6 @@ TRadioGroup::TRadioGroup(const QStringList& items, QWidget* parent)
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items[i], this);
         button->setObjectName(QStringLiteral("Item%1").arg(i));
-        button->setCursor(Qt::PointingHandCursor);
         Buttons->addButton(button, i);
     }
     SetItemIndex(0);

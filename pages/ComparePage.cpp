@@ -57,7 +57,12 @@ constexpr int SmallPointSize = 8;
 // below the minimum as empty, above the maximum as full.
 void ShowScore(QProgressBar& bar, int score) {
     bar.setProperty(TComparePage::ScoreProperty, score);
-    bar.setValue(std::clamp(score, bar.minimum(), bar.maximum()));
+    const int value = std::clamp(score, bar.minimum(), bar.maximum());
+    // A bar repaints itself only when its value moved by about a chunk; the
+    // fill must follow every change of the score.
+    if (value != bar.value())
+        bar.update();
+    bar.setValue(value);
 }
 
 } // namespace

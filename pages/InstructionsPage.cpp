@@ -1,5 +1,7 @@
 #include "InstructionsPage.h"
 
+#include "FittedText.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -57,7 +59,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, QPoint place, const QString
 }
 
 QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QRect& place, const char* text) {
-    auto* box = new QCheckBox(QString::fromUtf8(text), parent);
+    auto* box = new TFittedCheckBox(QString::fromUtf8(text), parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(place);
     box->setCursor(Qt::PointingHandCursor);
@@ -76,14 +78,24 @@ QComboBox* MakeCombo(QWidget* parent) {
     combo->lineEdit()->setReadOnly(true);
     combo->setCursor(Qt::PointingHandCursor);
     combo->lineEdit()->setCursor(Qt::PointingHandCursor);
+    // The wheel passing over it neither takes the keyboard nor picks a value.
+    combo->setFocusPolicy(Qt::StrongFocus);
     combo->hide();
     return combo;
 }
 
+// Typing a letter selects nothing here: a jump to the next cell starting with
+// it would only move what the combo edits.
+class TPlayersGrid : public QTableWidget {
+public:
+    using QTableWidget::QTableWidget;
+    void keyboardSearch(const QString&) override {}
+};
+
 QTableWidget* MakeGrid(QWidget* parent) {
     // The fixed row and column are the grid's headers, so they stay in place
     // while the instruction columns scroll.
-    auto* grid = new QTableWidget(RowCount - 1, ColumnCount - 1, parent);
+    auto* grid = new TPlayersGrid(RowCount - 1, ColumnCount - 1, parent);
     grid->setObjectName(QStringLiteral("PlayersGrid"));
     grid->setGeometry(2, 184, 445, 225);
     QPalette palette = grid->palette();
@@ -95,6 +107,8 @@ QTableWidget* MakeGrid(QWidget* parent) {
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setCornerButtonEnabled(false);
     grid->setWordWrap(false);
+    // Arrows move inside the grid; Tab leaves it for the combo.
+    grid->setTabKeyNavigation(false);
 
     QHeaderView* top = grid->horizontalHeader();
     top->setMinimumSectionSize(0);
@@ -196,12 +210,27 @@ TInstructionsPage::TInstructionsPage(QWidget* parent)
         if (row == PressedOnRow && column == PressedOnColumn)
             emit cellSelecting(column + 1, row + 1);
     });
+    // The cell the combo edits is always the one marked: a click beside the
+    // cells or a Ctrl+click takes the mark away, and it comes back at once.
+    connect(Grid->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndex current = Grid->currentIndex();
+        if (current.isValid() && !Grid->selectionModel()->isSelected(current))
+            Grid->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+    });
     connect(Combo, &QComboBox::activated, this, [this] { emit valuePicked(); });
+    Combo->installEventFilter(this);
+    QWidget::setTabOrder(Grid, Combo);
 
     resize(449, 411);
 }
 
 bool TInstructionsPage::eventFilter(QObject* watched, QEvent* event) {
+    // Qt's combo picks the next value on a wheel turn over it; only the
+    // keyboard's owner may change an instruction that way.
+    if (watched == Combo && event->type() == QEvent::Wheel && !Combo->hasFocus()) {
+        event->ignore();
+        return true;
+    }
     if (watched == Grid->viewport() && event->type() == QEvent::MouseButtonPress) {
         PressedOnRow = Grid->currentRow();
         PressedOnColumn = Grid->currentColumn();
@@ -210,8 +239,16 @@ bool TInstructionsPage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TInstructionsPage::WriteHeaders() {
-    for (int c = 1; c < ColumnCount; ++c)
-        Grid->horizontalHeaderItem(c - 1)->setText(QString::fromLatin1(Headers[c]));
+    QStringList headers;
+    for (int c = 1; c < ColumnCount; ++c) {
+        headers << QString::fromLatin1(Headers[c]);
+        Grid->horizontalHeaderItem(c - 1)->setText(headers.last());
+    }
+    // The columns keep their width; the headers take a font in which the
+    // longest of them fits between the section's margins.
+    QHeaderView* top = Grid->horizontalHeader();
+    const int margin = top->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, top);
+    top->setFont(FittingFont(top->font(), headers, {ColumnWidth - 2 * margin, RowHeight}));
 }
 
 void TInstructionsPage::UpdatePlayersInstructions() {

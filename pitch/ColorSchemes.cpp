@@ -31,10 +31,10 @@ std::optional<TTacticColors> ChooseColors(TColorTarget target, int item,
     if (item == CustomScheme) {
         if (!pick)
             return std::nullopt;
-        const std::optional<QColor> fill = pick(current.Fill);
+        const std::optional<QColor> fill = pick(current.Fill, TColorPart::Fill);
         if (!fill)
             return std::nullopt;
-        const std::optional<QColor> line = pick(current.Line);
+        const std::optional<QColor> line = pick(current.Line, TColorPart::Line);
         if (!line)
             return std::nullopt;
         // Tactic colours are 24-bit RGB: a dialog's alpha or colour model never reaches the discs.

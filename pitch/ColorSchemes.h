@@ -20,8 +20,11 @@ enum class TColorTarget { Main = 1, Second = 2 };
 // "Custom" or an item out of range.
 std::optional<TTacticColors> ClubColors(TColorTarget target, int item);
 
-// Asks for one colour, preset to initial; none when cancelled.
-using TPickColor = std::function<std::optional<QColor>(const QColor& initial)>;
+// Which colour of the pair a custom choice asks for.
+enum class TColorPart { Fill, Line };
+
+// Asks for one colour of the pair, preset to initial; none when cancelled.
+using TPickColor = std::function<std::optional<QColor>(const QColor& initial, TColorPart part)>;
 
 // The pair a change of selection to item gives, or none when nothing is to
 // change (a dialog cancelled, no item selected). "Custom" asks for the fill

@@ -25,9 +25,12 @@ def main():
     args = e2e.arguments(build, ROOT, "screenshots")
     s = e2e.Session(args)
 
-    def save(name):
-        # The pointer away from the window: no hover, no hint in the picture.
-        if name != "drag":
+    def save(name, hover=None):
+        # The pointer away from the window (no hover, no hint in the picture),
+        # or resting on a tab, which shows marked.
+        if hover:
+            s.move(*s.at(*hover))
+        elif name != "drag":
             s.move(1020, 760)
         time.sleep(0.4)
         path = os.path.join(out, name + ".png")
@@ -37,7 +40,7 @@ def main():
 
     try:
         s.main_window()
-        save("options-start")
+        save("options-start", hover=(30, 15))  # the Options tab
         s.open_file(e2e.BROWSE1, "442.tct")
         s.page(0)
         s.click_page(2 + 23 + 25 + 50, 184 + 16 + 4 * 16 + 8)  # a cell of the grid
@@ -61,7 +64,7 @@ def main():
         s.settle()
         s.page(3)
         s.click_page(32 + 48, 168 + 12)  # Russian
-        save("russian")
+        save("russian", hover=(40, 15))  # the first tab
     finally:
         s.stop()
 

@@ -474,6 +474,11 @@ def edit_and_save(s, confirm):
     s.click_page(grid_x, grid_y)
     s.click_page(280 + 136, 154 + 12)  # the combo's arrow opens its list
     s.key("End", "Return")
+    # Back in the grid (row 5), a wheel turned over the combo picks nothing.
+    s.click_page(grid_x, grid_y + 2 * 16)
+    s.move(*s.at(PAGE_ORIGIN[0] + 280 + 60, PAGE_ORIGIN[1] + 154 + 12))
+    s.xdotool("click", "--repeat", "3", "--delay", "50", "5")
+    s.settle()
     s.click(*BTN_SAVE)
     question = s.find("Overwrite tactic?")
     s.xdotool("windowfocus", "--sync", question)
@@ -709,16 +714,14 @@ def case_language_and_colour(args):
 
         # "Custom" main colours: fill, then line, each typed into the dialog's HTML field.
         s.click_page(160 + 8 + 16, 32 + 18 + 3 * 22 + 8)
-        dialog = None
-        for colour in ("#10c820", "#8020a0"):
-            # The second dialog is a new window with the same title.
-            dialog = s.find("Select Color", other_than=dialog)
+        for title, colour in (("Fill colour", "#10c820"), ("Line colour", "#8020a0")):
+            dialog = s.find(title)
             s.xdotool("windowfocus", "--sync", dialog)
             s.key("alt+h")
             s.key("ctrl+a")
             s.type(colour)
             s.key("Return")
-        s.gone("Select Color")
+            s.gone(title)
         s.check_disc(s.shot(), own_centre(*position(lines, 1, "with", 5)), (0x10, 0xC8, 0x20),
                      (0x80, 0x20, 0xA0), "custom colours")
     finally:

@@ -100,18 +100,25 @@ void TestColors::customColoursFromTwoDialogs() {
     Dialogs.setNextColor(QColor(10, 200, 30));
     Dialogs.setNextColor(QColor(90, 20, 160));
     Choose(1, 3);
-    // Preset first to the fill colour, then to the line colour.
+    // Preset first to the fill colour, then to the line colour, each titled
+    // with the colour it picks.
     QCOMPARE(Dialogs.colorRequests().size(), 2);
     QCOMPARE(Dialogs.colorRequests()[0].Initial, QColor(255, 0, 0));
     QCOMPARE(Dialogs.colorRequests()[1].Initial, QColor(0, 0, 255));
+    QCOMPARE(Dialogs.colorRequests()[0].Title, QStringLiteral("Fill colour"));
+    QCOMPARE(Dialogs.colorRequests()[1].Title, QStringLiteral("Line colour"));
     QCOMPARE(MainLook().Fill, qRgb(10, 200, 30) & 0xFFFFFFu);
     QCOMPARE(MainLook().Line, qRgb(90, 20, 160) & 0xFFFFFFu);
 
+    // The titles are English in Russian too.
+    Click(Find<QAbstractButton>(*Form, "BtnRussian"));
     Dialogs.setNextColor(QColor(200, 200, 0));
     Dialogs.setNextColor(QColor(0, 100, 100));
     Choose(2, 3);
     QCOMPARE(Dialogs.colorRequests()[2].Initial, QColor(255, 255, 255));
     QCOMPARE(Dialogs.colorRequests()[3].Initial, QColor(255, 0, 0));
+    QCOMPARE(Dialogs.colorRequests()[2].Title, QStringLiteral("Fill colour"));
+    QCOMPARE(Dialogs.colorRequests()[3].Title, QStringLiteral("Line colour"));
     QCOMPARE(SecondLook().Fill, qRgb(200, 200, 0) & 0xFFFFFFu);
     QCOMPARE(SecondLook().Line, qRgb(0, 100, 100) & 0xFFFFFFu);
     // The main tactic kept its own.

@@ -2,11 +2,13 @@
 // filters, and changing an instruction through the combo, by mouse and keys.
 #include "FormHarness.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QTableWidget>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace guitest;
 
@@ -34,6 +36,17 @@ QStringList ComboItems(const TMainForm& form) {
     return items;
 }
 
+// Every player instruction of a tactic, player by player.
+QList<std::array<std::string, 15>> Instructions(const TCmTactic& tactic) {
+    QList<std::array<std::string, 15>> all;
+    for (const TCmPlayer& player : tactic.Players)
+        all << std::array<std::string, 15>(player.Instr);
+    return all;
+}
+
+// Input a user may give without meaning to change anything.
+enum class TStray { WheelDown, WheelUp, Letters, ClickBelowRows, CtrlClickOnCell };
+
 // A tactic whose player 1 holds codes the codec does not know.
 QString WriteWithUnknownCodes(const TGameFolder& game) {
     const QString path = game.WriteTactic("unknown.tct", SampleTactic(0));
@@ -56,6 +69,9 @@ private slots:
     void keyboardSelectionFillsTheComboToo();
     void pickingStoresIntoTheMainTactic();
     void blankedCellCanBeChangedOnceTheFilterIsOff();
+    void strayInputChangesNothing_data();
+    void strayInputChangesNothing();
+    void keyboardAloneChangesAnInstruction();
     void secondTacticLeavesThePageAlone();
 };
 
@@ -194,6 +210,83 @@ void TestInstructions::blankedCellCanBeChangedOnceTheFilterIsOff() {
                       combo->view()->visualRect(combo->model()->index(4, 0)).center());
     QCOMPARE(Form->MainTactic().Players[2].Instr[1], std::string("Long"));
     QCOMPARE(Cell(*Form, 1, 3), QStringLiteral("Long"));
+}
+
+void TestInstructions::strayInputChangesNothing_data() {
+    QTest::addColumn<TStray>("stray");
+    QTest::newRow("wheel down over the combo") << TStray::WheelDown;
+    QTest::newRow("wheel up over the combo") << TStray::WheelUp;
+    QTest::newRow("letters typed in the grid") << TStray::Letters;
+    QTest::newRow("click below the last row") << TStray::ClickBelowRows;
+    QTest::newRow("Ctrl+click on the current cell") << TStray::CtrlClickOnCell;
+}
+
+void TestInstructions::strayInputChangesNothing() {
+    QFETCH(TStray, stray);
+    auto* grid = Find<QTableWidget>(*Form, "PlayersGrid");
+    auto* combo = Find<QComboBox>(*Form, "ComboValue");
+    // Passing of player 2: "Short", in the middle of its list, with cells of
+    // other texts around to jump to.
+    ClickCell(*Form, 1, 2);
+    QCOMPARE(combo->currentText(), QStringLiteral("Short"));
+    const auto before = Instructions(Form->MainTactic());
+    const QStringList items = ComboItems(*Form);
+    const QString text = combo->currentText();
+    QTableWidgetItem* edited = grid->currentItem();
+    QVERIFY(edited && !items.isEmpty());
+
+    switch (stray) {
+    case TStray::WheelDown:
+    case TStray::WheelUp: {
+        const QPointF at = combo->rect().center();
+        QWheelEvent wheel(at, combo->mapToGlobal(at), {},
+                          {0, stray == TStray::WheelDown ? -120 : 120}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &wheel);
+        break;
+    }
+    case TStray::Letters:
+        QTest::keyClicks(grid, QStringLiteral("NTYSL"));
+        break;
+    case TStray::ClickBelowRows: {
+        const int below = grid->rowViewportPosition(10) + grid->rowHeight(10) + 4;
+        QVERIFY(below < grid->viewport()->height());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(40, below));
+        break;
+    }
+    case TStray::CtrlClickOnCell:
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          grid->visualItemRect(edited).center());
+        break;
+    }
+    QCOMPARE(Instructions(Form->MainTactic()), before);
+    // The combo still edits the same cell, and the grid marks it.
+    QCOMPARE(grid->currentItem(), edited);
+    QCOMPARE(grid->selectedItems(), QList<QTableWidgetItem*>{edited});
+    QCOMPARE(ComboItems(*Form), items);
+    QCOMPARE(combo->currentText(), text);
+}
+
+void TestInstructions::keyboardAloneChangesAnInstruction() {
+    auto* grid = Find<QTableWidget>(*Form, "PlayersGrid");
+    auto* combo = Find<QComboBox>(*Form, "ComboValue");
+    QApplication::setActiveWindow(Form.get());
+    grid->setFocus(Qt::TabFocusReason);
+    QVERIFY(grid->hasFocus());
+    // From the first cell to Tackling of player 3, which reads "Team".
+    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down})
+        QTest::keyClick(QApplication::focusWidget(), key);
+    QCOMPARE(Cell(*Form, 3, 3), QStringLiteral("Team"));
+    QCOMPARE(combo->currentText(), QStringLiteral("Team"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(combo->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(Form->MainTactic().Players[2].Instr[3], std::string("Normal"));
+    QCOMPARE(Cell(*Form, 3, 3), QStringLiteral("Normal"));
+    // And back into the grid, on the same cell.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QVERIFY(grid->hasFocus());
+    QCOMPARE(grid->currentItem(), grid->item(2, 2));
 }
 
 void TestInstructions::secondTacticLeavesThePageAlone() {

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QProgressBar>
+#include <QScreen>
 #include <QtTest>
 
 #include <limits>
@@ -30,6 +31,8 @@ private slots:
     void extremesAndAverage();
     void outOfRangeCoordinates();
     void barsShowClampedScores();
+    void barsFollowEverySmallChange_data();
+    void barsFollowEverySmallChange();
 };
 
 void TestScores::uncountedPlayerZoneAndXChangeNothing() {
@@ -110,6 +113,36 @@ void TestScores::barsShowClampedScores() {
     QCOMPARE(ScoreOf(page.AttackSecond()), 3850);
     QCOMPARE(page.DefenceSecond()->value(), 2200);
     QCOMPARE(ScoreOf(page.DefenceSecond()), -24200);
+}
+
+void TestScores::barsFollowEverySmallChange_data() {
+    QTest::addColumn<TTacticScore>("from");
+    QTest::addColumn<TTacticScore>("to");
+    QTest::newRow("attack up by 9") << TTacticScore{2020, 2300} << TTacticScore{2029, 2300};
+    QTest::newRow("attack down by 1") << TTacticScore{2020, 2300} << TTacticScore{2019, 2300};
+    QTest::newRow("defence down by 7") << TTacticScore{2020, 2300} << TTacticScore{2020, 2293};
+    QTest::newRow("both up by 2") << TTacticScore{2100, 2400} << TTacticScore{2102, 2402};
+}
+
+void TestScores::barsFollowEverySmallChange() {
+    QFETCH(TTacticScore, from);
+    QFETCH(TTacticScore, to);
+    // What a page shows on the screen, once drawn with `first` and then set to `then`.
+    const auto onScreen = [](const TTacticScore& first, const TTacticScore& then) {
+        TComparePage page;
+        page.SetRanges();
+        page.SetScores(first, first);
+        page.show();
+        QApplication::setActiveWindow(&page);
+        if (!QTest::qWaitForWindowActive(&page))
+            qWarning("the page is not active");
+        page.repaint();
+        page.SetScores(then, then);
+        QTest::qWait(20);
+        return page.screen()->grabWindow(page.winId()).toImage();
+    };
+    // A page that was drawn at `from` shows what a page drawn at `to` shows.
+    QCOMPARE(onScreen(from, to), onScreen(to, to));
 }
 
 QTEST_MAIN(TestScores)
