@@ -8,13 +8,16 @@
 //   CreditsFrame   one frame of the scrolling credits
 //   DragMove       one mouse move during a drag: the full redraw, then the preview
 //   DragMoveClearBack  the same with "Text without background"
+//   UndoDrop       one undo (or redo) of a drop: the step, then the redraw its signal asks for
 #include "DragController.h"
 #include "ImageOps.h"
 #include "PitchMap.h"
 #include "PitchRenderer.h"
+#include "TacticDocument.h"
 #include "TacticScore.h"
 
 #include <QGuiApplication>
+#include <QTemporaryFile>
 
 #include <benchmark/benchmark.h>
 
@@ -123,6 +126,42 @@ void BM_DragMoveClearBack(benchmark::State& state) {
     DragMove(state, true);
 }
 BENCHMARK(BM_DragMoveClearBack);
+
+// An undo of a drop, as the window does it: the step puts the old cell back
+// and the document's signal redraws the view once. Undo and redo alternate,
+// so every iteration is one step and one redraw.
+void BM_UndoDrop(benchmark::State& state) {
+    pitch::TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
+    // The document holds the same main tactic as the other rows draw.
+    QTemporaryFile file;
+    if (!file.open() || !file.write(QByteArray(TCmTactic::MinimumFileSize, '\0')) ||
+        !file.flush() || !TCmTactic(Main).Save(NativeFileName(file.fileName()))) {
+        state.SkipWithError("no tactic file");
+        return;
+    }
+    TTacticDocument document;
+    if (document.LoadMain(file.fileName()).Error != TCmError::None) {
+        state.SkipWithError("the tactic file does not load");
+        return;
+    }
+    pitch::TScene scene = Scene();
+    scene.Main = &document.Main();
+    QObject::connect(&document, &TTacticDocument::positionsChanged, [&] {
+        renderer.Redraw(scene);
+        benchmark::DoNotOptimize(pages::ScoreTactic(document.Main()));
+        benchmark::DoNotOptimize(pages::ScoreTactic(Second));
+    });
+    document.MovePlayer(4, 5, true, {13, 20});
+    bool undo = true;
+    for (auto _ : state) {
+        if (undo)
+            document.History().undo();
+        else
+            document.History().redo();
+        undo = !undo;
+    }
+}
+BENCHMARK(BM_UndoDrop);
 
 // Prints each benchmark's time as a multiple of the floor's, once all have run.
 class TRatioReporter : public benchmark::ConsoleReporter {

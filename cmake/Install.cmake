@@ -15,22 +15,47 @@ elseif(PW_BUILD_GUI)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
     install(FILES ${PW_DIST_DIR}/${PW_APP_ID}.metainfo.xml
             DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    if(UNIX AND NOT APPLE)
+        # The MIME type of tactic files, so that a double click opens them here.
+        install(FILES ${PW_DIST_DIR}/${PW_APP_ID}.mime.xml
+                DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME ${PW_APP_ID}.xml)
+
+        # The man page and the changelog, compressed the way Debian ships them
+        # (-n: no name or time stamp, so the package is reproducible).
+        find_program(PW_GZIP gzip REQUIRED)
+        set(pw_gzipped)
+        foreach(pw_doc pitchwright.1 changelog)
+            add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/dist/${pw_doc}.gz
+                COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/dist
+                COMMAND ${PW_GZIP} -9n -c ${PW_DIST_DIR}/${pw_doc} > ${CMAKE_BINARY_DIR}/dist/${pw_doc}.gz
+                DEPENDS ${PW_DIST_DIR}/${pw_doc} VERBATIM)
+            list(APPEND pw_gzipped ${CMAKE_BINARY_DIR}/dist/${pw_doc}.gz)
+        endforeach()
+        add_custom_target(pw_dist_docs ALL DEPENDS ${pw_gzipped})
+        install(FILES ${CMAKE_BINARY_DIR}/dist/pitchwright.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+        # A native package: its changelog is changelog.gz, beside the DEP-5 copyright.
+        install(FILES ${CMAKE_BINARY_DIR}/dist/changelog.gz ${PW_DIST_DIR}/copyright
+                DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pitchwright)
+    endif()
 
     set(CPACK_GENERATOR DEB)
     set(CPACK_PACKAGE_NAME pitchwright)
     set(CPACK_PACKAGE_VENDOR "Pitchwright team")
-    set(CPACK_PACKAGE_CONTACT "Pitchwright team")
+    set(CPACK_PACKAGE_CONTACT "Pitchwright team <team@pitchwright.example>")
     set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
     set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor of CM 00/01 team tactic files")
     set(CPACK_PACKAGE_INSTALL_DIRECTORY pitchwright)
     set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
     set(CPACK_STRIP_FILES ON)
+    set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+    set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://pitchwright.example)
 
     set(CPACK_DEBIAN_PACKAGE_NAME pitchwright)
     # <name>_<version>_<arch>.deb, as Debian names its own packages.
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-    set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Pitchwright team")
-    set(CPACK_DEBIAN_PACKAGE_SECTION games)
+    set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Pitchwright team <team@pitchwright.example>")
+    # A tool for a game's files, no game itself.
+    set(CPACK_DEBIAN_PACKAGE_SECTION utils)
     set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
     # The summary is the description's first line; this is the rest.
     set(CPACK_PACKAGE_DESCRIPTION

@@ -15,18 +15,23 @@
 #include "ShortName.h"
 #include "TacticScore.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -125,16 +130,6 @@ constexpr TTranslated Translated[] = {
 };
 // clang-format on
 
-// A file name as the data layer takes it: UTF-8 on Windows, where it is
-// widened again, and the file system's own bytes elsewhere.
-std::string NativeFileName(const QString& path) {
-#ifdef _WIN32
-    return path.toStdString();
-#else
-    return QFile::encodeName(path).toStdString();
-#endif
-}
-
 template <typename T>
 T* Named(T* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -179,10 +174,16 @@ TMainForm::TMainForm(TDialogs& dialogs, QWidget* parent)
         return;
     }
     // 2, 3. The two tactics and the two pictures of the pitch view.
-    Main = std::make_unique<TCmTactic>();
-    Second = std::make_unique<TCmTactic>();
+    Doc = std::make_unique<TTacticDocument>();
     Pitch = std::make_unique<pitch::TPitchRenderer>(QString::fromLatin1(FontFace));
-    General->SetTactic(Main.get());
+    General->SetTactic(&Doc->Main());
+    // An edit, its undo and its redo all show the same way.
+    connect(Doc.get(), &TTacticDocument::positionsChanged, this, [this] { UpdateFields(); });
+    connect(Doc.get(), &TTacticDocument::instructionsChanged, this, [this] {
+        UpdatePlayersInstructions();
+        // The combo shows what the selected cell now holds, also after an undo.
+        General->SelectCell(General->CurrentColumn(), General->CurrentRow());
+    });
     // 4. The open dialog starts in the game's tactics folder.
     OpenDialogFolder = QString::fromStdString(Info.TacticsFolder());
     // 5. The grid's header row.
@@ -247,8 +248,9 @@ void TMainForm::FormDestroy() {
         Image->SetPicture(nullptr);
     if (Timer)
         Timer->stop();
-    Main.reset();
-    Second.reset();
+    if (General)
+        General->SetTactic(nullptr);
+    Doc.reset();
     Pitch.reset();
 }
 
@@ -319,6 +321,25 @@ void TMainForm::BuildControls() {
             [this] { UpdatePlayersInstructions(); });
     connect(Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
 
+    // Undo and redo: the platform's keys, and Ctrl+Y and Ctrl+Shift+Z everywhere.
+    auto* undo = new QAction(this);
+    undo->setShortcuts(QKeySequence::Undo);
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+        if (!redoKeys.contains(key))
+            redoKeys.append(key);
+    auto* redo = new QAction(this);
+    redo->setShortcuts(redoKeys);
+    for (QAction* action : {undo, redo}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    connect(undo, &QAction::triggered, this, [this] { EditUndo(); });
+    connect(redo, &QAction::triggered, this, [this] { EditRedo(); });
+    // A tactic file dropped from the file manager.
+    setAcceptDrops(true);
+
     // One switch for every hint of the window.
     installEventFilter(this);
     for (QWidget* child : findChildren<QWidget*>())
@@ -348,7 +369,7 @@ QWidget* TMainForm::BuildOptionsPage() {
     CheckHints = MakeCheckBox(general, "CheckHints", {6, 24, 150, 17},
                               "It's checked if you see this ;)", true);
     MakeCheckBox(general, "ReserveCopy", {5, 48, 150, 17}, "Save pevious tactic in *.old", true);
-    QPushButton* russian = MakeButton(general, "BtnRussian", {32, 168, 97, 25});
+    QPushButton* russian = BtnRussian = MakeButton(general, "BtnRussian", {32, 168, 97, 25});
     russian->setText(QStringLiteral("Russian"));
     russian->setIcon(QIcon(artwork::RussianFlag()));
     russian->setIconSize({32, 20});
@@ -409,8 +430,11 @@ QWidget* TMainForm::BuildImagePanel() {
     auto* withoutBall = Named(new QRadioButton(ModePanel), "WithoutBall");
     withoutBall->setGeometry(192, 17, 89, 17);
     withoutBall->setCursor(Qt::PointingHandCursor);
-    connect(WithBall, &QRadioButton::clicked, this, [this] { UpdateFields(); });
-    connect(withoutBall, &QRadioButton::clicked, this, [this] { UpdateFields(); });
+    for (QRadioButton* phase : {WithBall, withoutBall})
+        connect(phase, &QRadioButton::clicked, this, [this] {
+            Doc->SetWithBall(WithBall->isChecked());
+            UpdateFields();
+        });
 
     Image = Named(new TPitchImage(ImagePanel), "Image");
     Image->setGeometry(1, 49, pitch::ViewWidth, pitch::ViewHeight);
@@ -425,7 +449,7 @@ QWidget* TMainForm::BuildImagePanel() {
 }
 
 QWidget* TMainForm::BuildLoadPanel() {
-    auto* panel = Named(new QFrame(this), "LoadPanel");
+    auto* panel = LoadPanel = Named(new QFrame(this), "LoadPanel");
     panel->setFixedSize(ClientWidth, LoadPanelHeight);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
@@ -444,10 +468,10 @@ QWidget* TMainForm::BuildLoadPanel() {
         name->adjustSize();
     }
 
-    QPushButton* browse1 = MakeButton(panel, "Browse1", {250, 4, 21, 21});
+    Browse1 = MakeButton(panel, "Browse1", {250, 4, 21, 21});
     BtnSave = MakeButton(panel, "BtnSave", {278, 4, 21, 21});
     Browse2 = MakeButton(panel, "Browse2", {652, 4, 21, 21});
-    for (auto [button, tag] : {std::pair{browse1, 1}, std::pair{Browse2, 2}}) {
+    for (auto [button, tag] : {std::pair{Browse1, 1}, std::pair{Browse2, 2}}) {
         button->setText(QStringLiteral(".."));
         button->setToolTip(QStringLiteral("This is load button"));
         button->setProperty("tag", tag);
@@ -514,74 +538,121 @@ void TMainForm::ShowError(const QString& text) {
 }
 
 void TMainForm::BrowseClick(QObject* sender) {
+    const bool main = sender != Browse2;
+    // Unsaved edits are not loaded over without a question.
+    if (main && !MayDropEdits())
+        return;
     const TPage shown = CurrentPage();
-    const bool main = sender->property("tag").toInt() == 1;
     // The dialog opens where the last chosen file lies, else in the tactics folder.
     const QString folder =
         ChosenPath.isEmpty() ? OpenDialogFolder : QFileInfo(ChosenPath).absolutePath();
     const std::optional<QString> chosen = Dialogs.OpenFileName(
         this, folder, QStringLiteral("CM 00/01 tactics files (*.tct)"), QStringLiteral("tct"));
-    if (chosen) {
-        ChosenPath = *chosen;
-        TCmTactic& tactic = main ? *Main : *Second;
-        // A file that cannot be loaded changes nothing: not the tactic, its
-        // label, the file a save writes into, nor the window's stage.
-        TCmFileStamp stamp;
-        if (!tactic.Load(NativeFileName(ChosenPath), stamp)) {
-            ShowError(LoadFailureText(ChosenPath, tactic.LastFailure()));
-        } else {
-            const QString name = ShortName(ChosenPath);
-            if (main) {
-                LabelTN1->setText(name);
-                LabelTN1->adjustSize();
-                MainFile = ChosenPath;
-                MainStamp = stamp;
-                UpdatePlayersInstructions();
-                ShowTeamInstructions();
-                ImagePanel->show();
-                BtnSave->setEnabled(true);
-                Browse2->setEnabled(true);
-            } else {
-                LabelTN2->setText(name);
-                LabelTN2->adjustSize();
-                ShowTab(TPage::Compare);
-                ShowTab(TPage::Anti);
-            }
-            ShowTab(TPage::General);
-            ModePanel->show();
-            UpdateFields();
-        }
-    }
+    if (chosen)
+        LoadChosen(main, *chosen);
     ShowTab(shown);
 }
 
-void TMainForm::BtnSaveClick() {
-    const QString name = ShortName(MainFile);
+void TMainForm::OpenTactic(bool main, const QString& path) {
+    if (main ? !MayDropEdits() : !Doc->MainLoaded())
+        return;
+    const TPage shown = CurrentPage();
+    LoadChosen(main, path);
+    ShowTab(shown);
+}
+
+void TMainForm::OpenArguments(const QStringList& files) {
+    if (!files.isEmpty())
+        OpenTactic(true, files[0]);
+    if (files.size() > 1)
+        OpenTactic(false, files[1]);
+}
+
+void TMainForm::LoadChosen(bool main, const QString& path) {
+    ChosenPath = path;
+    // A file that cannot be loaded changes nothing: not the tactic, its
+    // label, the file a save writes into, nor the window's stage.
+    const TCmFailure failure = main ? Doc->LoadMain(path) : Doc->LoadSecond(path);
+    if (failure.Error != TCmError::None) {
+        ShowError(LoadFailureText(path, failure));
+        return;
+    }
+    const QString name = ShortName(path);
+    if (main) {
+        LabelTN1->setText(name);
+        LabelTN1->adjustSize();
+        UpdatePlayersInstructions();
+        ShowTeamInstructions();
+        ImagePanel->show();
+        BtnSave->setEnabled(true);
+        Browse2->setEnabled(true);
+    } else {
+        LabelTN2->setText(name);
+        LabelTN2->adjustSize();
+        ShowTab(TPage::Compare);
+        ShowTab(TPage::Anti);
+    }
+    ShowTab(TPage::General);
+    ModePanel->show();
+    UpdateFields();
+}
+
+bool TMainForm::BtnSaveClick() {
+    const QString name = Doc->MainName();
     const QString question = QStringLiteral("Overwrite tactic %1?\n\r\n\r"
                                             "Previous tactic will save in file %1.old")
                                  .arg(name);
     if (Dialogs.Message(this, QMessageBox::Question, QStringLiteral("Overwrite tactic?"), question,
                         QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
-        return;
-    // One open, locked, from the checks to the flush: nothing can change the
-    // file between its reserve copy and the write.
-    const QString reserve = QFileInfo(MainFile).absoluteDir().filePath(name + ".old");
-    TCmSaveSession save;
-    const bool saved = save.Open(NativeFileName(MainFile), MainStamp) &&
-                       (!save.ChangedSinceLoad() || ConfirmOverwriteOfChanges()) &&
-                       (MainStamp.KeepReserve || save.MakeReserveCopy(NativeFileName(reserve))) &&
-                       save.Write(*Main, MainStamp);
-    if (!saved && save.LastFailure().Error != TCmError::None)
-        ShowError(SaveFailureText(MainFile, reserve, save.LastFailure()));
+        return false;
+    switch (Doc->Save([this] { return ConfirmOverwriteOfChanges(); })) {
+    case TTacticDocument::TSaveOutcome::Saved:
+        return true;
+    case TTacticDocument::TSaveOutcome::Failed:
+        ShowError(SaveFailureText(Doc->MainFileName(), Doc->ReservePath(), Doc->LastSaveFailure()));
+        break;
+    case TTacticDocument::TSaveOutcome::Declined:
+        break;
+    }
+    return false;
 }
 
 bool TMainForm::ConfirmOverwriteOfChanges() {
     const QString text =
         QStringLiteral("Another program has changed tactic %1 since it was loaded.\n"
                        "Overwrite its changes with the tactic shown here?")
-            .arg(QDir::toNativeSeparators(MainFile));
+            .arg(QDir::toNativeSeparators(Doc->MainFileName()));
     return Dialogs.Message(this, QMessageBox::Warning, QStringLiteral("Tactic changed on disk"),
                            text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+bool TMainForm::MayDropEdits() {
+    if (!Doc || !Doc->IsModified())
+        return true;
+    // English in both languages, like the other message boxes.
+    switch (Dialogs.Message(this, QMessageBox::Question, QString::fromLatin1(Caption),
+                            QStringLiteral("Save changes to %1?").arg(Doc->MainName()),
+                            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel)) {
+    case QMessageBox::Save:
+        return BtnSaveClick();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TMainForm::EditUndo() {
+    // Nothing changes under a drag, nor on the page where nothing is edited.
+    if (Drag.Dragging() || CurrentPage() == TPage::Options)
+        return;
+    Doc->History().undo();
+}
+
+void TMainForm::EditRedo() {
+    if (Drag.Dragging() || CurrentPage() == TPage::Options)
+        return;
+    Doc->History().redo();
 }
 
 void TMainForm::UpdatePlayersInstructions() {
@@ -597,29 +668,32 @@ void TMainForm::PlayersGridSelectCell(int column, int row) {
 }
 
 void TMainForm::ComboValueChange() {
-    General->ComboValueChange();
+    const std::optional<pages::TInstructionsPage::TPick> pick = General->Pick();
+    if (!pick)
+        return;
+    // The same text again is no step, yet the grid shows it again.
+    if (!Doc->SetInstruction(pick->Player, pick->Column, pick->Text))
+        UpdatePlayersInstructions();
 }
 
 void TMainForm::CalculateBias() {
-    Compare->SetScores(pages::ScoreTactic(*Main), pages::ScoreTactic(*Second));
+    Compare->SetScores(pages::ScoreTactic(Doc->Main()), pages::ScoreTactic(Doc->Second()));
 }
 
 void TMainForm::UpdateFields() {
     Timer->stop();
     const TPage page = CurrentPage();
     pitch::TScene scene;
-    scene.Main = Main.get();
-    // A second tactic that was never loaded has nothing to show; its pages
-    // show from its first load on.
-    const bool secondLoaded = PageControl->isTabVisible(static_cast<int>(TPage::Compare));
-    scene.Second = secondLoaded ? Second.get() : nullptr;
-    scene.BallZone = Zone;
-    scene.WithBall = WithBall->isChecked();
+    scene.Main = &Doc->Main();
+    // A second tactic that was never loaded has nothing to show.
+    scene.Second = Doc->SecondLoaded() ? &Doc->Second() : nullptr;
+    scene.BallZone = Doc->BallZone();
+    scene.WithBall = Doc->WithBall();
     scene.SecondMode = page == TPage::General   ? pitch::TSecondTactic::Hidden
                        : page == TPage::Compare ? pitch::TSecondTactic::Same
                                                 : pitch::TSecondTactic::Opponent;
-    scene.MainColors = MainColors;
-    scene.SecondColors = SecondColors;
+    scene.MainColors = Doc->MainColors();
+    scene.SecondColors = Doc->SecondColors();
     Pitch->Redraw(scene);
     // The credits run over the picture on the Options page, which takes no mouse there.
     if (page == TPage::Options) {
@@ -655,8 +729,9 @@ void TMainForm::CheckHintsClick() {
 }
 
 void TMainForm::CheckColorClick(TRadioGroup* group) {
-    const auto target = static_cast<pitch::TColorTarget>(group->property("tag").toInt());
-    pitch::TTacticColors& colors = target == pitch::TColorTarget::Main ? MainColors : SecondColors;
+    const bool main = group == CheckMainColor;
+    const auto target = main ? pitch::TColorTarget::Main : pitch::TColorTarget::Second;
+    const pitch::TTacticColors& colors = main ? Doc->MainColors() : Doc->SecondColors();
     const std::optional<pitch::TTacticColors> chosen = pitch::ChooseColors(
         target, group->ItemIndex(), colors, [this](const QColor& initial, pitch::TColorPart part) {
             // English in both languages, like the other dialog texts.
@@ -667,12 +742,12 @@ void TMainForm::CheckColorClick(TRadioGroup* group) {
     // A cancelled colour dialog changes nothing and draws nothing.
     if (!chosen)
         return;
-    colors = *chosen;
+    Doc->SetColors(main, *chosen);
     UpdateFields();
 }
 
 void TMainForm::ChangeLanguage(QObject* sender) {
-    const bool russian = sender->property("tag").toInt() == 1;
+    const bool russian = sender == BtnRussian;
     if (russian && !Russian) {
         auto translator = std::make_unique<QTranslator>();
         if (translator->load(QStringLiteral(":/i18n/pitchwright_ru.qm"))) {
@@ -697,8 +772,46 @@ void TMainForm::changeEvent(QEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    CancelDrag();
+    if (CancelDrag())
+        UpdateFields();
+    // Unsaved edits are saved, dropped or kept with the window open, as the user says.
+    if (!MayDropEdits()) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
+}
+
+namespace {
+
+// The one local tactic file a drag from the file manager carries, if any.
+std::optional<QString> DroppedTactic(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return std::nullopt;
+    const QUrl url = data->urls().constFirst();
+    if (!url.isLocalFile() || !url.toLocalFile().endsWith(".tct", Qt::CaseInsensitive))
+        return std::nullopt;
+    return url.toLocalFile();
+}
+
+} // namespace
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (DroppedTactic(event->mimeData()) && !Drag.Dragging())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const std::optional<QString> path = DroppedTactic(event->mimeData());
+    if (!path || Drag.Dragging())
+        return;
+    event->acceptProposedAction();
+    // The second tactic's half of the load panel takes a second tactic, once
+    // there is a main one; anywhere else the file becomes the main tactic.
+    const QPoint at = LoadPanel->mapFrom(this, event->position().toPoint());
+    const bool second =
+        Doc->MainLoaded() && LoadPanel->rect().contains(at) && at.x() >= LoadPanel->width() / 2;
+    OpenTactic(!second, *path);
 }
 
 namespace {
@@ -720,8 +833,8 @@ void TMainForm::ImageMouseDown(Qt::MouseButton button, int x, int y) {
     if (CurrentPage() == TPage::Options)
         return;
     const pitch::TPressResult result =
-        Drag.Press(DragButton(button), x, y, *Main, Zone, WithBall->isChecked());
-    Zone = result.BallZone;
+        Drag.Press(DragButton(button), x, y, Doc->Main(), Doc->BallZone(), Doc->WithBall());
+    Doc->SetBallZone(result.BallZone);
     if (result.HidePointer)
         QApplication::setOverrideCursor(Qt::BlankCursor);
     if (result.Redraw)
@@ -734,8 +847,8 @@ void TMainForm::ImageMouseMove(int x, int y) {
     const std::optional<pitch::TPreview> preview = Drag.Move(x, y, SmoothMove->isChecked());
     UpdateFields();
     if (preview) {
-        Pitch->DrawPreview(*preview, Main->Players[preview->Player].NumberText, MainColors,
-                           ClearBack->isChecked());
+        Pitch->DrawPreview(*preview, Doc->Main().Players[preview->Player].NumberText,
+                           Doc->MainColors(), ClearBack->isChecked());
         Image->update();
     }
 }
@@ -747,10 +860,15 @@ void TMainForm::ImageMouseUp(int x, int y) {
         CancelDrag();
         return;
     }
-    if (Drag.Release(x, y, *Main, Zone, WithBall->isChecked())) {
-        QApplication::restoreOverrideCursor();
+    const pitch::TDragController::TRelease release = Drag.Release(x, y);
+    if (!release.Ended)
+        return;
+    QApplication::restoreOverrideCursor();
+    // A drop is one undoable step, and its signal redraws; a drop outside
+    // the grid or on the player's own cell redraws all the same.
+    if (!release.Drop ||
+        !Doc->MovePlayer(release.Player, Doc->BallZone(), Doc->WithBall(), *release.Drop))
         UpdateFields();
-    }
 }
 
 bool TMainForm::CancelDrag() {

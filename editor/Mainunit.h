@@ -5,8 +5,10 @@
 #include "ColorSchemes.h"
 #include "DragController.h"
 #include "PitchRenderer.h"
+#include "TacticDocument.h"
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -49,15 +51,24 @@ public:
 
     bool StartupDeclined() const { return Declined; }
 
+    // Loads a tactic file as if it had been chosen in the open dialog of
+    // Browse1 (main) or Browse2 (second), with the same stages and failure
+    // report; a main tactic over unsaved edits asks first. A second tactic
+    // needs a main one, as Browse2 does.
+    void OpenTactic(bool main, const QString& path);
+    // The files named on the command line: the main tactic, then the second.
+    void OpenArguments(const QStringList& files);
+
     // Read-only views for tests and tools.
-    const TCmTactic& MainTactic() const { return *Main; }
-    const TCmTactic& SecondTactic() const { return *Second; }
+    const TTacticDocument& Document() const { return *Doc; }
+    const TCmTactic& MainTactic() const { return Doc->Main(); }
+    const TCmTactic& SecondTactic() const { return Doc->Second(); }
     const pitch::TPitchRenderer& Renderer() const { return *Pitch; }
     const TCmInfo& GameInfo() const { return Info; }
     const QString& TacticFilePath() const { return ChosenPath; }
-    const QString& MainTacticFile() const { return MainFile; }
+    const QString& MainTacticFile() const { return Doc->MainFileName(); }
     const TCredits& Credits() const { return CreditLines; }
-    int BallZone() const { return Zone; }
+    int BallZone() const { return Doc->BallZone(); }
 
 private:
     enum class TPage { General, Compare, Anti, Options };
@@ -76,7 +87,8 @@ private:
 
     // Handlers.
     void BrowseClick(QObject* sender);
-    void BtnSaveClick();
+    // True when the tactic was saved.
+    bool BtnSaveClick();
     // Another program saved the main tactic's file since it was loaded: ask
     // before writing over its changes.
     bool ConfirmOverwriteOfChanges();
@@ -95,6 +107,14 @@ private:
     void ImageMouseMove(int x, int y);
     void ImageMouseUp(int x, int y);
     void FormDestroy();
+    void EditUndo();
+    void EditRedo();
+
+    // The question before unsaved edits of the main tactic would be lost:
+    // true when they were saved or may be dropped, false to keep everything.
+    bool MayDropEdits();
+    // A file chosen for a tactic: loaded, then the window's stage follows.
+    void LoadChosen(bool main, const QString& path);
 
     // A drag that cannot end with a release (the window lost the mouse or
     // closes): the pointer comes back, nothing is stored. True when a drag
@@ -108,6 +128,8 @@ private:
     // Centres the window's frame, as far as it is known, on its screen.
     void CentreOnScreen();
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
     TPage CurrentPage() const;
     void ShowTab(TPage page);
@@ -117,23 +139,16 @@ private:
     bool Declined = false;
 
     // What the window owns besides its controls; released by FormDestroy.
-    std::unique_ptr<TCmTactic> Main;
-    std::unique_ptr<TCmTactic> Second;
+    // The document holds both tactics and the editing state.
+    std::unique_ptr<TTacticDocument> Doc;
     std::unique_ptr<pitch::TPitchRenderer> Pitch;
 
     TCmInfo Info;
     QString OpenDialogFolder;
     QString ChosenPath;
-    QString MainFile;
-    // What the last load or save saw of MainFile, to check it at the next save.
-    TCmFileStamp MainStamp;
     TCredits CreditLines;
     // The size of the frame the window was last centred with.
     QSize CentredFrame;
-    int Zone = 5;
-    // Item 0 of each colour group, selected at start.
-    pitch::TTacticColors MainColors = *pitch::ClubColors(pitch::TColorTarget::Main, 0);
-    pitch::TTacticColors SecondColors = *pitch::ClubColors(pitch::TColorTarget::Second, 0);
     bool HintsOn = true;
     pitch::TDragController Drag;
     std::unique_ptr<QTranslator> Russian;
@@ -148,12 +163,15 @@ private:
     pages::TComparePage* Compare = nullptr;
     QLabel* LabelTN1 = nullptr;
     QLabel* LabelTN2 = nullptr;
+    QFrame* LoadPanel = nullptr;
+    QPushButton* Browse1 = nullptr;
     QPushButton* Browse2 = nullptr;
     QPushButton* BtnSave = nullptr;
     QCheckBox* HideLogo = nullptr;
     QCheckBox* SmoothMove = nullptr;
     QCheckBox* ClearBack = nullptr;
     QCheckBox* CheckHints = nullptr;
+    QPushButton* BtnRussian = nullptr;
     TRadioGroup* CheckMainColor = nullptr;
     TRadioGroup* CheckSecondColor = nullptr;
     QTimer* Timer = nullptr;

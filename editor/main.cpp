@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "CommandLine.h"
 #include "Dialogs.h"
 #include "Mainunit.h"
 
@@ -7,12 +8,15 @@
 int main(int argc, char** argv) {
     TQtDialogs dialogs;
     TApplication app(argc, argv, dialogs);
+    const QStringList files = ParseCommandLine(app);
     try {
         TMainForm form(dialogs);
         // The user chose not to go on without the game.
         if (form.StartupDeclined())
             return -1;
         form.show();
+        // Files named on the command line load as if chosen in the open dialog.
+        form.OpenArguments(files);
         return app.exec();
     } catch (const std::exception& error) {
         // Start-up could not finish: say why, then end.

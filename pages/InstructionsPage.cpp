@@ -289,15 +289,14 @@ void TInstructionsPage::SelectCell(int column, int row) {
     Combo->setEditText(shown);
 }
 
-void TInstructionsPage::ComboValueChange() {
+std::optional<TInstructionsPage::TPick> TInstructionsPage::Pick() const {
     if (Combo->currentIndex() < 0 || !Tactic)
-        return;
+        return std::nullopt;
     const int column = CurrentColumn();
     const int row = CurrentRow();
     if (column < 1 || column >= ColumnCount || row < 1 || row >= RowCount)
-        return;
-    Tactic->Players[row - 1].Instr[column] = Combo->currentText().toStdString();
-    UpdatePlayersInstructions();
+        return std::nullopt;
+    return TPick{row - 1, column, Combo->currentText().toStdString()};
 }
 
 QString TInstructionsPage::CellText(int column, int row) const {

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,7 @@ std::string ShownText(const std::string& text, bool hideNo, bool hideTeam);
 
 // Content of the General page: GeneralPanel with the team instruction labels,
 // the two Hide filters, ComboValue and PlayersGrid (object names as the
-// controls' names). It shows and edits the main tactic, which the window owns.
+// controls' names). It shows the main tactic; the window stores the picks.
 // Grid coordinates are those of the players grid: column 0 and row 0 are the
 // fixed header column and row, players are rows 1..11, instructions columns 1..14.
 class TInstructionsPage : public QWidget {
@@ -29,15 +30,21 @@ class TInstructionsPage : public QWidget {
 public:
     explicit TInstructionsPage(QWidget* parent = nullptr);
 
-    void SetTactic(TCmTactic* tactic) { Tactic = tactic; }
+    void SetTactic(const TCmTactic* tactic) { Tactic = tactic; }
 
     void WriteHeaders();
     void UpdatePlayersInstructions();
     void ShowTeamInstructions();
     // Refills the combo for the cell about to be selected.
     void SelectCell(int column, int row);
-    // Stores the combo's pick into the current cell's field.
-    void ComboValueChange();
+    // The combo's pick for the current cell, to be stored into the field of
+    // Players[Player].Instr[Column]; none without a selected list entry.
+    struct TPick {
+        int Player = 0;
+        int Column = 0;
+        std::string Text;
+    };
+    std::optional<TPick> Pick() const;
 
     QString CellText(int column, int row) const;
     int CurrentColumn() const;
@@ -58,7 +65,7 @@ signals:
     void valuePicked();
 
 private:
-    TCmTactic* Tactic = nullptr;
+    const TCmTactic* Tactic = nullptr;
     QCheckBox* HideNoBox = nullptr;
     QCheckBox* HideTeamBox = nullptr;
     QComboBox* Combo = nullptr;

@@ -87,16 +87,17 @@ std::optional<TPreview> TDragController::Move(int x, int y, bool smooth) const {
     return PreviewAt(x, y, smooth, Player);
 }
 
-bool TDragController::Release(int x, int y, TCmTactic& main, int ballZone, bool withBall) {
+TDragController::TRelease TDragController::Release(int x, int y) {
+    TRelease result;
     if (!IsDragging)
-        return false;
+        return result;
     IsDragging = false;
+    result.Ended = true;
+    result.Player = Player;
     const TCmPos cell = PixelToCell(x, y);
-    if (InGrid(cell) && ValidZone(ballZone)) {
-        TCmPlayer& player = main.Players[Player];
-        (withBall ? player.WithBall[ballZone] : player.WithoutBall[ballZone]) = cell;
-    }
-    return true;
+    if (InGrid(cell))
+        result.Drop = cell;
+    return result;
 }
 
 bool TDragController::Cancel() {

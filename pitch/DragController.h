@@ -57,10 +57,16 @@ public:
                        bool withBall);
     // The preview of a drag at (x, y); none when not dragging or outside the grid.
     std::optional<TPreview> Move(int x, int y, bool smooth) const;
-    // Any button ends a drag; the cell is stored into the entry of the
-    // current zone and phase only when it lies inside the grid. Returns
-    // whether a drag was ended (pointer to show, view to redraw).
-    bool Release(int x, int y, TCmTactic& main, int ballZone, bool withBall);
+    // Any button ends a drag (pointer to show, view to redraw); the drop is
+    // the cell under the release, to be stored into the entry of the current
+    // zone and phase, only when it lies inside the grid. The caller stores
+    // it, so that the change can be undone.
+    struct TRelease {
+        bool Ended = false;
+        std::optional<TCmPos> Drop;
+        int Player = 0;
+    };
+    TRelease Release(int x, int y);
     // The window lost the mouse mid-drag: end the drag, store nothing.
     // Returns whether a drag was ended (pointer to show, view to redraw).
     bool Cancel();

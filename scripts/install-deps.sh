@@ -18,6 +18,8 @@ packages=(
   g++-mingw-w64-x86-64 wine64 wine
   # packaging
   dpkg-dev file
+  # checks of the package, its desktop entry and its AppStream metadata
+  lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -184,9 +184,9 @@ class Session:
         }
         return env
 
-    def start_app(self, binary):
+    def start_app(self, binary, arguments=()):
         self.app = subprocess.Popen(
-            [binary], env=self.env(), stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+            [binary, *arguments], env=self.env(), stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
             start_new_session=True)
 
     def stop(self):
@@ -525,9 +525,18 @@ def case_edit_and_save(args):
         s.stop()
 
 
+def unsaved_question(s, answer):
+    """Answers the question about unsaved edits that closing the window asks."""
+    box = s.find("Pitchwright", other_than=s.window)
+    s.xdotool("windowfocus", "--sync", box)
+    s.key(answer)
+    s.gone("Pitchwright")
+
+
 def case_cancel_save_and_close(args):
     """Cancel in the save question leaves the file and any reserve copy as they were;
-    closing the window then ends the program with status 0 and writes nothing."""
+    closing the window then asks about the unsaved edits and Cancel keeps it open;
+    with both edits undone it closes without a question, with status 0, writing nothing."""
     s = Session(args)
     try:
         with open(os.path.join(s.tactics, "442.old"), "wb") as f:
@@ -535,11 +544,123 @@ def case_cancel_save_and_close(args):
         before = {name: read(os.path.join(s.tactics, name)) for name in os.listdir(s.tactics)}
         edit_and_save(s, False)
         s.close_window(s.window)
+        unsaved_question(s, "Escape")
+        s.find(TITLE)
+        s.xdotool("windowfocus", "--sync", s.window)
+        s.key("ctrl+z", "ctrl+z")
+        s.close_window(s.window)
         check(s.wait_exit() == 0, "exit status after closing")
         after = {name: read(os.path.join(s.tactics, name)) for name in os.listdir(s.tactics)}
         check(after == before, "files changed: %s" % [n for n in after if after[n] != before.get(n)])
     finally:
         s.stop()
+
+
+def case_argument_drag_undo_save(args):
+    """Started with a tactic as its argument, the program shows it at once; a drag
+    is an unsaved edit, Ctrl+Z takes it back, and the saved file equals the original."""
+    s = Session(args, start=False)
+    try:
+        path = os.path.join(s.tactics, "442.tct")
+        original = read(path)
+        lines = s.dump(path)
+        s.start_app(args.binary, [path])
+        s.main_window()
+        s.page(0)  # General: loaded from the argument, its tab is there
+        start = position(lines, 2, "with", 5)
+        s.drag(grab_point(*start), drop_point(start[0] + 2, start[1] + 3))
+        # The drag is an edit: closing asks, and Cancel keeps the window.
+        s.close_window(s.window)
+        unsaved_question(s, "Escape")
+        s.find(TITLE)
+        s.xdotool("windowfocus", "--sync", s.window)
+        s.key("ctrl+z")
+        s.click(*BTN_SAVE)
+        question = s.find("Overwrite tactic?")
+        s.xdotool("windowfocus", "--sync", question)
+        s.key("Return")
+        s.gone("Overwrite tactic?")
+        check(read(path) == original, "the saved file differs from the original")
+        check(read(os.path.join(s.tactics, "442.old")) == original, "the reserve copy")
+        # Saved: closing asks nothing.
+        s.close_window(s.window)
+        check(s.wait_exit() == 0, "exit status after closing")
+    finally:
+        s.stop()
+
+
+def drop_file(s, path, x, y):
+    """Drags a file from a stand-in file manager and drops it at a client point
+    of the main window; true when the drop was taken."""
+    source = subprocess.Popen(
+        [os.path.join(os.path.dirname(s.args.dump), "drag_source"), path], env=s.env(),
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+    try:
+        s.find("Drag source")
+        s.move(50, 50)
+        s.xdotool("mousedown", 1)
+        s.settle()
+        ex, ey = s.at(x, y)
+        for i in range(1, 9):
+            s.move(50 + (ex - 50) * i // 8, 50 + (ey - 50) * i // 8)
+            time.sleep(0.05)
+        s.settle()
+        s.xdotool("mouseup", 1)
+        return source.wait(timeout=10) == 0
+    finally:
+        if source.poll() is None:
+            os.killpg(source.pid, signal.SIGKILL)
+            source.wait(timeout=10)
+
+
+def case_drop_files(args):
+    """Tactic files dragged from a file manager: onto the window, the main tactic;
+    onto the second tactic's half of the load panel, the second tactic."""
+    s = Session(args)
+    try:
+        s.main_window()
+        tabs_before = s.shot().region(*s.at(0, 0), 790, 30)
+        check(drop_file(s, os.path.join(s.tactics, "442.tct"), 200, 200), "the drop was refused")
+        after = s.shot()
+        check(s.image_pixel(after, 30, 100) in GRASS or s.image_pixel(after, 60, 100) in GRASS,
+              "no pitch after the drop")
+        tabs_main = after.region(*s.at(0, 0), 790, 30)
+        check(tabs_main != tabs_before, "no General tab")
+        check(drop_file(s, os.path.join(s.tactics, "532.tct"), 600, 463), "the second drop")
+        check(s.shot().region(*s.at(0, 0), 790, 30) != tabs_main, "no Compare and Anti tabs")
+        # The main tactic is the first file: its save makes 442.old.
+        s.click(*BTN_SAVE)
+        question = s.find("Overwrite tactic?")
+        s.xdotool("windowfocus", "--sync", question)
+        s.key("Return")
+        s.gone("Overwrite tactic?")
+        check(os.path.exists(os.path.join(s.tactics, "442.old")), "the main tactic is not 442")
+        check(not os.path.exists(os.path.join(s.tactics, "532.old")), "532 saved")
+        s.close_window(s.window)
+        check(s.wait_exit() == 0, "exit status after closing")
+    finally:
+        s.stop()
+
+
+def case_command_line(args):
+    """--help and --version print and end with status 0, before any window or
+    question; more than two files is refused with status 1."""
+    env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "QT_QPA_PLATFORM": "offscreen",
+           "LANG": "C.UTF-8", "HOME": tempfile.gettempdir()}
+
+    def run(*words):
+        return subprocess.run([args.binary, *words], env=env, capture_output=True, text=True,
+                              timeout=30)
+
+    version = run("--version")
+    check(version.returncode == 0 and re.fullmatch(r"Pitchwright \d+\.\d+\.\d+\n", version.stdout),
+          "--version: %s %r" % (version.returncode, version.stdout))
+    usage = run("--help")
+    check(usage.returncode == 0 and "[FILE [SECOND]]" in usage.stdout and "--version" in usage.stdout,
+          "--help: %s %r" % (usage.returncode, usage.stdout))
+    many = run("a.tct", "b.tct", "c.tct")
+    check(many.returncode == 1 and "at most two" in many.stderr,
+          "three files: %s %r" % (many.returncode, many.stderr))
 
 
 def case_second_tactic(args):
@@ -656,8 +777,20 @@ def case_package(args):
                        env=dict(os.environ, DEBIAN_FRONTEND="noninteractive"))
         for installed in ("/usr/bin/pitchwright",
                           "/usr/share/applications/io.github.pitchwright.Pitchwright.desktop",
-                          "/usr/share/icons/hicolor/scalable/apps/io.github.pitchwright.Pitchwright.svg"):
+                          "/usr/share/icons/hicolor/scalable/apps/io.github.pitchwright.Pitchwright.svg",
+                          "/usr/share/mime/packages/io.github.pitchwright.Pitchwright.xml",
+                          "/usr/share/man/man1/pitchwright.1.gz",
+                          "/usr/share/doc/pitchwright/copyright"):
             check(os.path.exists(installed), "%s not installed" % installed)
+        # The system's triggers register the MIME type and the program for it,
+        # which is what a file manager's double click looks up.
+        if shutil.which("update-mime-database"):
+            check(os.path.exists("/usr/share/mime/application/x-cm-tactic.xml"),
+                  "application/x-cm-tactic is not registered")
+        if shutil.which("update-desktop-database"):
+            with open("/usr/share/applications/mimeinfo.cache") as f:
+                check("application/x-cm-tactic=io.github.pitchwright.Pitchwright.desktop;" in
+                      f.read(), "Pitchwright is not the application for tactic files")
         s = Session(args, binary="/usr/bin/pitchwright")
         try:
             window = s.main_window()

@@ -78,27 +78,32 @@ TEST(Tactic, TeamWordKeepsTheGamesBitsAndUnknownFields) {
     EXPECT_EQ(GetWord(file.Data(), TeamWordAt) & 0x3800F, 0x10008u);
 }
 
+// The shortest file the codec takes, a CM 01/02 tactic (1476 bytes, the same
+// layout) and a longer one: all keep their size and every byte outside the codec's.
 TEST(Tactic, SaveOnDiskChangesOnlyTheCodecsBytesAndReloadsTheEdits) {
-    TTempDir dir;
-    const std::string path = dir.File("edit.tct");
-    const TBytes original = RandomBytes(3000, 42);
-    WriteFile(path, original);
+    for (const size_t size : {size_t{1461}, size_t{1476}, size_t{3000}}) {
+        SCOPED_TRACE(size);
+        TTempDir dir;
+        const std::string path = dir.File("edit.tct");
+        const TBytes original = RandomBytes(size, 42);
+        WriteFile(path, original);
 
-    TCmTactic tactic;
-    ASSERT_TRUE(tactic.Load(path));
-    tactic.Players[0].WithBall[5] = {26, 35};
-    tactic.Players[10].WithoutBall[11] = {0, 0};
-    tactic.Players[4].Instr[1] = "Long";
-    tactic.Players[4].Instr[13] = "Yes";
-    tactic.Players[4].Instr[14] = "Man"; // memory only
-    ASSERT_TRUE(tactic.Save(path));
-    EXPECT_EQ(tactic.LastError(), TCmTactic::TError::None);
-    ExpectOutsideUnchanged(original, ReadFile(path));
+        TCmTactic tactic;
+        ASSERT_TRUE(tactic.Load(path));
+        tactic.Players[0].WithBall[5] = {26, 35};
+        tactic.Players[10].WithoutBall[11] = {0, 0};
+        tactic.Players[4].Instr[1] = "Long";
+        tactic.Players[4].Instr[13] = "Yes";
+        tactic.Players[4].Instr[14] = "Man"; // memory only
+        ASSERT_TRUE(tactic.Save(path));
+        EXPECT_EQ(tactic.LastError(), TCmTactic::TError::None);
+        ExpectOutsideUnchanged(original, ReadFile(path));
 
-    TCmTactic reloaded;
-    ASSERT_TRUE(reloaded.Load(path));
-    tactic.Players[4].Instr[14].clear();
-    EXPECT_TRUE(SameTactic(tactic, reloaded));
+        TCmTactic reloaded;
+        ASSERT_TRUE(reloaded.Load(path));
+        tactic.Players[4].Instr[14].clear();
+        EXPECT_TRUE(SameTactic(tactic, reloaded));
+    }
 }
 
 TEST(Tactic, RefusedFilesChangeNothing) {

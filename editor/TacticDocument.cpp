@@ -1,0 +1,143 @@
+#include "TacticDocument.h"
+
+#include "ColorSchemes.h"
+#include "ShortName.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUndoCommand>
+
+std::string NativeFileName(const QString& path) {
+#ifdef _WIN32
+    return path.toStdString();
+#else
+    return QFile::encodeName(path).toStdString();
+#endif
+}
+
+// One dropped player: the one entry of its zone and phase.
+class TMovePlayer : public QUndoCommand {
+public:
+    TMovePlayer(TTacticDocument& document, int player, int zone, bool withBall, TCmPos from,
+                TCmPos to)
+        : Document(document)
+        , Player(player)
+        , Zone(zone)
+        , WithBall(withBall)
+        , From(from)
+        , To(to) {}
+
+    void undo() override { Document.StorePosition(Player, Zone, WithBall, From); }
+    void redo() override { Document.StorePosition(Player, Zone, WithBall, To); }
+
+private:
+    TTacticDocument& Document;
+    int Player;
+    int Zone;
+    bool WithBall;
+    TCmPos From;
+    TCmPos To;
+};
+
+// One pick in the grid: one player instruction text.
+class TSetInstruction : public QUndoCommand {
+public:
+    TSetInstruction(TTacticDocument& document, int player, int column, std::string from,
+                    std::string to)
+        : Document(document)
+        , Player(player)
+        , Column(column)
+        , From(std::move(from))
+        , To(std::move(to)) {}
+
+    void undo() override { Document.StoreInstruction(Player, Column, From); }
+    void redo() override { Document.StoreInstruction(Player, Column, To); }
+
+private:
+    TTacticDocument& Document;
+    int Player;
+    int Column;
+    std::string From;
+    std::string To;
+};
+
+TTacticDocument::TTacticDocument(QObject* parent)
+    : QObject(parent)
+    , Colors{*pitch::ClubColors(pitch::TColorTarget::Main, 0),
+             *pitch::ClubColors(pitch::TColorTarget::Second, 0)} {}
+
+QString TTacticDocument::MainName() const {
+    return ShortName(MainFile);
+}
+
+QString TTacticDocument::ReservePath() const {
+    return QFileInfo(MainFile).absoluteDir().filePath(MainName() + ".old");
+}
+
+TCmFailure TTacticDocument::LoadMain(const QString& path) {
+    TCmFileStamp stamp;
+    if (!MainTactic.Load(NativeFileName(path), stamp))
+        return MainTactic.LastFailure();
+    MainFile = path;
+    MainStamp = stamp;
+    Steps.clear();
+    return {};
+}
+
+TCmFailure TTacticDocument::LoadSecond(const QString& path) {
+    if (!SecondTactic.Load(NativeFileName(path)))
+        return SecondTactic.LastFailure();
+    HasSecond = true;
+    return {};
+}
+
+TTacticDocument::TSaveOutcome TTacticDocument::Save(const std::function<bool()>& confirmOverwrite) {
+    // One open, locked, from the checks to the flush: nothing can change the
+    // file between its reserve copy and the write.
+    TCmSaveSession save;
+    const bool saved =
+        save.Open(NativeFileName(MainFile), MainStamp) &&
+        (!save.ChangedSinceLoad() || confirmOverwrite()) &&
+        (MainStamp.KeepReserve || save.MakeReserveCopy(NativeFileName(ReservePath()))) &&
+        save.Write(MainTactic, MainStamp);
+    SaveFailure = save.LastFailure();
+    if (saved) {
+        Steps.setClean();
+        return TSaveOutcome::Saved;
+    }
+    return SaveFailure.Error == TCmError::None ? TSaveOutcome::Declined : TSaveOutcome::Failed;
+}
+
+bool TTacticDocument::MovePlayer(int player, int zone, bool withBall, TCmPos cell) {
+    if (player < 0 || player >= TCmTactic::PlayerCount || zone < 0 || zone >= TCmPlayer::ZoneCount)
+        return false;
+    const TCmPlayer& p = MainTactic.Players[player];
+    const TCmPos from = withBall ? p.WithBall[zone] : p.WithoutBall[zone];
+    if (from == cell)
+        return false;
+    Steps.push(new TMovePlayer(*this, player, zone, withBall, from, cell));
+    return true;
+}
+
+bool TTacticDocument::SetInstruction(int player, int column, const std::string& text) {
+    if (player < 0 || player >= TCmTactic::PlayerCount || column < 0 ||
+        column >= TCmPlayer::InstrCount)
+        return false;
+    const std::string& from = MainTactic.Players[player].Instr[column];
+    if (from == text)
+        return false;
+    Steps.push(new TSetInstruction(*this, player, column, from, text));
+    return true;
+}
+
+void TTacticDocument::StorePosition(int player, int zone, bool withBall, TCmPos cell) {
+    TCmPlayer& p = MainTactic.Players[player];
+    (withBall ? p.WithBall[zone] : p.WithoutBall[zone]) = cell;
+    emit positionsChanged();
+}
+
+void TTacticDocument::StoreInstruction(int player, int column, const std::string& text) {
+    MainTactic.Players[player].Instr[column] = text;
+    emit instructionsChanged();
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "Cm_tactic.h"
+#include "PitchRenderer.h"
+
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+
+#include <functional>
+#include <string>
+
+// The editing state of the window, without the window: the main and the
+// second tactic, the main tactic's file, the ball zone and phase shown, the
+// tactics' colours, and the history of the main tactic's edits with its saved
+// state. Every edit of the main tactic goes through here as one undoable step;
+// the window redraws on the signals, whether a step was done, undone or redone.
+class TTacticDocument : public QObject {
+    Q_OBJECT
+public:
+    enum class TSaveOutcome { Saved, Declined, Failed };
+
+    explicit TTacticDocument(QObject* parent = nullptr);
+
+    const TCmTactic& Main() const { return MainTactic; }
+    const TCmTactic& Second() const { return SecondTactic; }
+    bool MainLoaded() const { return !MainFile.isEmpty(); }
+    bool SecondLoaded() const { return HasSecond; }
+    // The full path the main tactic was last loaded from; saves write into it.
+    const QString& MainFileName() const { return MainFile; }
+    // The main tactic's short name, as shown and as its reserve copy is named.
+    QString MainName() const;
+    // The reserve copy: the short name followed by ".old", beside the file.
+    QString ReservePath() const;
+
+    int BallZone() const { return Zone; }
+    void SetBallZone(int zone) { Zone = zone; }
+    bool WithBall() const { return Phase; }
+    void SetWithBall(bool withBall) { Phase = withBall; }
+    const pitch::TTacticColors& MainColors() const { return Colors[0]; }
+    const pitch::TTacticColors& SecondColors() const { return Colors[1]; }
+    void SetColors(bool main, const pitch::TTacticColors& colors) { Colors[main ? 0 : 1] = colors; }
+
+    // Error None when loaded. A failed load changes nothing; a loaded main
+    // tactic starts a new history.
+    TCmFailure LoadMain(const QString& path);
+    TCmFailure LoadSecond(const QString& path);
+    // The checked save into the main tactic's file: one locked open, the
+    // reserve copy of the file as it is on disk, then one write; no save
+    // without the copy. `confirmOverwrite` is asked when another program
+    // changed the file since the load; a no there is Declined. A save marks
+    // the current step as the saved one.
+    TSaveOutcome Save(const std::function<bool()>& confirmOverwrite);
+    TCmFailure LastSaveFailure() const { return SaveFailure; }
+
+    // The two kinds of edit. Storing what is already there is no step;
+    // both return whether a step was made (and its signal emitted).
+    bool MovePlayer(int player, int zone, bool withBall, TCmPos cell);
+    bool SetInstruction(int player, int column, const std::string& text);
+
+    QUndoStack& History() { return Steps; }
+    // The main tactic differs from its last load or save.
+    bool IsModified() const { return !Steps.isClean(); }
+
+signals:
+    // A position of the main tactic changed: the pitch and the bars follow.
+    void positionsChanged();
+    // A player instruction of the main tactic changed: the grid follows.
+    void instructionsChanged();
+
+private:
+    friend class TMovePlayer;
+    friend class TSetInstruction;
+    void StorePosition(int player, int zone, bool withBall, TCmPos cell);
+    void StoreInstruction(int player, int column, const std::string& text);
+
+    TCmTactic MainTactic;
+    TCmTactic SecondTactic;
+    QString MainFile;
+    // What the last load or save saw of MainFile, to check it at the next save.
+    TCmFileStamp MainStamp;
+    TCmFailure SaveFailure;
+    bool HasSecond = false;
+    int Zone = 5;
+    bool Phase = true;
+    pitch::TTacticColors Colors[2];
+    QUndoStack Steps;
+};
+
+// A file name as the data layer takes it: UTF-8 on Windows, where it is
+// widened again, and the file system's own bytes elsewhere.
+std::string NativeFileName(const QString& path);
