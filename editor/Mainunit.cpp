@@ -301,6 +301,12 @@ void TMainForm::BuildControls() {
             [this] { UpdatePlayersInstructions(); });
     connect(Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
 
+    // Labels size themselves to their text, but the pages' labels did so
+    // before they took the window's font, with the platform's default one,
+    // which on Windows is narrower: size every label again with its own font.
+    for (QLabel* label : findChildren<QLabel*>())
+        label->adjustSize();
+
     // One switch for every hint of the window.
     installEventFilter(this);
     for (QWidget* child : findChildren<QWidget*>())
