@@ -90,50 +90,63 @@ if [[ -f $prefix/.pitchwright-complete ]]; then
 fi
 
 work=$cache/qt-$upstream-mingw64-$key.build
-say "building Qt $host_version for Windows into $prefix (work folder $work)"
 started=$SECONDS
-rm -rf "$work" "$prefix"
-mkdir -p "$work"
 
-# Debian's source package, fetched with the machine's apt but through its own
-# sources file, lists and cache in the work folder: the machine's apt
+# Debian's source package is fetched with the machine's apt but through its
+# own sources file, lists and cache in the work folder: the machine's apt
 # configuration is not touched. The archive is the one the machine's apt
 # already uses for its release.
 . /etc/os-release
 mirror=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE)' 'Created-By: Packages' 2>/dev/null |
     awk -v r="$VERSION_CODENAME" '$2 == r { print $1; exit }')
 [[ -n $mirror ]] || mirror=http://deb.debian.org/debian/
-apt_dir=$work/apt
-mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/sources.list.d"
-echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror $VERSION_CODENAME main" \
-    >"$apt_dir/sources.list"
-apt_opts=(
-    -o "Dir::Etc::SourceList=$apt_dir/sources.list"
-    -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
-    -o "Dir::State::Lists=$apt_dir/lists"
-    -o "Dir::Cache=$apt_dir/cache"
-)
-say "fetching the source package qt6-base=$host_version from $mirror"
-apt-get -q "${apt_opts[@]}" update >&2 || fail "apt-get update of $apt_dir/sources.list"
-(cd "$work" && apt-get -q "${apt_opts[@]}" source "qt6-base=$host_version" >&2) ||
-    fail "apt-get source qt6-base=$host_version"
+
+fetch_source() {
+    local apt_dir=$work/apt
+    mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/sources.list.d"
+    echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror $VERSION_CODENAME main" \
+        >"$apt_dir/sources.list"
+    local apt_opts=(
+        -o "Dir::Etc::SourceList=$apt_dir/sources.list"
+        -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
+        -o "Dir::State::Lists=$apt_dir/lists"
+        -o "Dir::Cache=$apt_dir/cache"
+    )
+    say "fetching the source package qt6-base=$host_version from $mirror"
+    apt-get -q "${apt_opts[@]}" update >&2 || fail "apt-get update of $apt_dir/sources.list"
+    (cd "$work" && apt-get -q "${apt_opts[@]}" source "qt6-base=$host_version" >&2) ||
+        fail "apt-get source qt6-base=$host_version"
+}
+
+configure() {
+    # The toolchain is kept beside the installation: Qt's CMake files refer to it.
+    mkdir -p "$prefix"
+    printf '%s\n' "$toolchain" >"$prefix/mingw-w64-toolchain.cmake"
+    say "configuring"
+    cmake -S "$src" -B "$work/build" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$prefix/mingw-w64-toolchain.cmake" \
+        -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake" \
+        "${options[@]}" >"$work/configure.log" 2>&1 ||
+        {
+            tail -40 "$work/configure.log" >&2
+            fail "configure (log: $work/configure.log)"
+        }
+    touch "$work/configured"
+}
+
+# An interrupted build goes on where it stopped; anything else starts afresh.
+if [[ -f $work/configured && -f $work/build/build.ninja ]]; then
+    say "resuming the build of Qt $host_version for Windows in $work"
+else
+    say "building Qt $host_version for Windows into $prefix (work folder $work)"
+    rm -rf "$work" "$prefix"
+    mkdir -p "$work"
+    fetch_source
+fi
 src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -1)
 [[ -n $src && -f $src/CMakeLists.txt ]] || fail "the source package did not unpack"
-
-# The toolchain is kept beside the installation: Qt's CMake files refer to it.
-mkdir -p "$prefix"
-printf '%s\n' "$toolchain" >"$prefix/mingw-w64-toolchain.cmake"
-
-say "configuring"
-cmake -S "$src" -B "$work/build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$prefix/mingw-w64-toolchain.cmake" \
-    -DCMAKE_INSTALL_PREFIX="$prefix" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake" \
-    "${options[@]}" >"$work/configure.log" 2>&1 ||
-    {
-        tail -40 "$work/configure.log" >&2
-        fail "configure (log: $work/configure.log)"
-    }
+[[ -f $work/configured ]] || configure
 
 say "building (-j${JOBS:-$(nproc)})"
 cmake --build "$work/build" -j "${JOBS:-$(nproc)}" >"$work/build.log" 2>&1 ||
