@@ -36,6 +36,7 @@
 #include <QToolTip>
 #include <QTranslator>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <stdexcept>
 
@@ -218,8 +219,14 @@ TMainForm::TMainForm(TDialogs& dialogs, QWidget* parent)
     // 12. The bars' ranges.
     Compare->SetRanges();
 
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    // Centred on the desktop with its frame. The frame's size is known once
+    // the native window exists: at once on Windows; with a window manager on
+    // Linux only when it frames the window, so there the client area is centred.
+    if (const QScreen* screen = this->screen()) {
+        winId();
+        const QRect outer(QPoint(), size().grownBy(windowHandle()->frameMargins()));
+        windowHandle()->setFramePosition(screen->availableGeometry().center() - outer.center());
+    }
 }
 
 TMainForm::~TMainForm() {
