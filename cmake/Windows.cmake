@@ -78,7 +78,7 @@ function(pw_windows_deploy_rules)
         "- Qt ${Qt6_VERSION} (Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll, platforms\\qwindows.dll,\n"
         "  styles\\qwindowsvistastyle.dll) under the GNU Lesser General Public License\n"
         "  version 3 (licenses\\Qt-LGPL-3.0.txt, which builds on licenses\\GPL-3.0.txt).\n"
-        "  Its source is the ${qt_source}, built unmodified;\n"
+        "  Its source is the ${qt_source}\n"
         "  scripts/build-qt-windows.sh of Pitchwright's source builds it again.\n"
         "  You may replace these DLLs with your own build of that Qt version.\n\n"
         "- The GCC runtime libraries (libgcc_s_seh-1.dll, libstdc++-6.dll) under the\n"

@@ -118,6 +118,18 @@ fetch_source() {
         fail "apt-get source qt6-base=$host_version"
 }
 
+# Qt 6.4.2 builds its DirectWrite font database only together with Direct2D
+# (turned off above), but the Windows plugin refers to it whenever DirectWrite
+# 3 is there, and so does not link. The plugin's two guards ask for Direct2D
+# as well; its default font database (GDI) is unaffected. A build without this
+# change never completes, so the cache key needs not cover it.
+patch_source() {
+    local file=$src/src/plugins/platforms/windows/qwindowsintegration.cpp
+    sed -i 's/^#if QT_CONFIG(directwrite3)$/#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)/' "$file"
+    [[ $(grep -c '^#if QT_CONFIG(directwrite3) && QT_CONFIG(direct2d)$' "$file") == 2 ]] ||
+        fail "the DirectWrite guards of $file are not as expected"
+}
+
 configure() {
     # The toolchain is kept beside the installation: Qt's CMake files refer to it.
     mkdir -p "$prefix"
@@ -146,6 +158,7 @@ else
 fi
 src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -1)
 [[ -n $src && -f $src/CMakeLists.txt ]] || fail "the source package did not unpack"
+patch_source
 [[ -f $work/configured ]] || configure
 
 say "building (-j${JOBS:-$(nproc)})"
@@ -157,8 +170,12 @@ cmake --build "$work/build" -j "${JOBS:-$(nproc)}" >"$work/build.log" 2>&1 ||
 cmake --install "$work/build" >"$work/install.log" 2>&1 || fail "install (log: $work/install.log)"
 
 # Where the source of these DLLs is, for the licence notes of the packages.
-echo "Debian source package qt6-base $host_version ($mirror, pool/main/q/qt6-base)" \
-    >"$prefix/SOURCE"
+{
+    echo "Debian source package qt6-base $host_version ($mirror, pool/main/q/qt6-base),"
+    echo "  built with one change: in src/plugins/platforms/windows/qwindowsintegration.cpp"
+    echo "  the two guards of the DirectWrite font database also ask for Direct2D,"
+    echo "  which this build leaves out and without which Qt does not build that database."
+} >"$prefix/SOURCE"
 cp "$src/LICENSES/LGPL-3.0-only.txt" "$prefix/LICENSE.LGPL3" 2>/dev/null ||
     cp "$src/LICENSE.LGPL3" "$prefix/LICENSE.LGPL3"
 cp "$src/LICENSES/GPL-3.0-only.txt" "$prefix/LICENSE.GPL3" 2>/dev/null ||

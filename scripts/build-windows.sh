@@ -55,6 +55,9 @@ setup=$build/pitchwright-$version-setup.exe
 say "gathering $folder"
 rm -rf "$folder"
 cmake --install "$build" --prefix "$folder" --strip >/dev/null || fail "install into $folder"
+# The DLLs come as their packages ship them, Debian's libstdc++ with its
+# symbols: the copies in the folder lose what only a debugger reads.
+find "$folder" -iname '*.dll' -exec "$triple-strip" --strip-unneeded {} + || fail "strip"
 
 # Every DLL a file of the folder imports is in the folder or is Windows' own,
 # and every DLL of the folder is imported by the program or by a plugin, the

