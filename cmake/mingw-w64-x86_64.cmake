@@ -3,9 +3,15 @@
 #   cmake -S . -B build/mingw -G Ninja \
 #         -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DPW_BUILD_GUI=OFF ...
 #
-# The executables are linked statically, so Wine (or Windows) runs them without
-# looking for the compiler's DLLs. ctest runs them through Wine; set
-# PW_WINEPREFIX to run them in a given prefix rather than ~/.wine.
+# The data layer's executables are linked statically, so Wine (or Windows)
+# runs them without looking for the compiler's DLLs. ctest runs them through
+# Wine; set PW_WINEPREFIX to run them in a given prefix rather than ~/.wine.
+#
+# The editor is built against a Qt for Windows (scripts/build-qt-windows.sh)
+# given by CMAKE_PREFIX_PATH, with QT_HOST_PATH naming the machine's Qt whose
+# moc, rcc, uic and lrelease run at build time. Its DLLs use the compiler's
+# runtime DLLs, and so must the editor: one C++ runtime in the process
+# (PW_MINGW_SHARED_RUNTIME=ON; scripts/build-windows.sh sets it).
 
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -17,18 +23,23 @@ set(PW_MINGW_TRIPLE x86_64-w64-mingw32)
 find_program(CMAKE_C_COMPILER NAMES ${PW_MINGW_TRIPLE}-gcc-posix ${PW_MINGW_TRIPLE}-gcc REQUIRED)
 find_program(CMAKE_CXX_COMPILER NAMES ${PW_MINGW_TRIPLE}-g++-posix ${PW_MINGW_TRIPLE}-g++ REQUIRED)
 find_program(CMAKE_RC_COMPILER NAMES ${PW_MINGW_TRIPLE}-windres windres)
+# The -posix suffix hides the binutils' prefix from CMake: name the strip tool.
+find_program(CMAKE_STRIP NAMES ${PW_MINGW_TRIPLE}-strip)
 
 # Headers and libraries of the target only; programs of the build machine.
-set(CMAKE_FIND_ROOT_PATH /usr/${PW_MINGW_TRIPLE})
+# A Qt for Windows outside /usr is a root of target files too.
+set(CMAKE_FIND_ROOT_PATH /usr/${PW_MINGW_TRIPLE} ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # libgcc, libstdc++ and winpthread linked in: no DLL hunting at run time.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
+if(NOT PW_MINGW_SHARED_RUNTIME)
+    set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+    set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
+    set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
+endif()
 
 # Debian installs the 64-bit loader as /usr/lib/wine/wine64 and a `wine`
 # wrapper that picks it when no 32-bit Wine is present.

@@ -43,6 +43,7 @@
 #include <QToolTip>
 #include <QTranslator>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <stdexcept>
 
@@ -339,6 +340,12 @@ void TMainForm::BuildControls() {
     connect(redo, &QAction::triggered, this, [this] { EditRedo(); });
     // A tactic file dropped from the file manager.
     setAcceptDrops(true);
+
+    // Labels size themselves to their text, but the pages' labels did so
+    // before they took the window's font, with the platform's default one,
+    // which on Windows is narrower: size every label again with its own font.
+    for (QLabel* label : findChildren<QLabel*>())
+        label->adjustSize();
 
     // One switch for every hint of the window.
     installEventFilter(this);

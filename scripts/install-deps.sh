@@ -16,6 +16,9 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick python3 strace
   # Windows build of the data layer, run under Wine
   g++-mingw-w64-x86-64 wine64 wine
+  # Windows build of the editor: Qt from Debian's source package (dpkg-dev
+  # unpacks it), the icon from the SVG, the zip and the installer
+  librsvg2-bin zip nsis
   # packaging
   dpkg-dev file
   # checks of the package, its desktop entry and its AppStream metadata

@@ -3,8 +3,10 @@
 the way the end-to-end tests drive it:
 
     python3 scripts/screenshots.py [BUILD-DIR]      (default build/ci)
+    python3 scripts/screenshots.py --windows        (build/windows, under Wine)
 
-writes docs/screenshots/*.png. Run it again whenever the look changes.
+writes docs/screenshots/*.png (--windows: windows.png, the window of the
+Windows program). Run it again whenever the look changes.
 """
 
 import os
@@ -17,7 +19,34 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 import e2e  # noqa: E402
 
 
+def windows():
+    """The Windows program under Wine: the General page of a loaded tactic."""
+    import e2e_windows  # noqa: E402
+
+    build = os.path.join(ROOT, "build", "windows")
+    with open(os.path.join(build, "CMakeCache.txt")) as f:
+        version = f.read().split("CMAKE_PROJECT_VERSION:STATIC=")[1].split()[0]
+    args = e2e.arguments(os.path.join(ROOT, "build", "ci"), ROOT, "screenshots")
+    args.folder = os.path.join(build, "pitchwright-%s-win64" % version)
+    s = e2e_windows.WineSession(args)
+    try:
+        s.main_window()
+        s.open_file(e2e.BROWSE1, "442.tct")
+        s.page(0)
+        s.click_page(2 + 23 + 25 + 50, 184 + 16 + 4 * 16 + 8)  # a cell of the grid
+        s.move(1020, 760)
+        time.sleep(0.4)
+        path = os.path.join(ROOT, "docs", "screenshots", "windows.png")
+        subprocess.run(["import", "-display", s.display, "-window", str(s.window), path],
+                       env=s.env(), check=True, capture_output=True, timeout=30)
+        print("wrote", os.path.relpath(path, ROOT))
+    finally:
+        s.stop()
+
+
 def main():
+    if sys.argv[1:] == ["--windows"]:
+        return windows()
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "ci"))
     out = os.path.join(ROOT, "docs", "screenshots")
     os.makedirs(out, exist_ok=True)

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The whole test suite, from a fresh Debian 12 machine: installs what is
-# missing, builds once with warnings as errors and runs every suite through
-# ctest, then the data layer under AddressSanitizer and
-# UndefinedBehaviorSanitizer, a short fuzz run, and the data layer built for
-# Windows and run under Wine.
+# missing, builds once with warnings as errors, builds the Windows program,
+# its zip and its installer (and, the first time, Qt for Windows), runs every
+# suite through ctest, the Windows end-to-end cases under Wine among them,
+# then every suite but the end-to-end ones under AddressSanitizer and
+# UndefinedBehaviorSanitizer,
+# a short fuzz run, and the data layer built for Windows and run under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,8 +16,11 @@ build=build/ci
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPW_WERROR=ON
 cmake --build "$build" -j "$jobs"
 
-echo "== ctest (unit, window and end-to-end suites)"
-ctest --test-dir "$build" --output-on-failure -j "$jobs"
+echo "== Windows program and packages"
+bash scripts/build-windows.sh
+
+echo "== ctest (unit, window and end-to-end suites, Linux and Windows)"
+PW_E2E_WINDOWS_REQUIRED=1 ctest --test-dir "$build" --output-on-failure -j "$jobs"
 
 echo "== sanitizers"
 bash scripts/sanitize.sh

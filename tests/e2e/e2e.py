@@ -141,16 +141,23 @@ class Session:
         self.args = args
         self.root = tempfile.mkdtemp(prefix="pw-e2e-")
         self.prefix = os.path.join(self.root, "prefix")
-        if prefix:
-            shutil.copytree(args.demo, self.prefix, symlinks=True)
-        else:
-            os.mkdir(self.prefix)  # a prefix without a registry: no game
         self.tactics = os.path.join(self.prefix, "drive_c", "CM0001", "tactics")
         self.xvfb = None
         self.app = None
-        self.start_x()
-        if start:
-            self.start_app(binary or args.binary)
+        try:
+            self.start_x()
+            self.make_prefix(prefix)
+            if start:
+                self.start_app(binary or args.binary)
+        except BaseException:
+            self.stop()
+            raise
+
+    def make_prefix(self, game):
+        if game:
+            shutil.copytree(self.args.demo, self.prefix, symlinks=True)
+        else:
+            os.mkdir(self.prefix)  # a prefix without a registry: no game
 
     # -- processes ---------------------------------------------------------
 
@@ -189,6 +196,10 @@ class Session:
             [binary, *arguments], env=self.env(), stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
             start_new_session=True)
 
+    def stored_settings(self):
+        """Settings the program left outside the home folder's files: none here."""
+        return []
+
     def stop(self):
         # A failing case leaves a picture of the screen behind for whoever reads the log.
         if sys.exc_info()[0] is not None and self.xvfb and self.xvfb.poll() is None:
@@ -198,6 +209,10 @@ class Session:
             subprocess.run(["import", "-display", self.display, "-window", "root", name],
                            env=self.env(), capture_output=True, timeout=30)
             print("screenshot of the failure: %s" % name)
+        self.end_processes()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    def end_processes(self):
         for proc in (self.app, self.xvfb):
             if proc and proc.poll() is None:
                 try:
@@ -205,7 +220,6 @@ class Session:
                 except ProcessLookupError:
                     pass
                 proc.wait(timeout=10)
-        shutil.rmtree(self.root, ignore_errors=True)
 
     def wait_exit(self, timeout=10):
         try:
@@ -254,6 +268,10 @@ class Session:
         out = self.xdotool("getwindowgeometry", "--shell", window)
         values = dict(line.split("=") for line in out.split())
         return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def frame_geometry(self, window):
+        """The window with its frame: without a window manager there is none."""
+        return self.geometry(window)
 
     def main_window(self):
         self.window = self.find(TITLE)
@@ -436,8 +454,9 @@ def case_start_and_load(args):
     try:
         window = s.main_window()
         check(s.absent("Warning!", 0.5), "a warning without reason")
-        x, y, w, h = s.geometry(window)
+        w, h = s.geometry(window)[2:]
         check((w, h) == (790, 482), "window is %dx%d" % (w, h))
+        x, y, w, h = s.frame_geometry(window)
         check(abs(x + w // 2 - 512) <= 3 and abs(y + h // 2 - 384) <= 3, "window not centred")
         name = s.xdotool("getwindowname", window).strip()
         check(name == TITLE, "title %r" % name)
@@ -521,6 +540,7 @@ def case_edit_and_save(args):
                   for d, _, files in os.walk(s.root) if not d.startswith(s.prefix)
                   for f in files]
         check(not strays, "files written into the home folder: %s" % strays)
+        check(not s.stored_settings(), "settings stored: %s" % s.stored_settings())
     finally:
         s.stop()
 

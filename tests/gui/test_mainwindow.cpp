@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFont>
 #include <QGroupBox>
 #include <QHelpEvent>
 #include <QLabel>
@@ -83,6 +84,8 @@ private slots:
 
     void startsOnTheOptionsPageWithEverythingAsDesigned();
     void controlsHaveTheirPlacesTextsHintsAndTags();
+    void labelsShowTheirWholeText_data();
+    void labelsShowTheirWholeText();
     void missingGameAsksWhetherToGoOn();
     void registryValuesShapeTheStart();
     void loadsMoveTheWindowThroughItsStages();
@@ -207,6 +210,39 @@ void TestMainWindow::controlsHaveTheirPlacesTextsHintsAndTags() {
     QVERIFY(form->font().families().contains(QStringLiteral("Comic Sans MS")));
     QCOMPARE(Find<QTabWidget>(*form, "PageControl")->tabBar()->font().pointSize(), 12);
     QCOMPARE(Find(*form, "PoorA")->font().pointSize(), 8);
+}
+
+void TestMainWindow::labelsShowTheirWholeText_data() {
+    QTest::addColumn<QFont>("defaultFont");
+    QTest::newRow("this platform's") << QApplication::font();
+    // Narrower and smaller than the window's, as Windows' default font is.
+    QFont narrow(QStringLiteral("Liberation Sans Narrow"));
+    narrow.setPointSize(6);
+    QTest::newRow("narrow") << narrow;
+}
+
+void TestMainWindow::labelsShowTheirWholeText() {
+    QFETCH(QFont, defaultFont);
+    const QFont before = QApplication::font();
+    QApplication::setFont(defaultFont);
+    TGameFolder game;
+    auto form = StartForm(*AppDialogs, game);
+    QApplication::setFont(before);
+    Load(*form, *AppDialogs, 1, game.WriteTactic("a.tct", SampleTactic(0)));
+    Load(*form, *AppDialogs, 2, game.WriteTactic("b.tct", SampleTactic(1)));
+    for (const char* language : {"BtnRussian", "BtnEnglish"}) {
+        QTest::mouseClick(Find<QPushButton>(*form, language), Qt::LeftButton);
+        for (const QLabel* label : form->findChildren<QLabel*>()) {
+            const QSize needed = label->sizeHint();
+            QVERIFY2(label->width() >= needed.width() && label->height() >= needed.height(),
+                     qPrintable(QStringLiteral("%1 (%2): %3 x %4 for %5 x %6")
+                                    .arg(label->objectName(), label->text())
+                                    .arg(label->width())
+                                    .arg(label->height())
+                                    .arg(needed.width())
+                                    .arg(needed.height())));
+        }
+    }
 }
 
 void TestMainWindow::missingGameAsksWhetherToGoOn() {
