@@ -1,5 +1,6 @@
 #include "InstructionsPage.h"
 
+#include "Cm_codes.h"
 #include "FittedText.h"
 
 #include <QCheckBox>
@@ -24,9 +25,7 @@ constexpr int FixedColumnWidth = 23;
 constexpr int ColumnWidth = 50;
 constexpr int RowHeight = 16;
 
-const char* const Headers[ColumnCount] = {
-    "",       "Passing",  "PassTo",   "Tackling", "Pressing", "SetPAtt",  "SetPDef", "FreeRole",
-    "FrwRun", "RunWBall", "HoldBall", "LongShot", "ThrBall",  "Crossing", "Marking"};
+static_assert(std::size(cm_codes::PlayerInstrNames) == ColumnCount - 1);
 
 struct TLabelSpec {
     const char* Name;
@@ -142,27 +141,6 @@ QTableWidget* MakeGrid(QWidget* parent) {
 
 } // namespace
 
-const std::vector<std::string>& ColumnValues(int column) {
-    static const std::vector<std::string> none;
-    static const std::vector<std::string> values[ColumnCount] = {
-        {},
-        {"Team", "Mixed", "Short", "Direct", "Long"},
-        {"Team", "Left", "Center", "Right"},
-        {"Team", "Normal", "Easy", "Hard"},
-        {"Team", "No", "Yes"},
-        {"Normal", "Forward", "Back"},
-        {"Normal", "Forward", "Back"},
-        {"Yes", "No"},
-        {"Yes", "No"},
-        {"Yes", "No"},
-        {"Yes", "No"},
-        {"Yes", "No"},
-        {"Yes", "No"},
-        {"Yes", "No"},
-        {}};
-    return column >= 0 && column < ColumnCount ? values[column] : none;
-}
-
 std::string ShownText(const std::string& text, bool hideNo, bool hideTeam) {
     if (hideNo && text == "No")
         return {};
@@ -241,7 +219,7 @@ bool TInstructionsPage::eventFilter(QObject* watched, QEvent* event) {
 void TInstructionsPage::WriteHeaders() {
     QStringList headers;
     for (int c = 1; c < ColumnCount; ++c) {
-        headers << QString::fromLatin1(Headers[c]);
+        headers << QString::fromUtf8(cm_codes::PlayerInstrNames[c - 1]);
         Grid->horizontalHeaderItem(c - 1)->setText(headers.last());
     }
     // The columns keep their width; the headers take a font in which the
@@ -280,8 +258,8 @@ void TInstructionsPage::ShowTeamInstructions() {
 void TInstructionsPage::SelectCell(int column, int row) {
     const QSignalBlocker quiet(Combo);
     Combo->clear();
-    for (const std::string& value : ColumnValues(column))
-        Combo->addItem(QString::fromStdString(value));
+    for (std::string_view value : cm_codes::PlayerInstrValues(column))
+        Combo->addItem(QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
     // The list entry is the one the shown text names, none for a blank or
     // unknown text; the text is the cell's as shown.
     const QString shown = CellText(column, row);

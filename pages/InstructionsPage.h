@@ -6,7 +6,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -15,8 +14,6 @@ class QTableWidget;
 
 namespace pages {
 
-// Values the combo offers for a grid column, in order; empty for columns 0 and 14.
-const std::vector<std::string>& ColumnValues(int column);
 // What a grid cell shows for a field's text under the two Hide filters.
 std::string ShownText(const std::string& text, bool hideNo, bool hideTeam);
 

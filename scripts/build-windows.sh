@@ -33,14 +33,7 @@ qt=$(nice -n 10 bash scripts/build-qt-windows.sh | tail -1)
 [[ -d $qt/lib/cmake/Qt6 ]] || fail "no Qt for Windows in '$qt'"
 
 say "configuring $build"
-cmake -S "$root" -B "$build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release \
-    -DPW_MINGW_SHARED_RUNTIME=ON \
-    -DCMAKE_PREFIX_PATH="$qt" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(gcc -dumpmachine)/cmake" \
-    -DPW_BUILD_TESTS=OFF -DPW_BUILD_BENCH=OFF -DPW_BUILD_FUZZ=OFF -DPW_BUILD_E2E=OFF \
-    -DPW_WERROR=ON >/dev/null || fail "configure"
+PW_QT_WINDOWS=$qt cmake --preset windows >/dev/null || fail "configure"
 
 say "building (-j$jobs)"
 cmake --build "$build" -j "$jobs" || fail "build"

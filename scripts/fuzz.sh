@@ -13,13 +13,10 @@ cd "$(dirname "$0")/.."
 root=$PWD
 seconds=${1:-60}
 build=$root/build/fuzz
-clangxx=$(command -v clang++-14 || command -v clang++ || true)
-[[ -n $clangxx ]] || { echo "fuzz: clang++ is not installed (scripts/install-deps.sh installs it)" >&2; exit 1; }
+command -v clang++-14 >/dev/null ||
+    { echo "fuzz: clang++-14 is not installed (scripts/install-deps.sh installs it)" >&2; exit 1; }
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER="$clangxx" -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
-    -DPW_SANITIZE=address,undefined -DPW_BUILD_FUZZ=ON -DPW_BUILD_GUI=OFF \
-    -DPW_BUILD_TESTS=OFF -DPW_BUILD_BENCH=OFF -DPW_WERROR=ON >/dev/null
+cmake --preset fuzz >/dev/null
 cmake --build "$build" -j "$(nproc)" --target fuzz_tactic fuzz_winereg
 
 seed() {

@@ -6,8 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/sanitize
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPW_SANITIZE=address,undefined \
-    -DPW_BUILD_E2E=OFF -DPW_BUILD_BENCH=OFF -DPW_WERROR=ON >/dev/null
+cmake --preset sanitize >/dev/null
 cmake --build "$build" -j "$(nproc)"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -4,8 +4,8 @@
 # its zip and its installer (and, the first time, Qt for Windows), runs every
 # suite through ctest, the Windows end-to-end cases under Wine among them,
 # then every suite but the end-to-end ones under AddressSanitizer and
-# UndefinedBehaviorSanitizer,
-# a short fuzz run, and the data layer built for Windows and run under Wine.
+# UndefinedBehaviorSanitizer, a short fuzz run, and the data layer built for
+# Windows and run under Wine. The configurations are CMakePresets.json's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,7 +13,7 @@ bash scripts/install-deps.sh
 
 jobs=$(nproc)
 build=build/ci
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPW_WERROR=ON
+cmake --preset ci
 cmake --build "$build" -j "$jobs"
 
 echo "== Windows program and packages"

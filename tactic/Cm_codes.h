@@ -3,6 +3,7 @@
 // The bit fields of a tactic file's instruction words and the texts they stand
 // for. One table per field; player and team fields share the routines below.
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -44,8 +45,9 @@ inline constexpr TCode PlayerTacklingCodes[] = {
 inline constexpr TCode PlayerPressingCodes[] = {{"Team", 0x2000}, {"No", 0x4000}, {"Yes", 0x8000}};
 inline constexpr TCode PlayerSetPAttCodes[] = {
     {"Normal", 0x10000}, {"Forward", 0x20000}, {"Back", 0x40000000}};
+// Listed in the order the editor offers them: decoding does not depend on it.
 inline constexpr TCode PlayerSetPDefCodes[] = {
-    {"Normal", 0x40000}, {"Back", 0x80000}, {"Forward", 0x80000000}};
+    {"Normal", 0x40000}, {"Forward", 0x80000000}, {"Back", 0x80000}};
 
 // Instr[1] to Instr[6], in that order.
 inline constexpr TChoice PlayerChoices[] = {
@@ -67,6 +69,13 @@ inline constexpr int PlayerFirstPairA = 7;
 inline constexpr TPair PlayerPairsB[] = {{0x1, 0x2}, {0x4, 0x8}};
 inline constexpr int PlayerFirstPairB = 12;
 inline constexpr uint32_t WordBOwnBits = 0xF;
+
+// The names of Instr[1] to Instr[14], as the players grid heads its columns;
+// Instr[14] ("Marking") is never stored in the file.
+inline constexpr std::string_view PlayerInstrNames[] = {
+    "Passing", "PassTo",   "Tackling", "Pressing", "SetPAtt", "SetPDef",  "FreeRole",
+    "FrwRun",  "RunWBall", "HoldBall", "LongShot", "ThrBall", "Crossing", "Marking"};
+inline constexpr int PlayerFirstInstr = 1;
 
 // Team word; bits 18-31 belong to the game.
 inline constexpr TCode TeamMentalityCodes[] = {
@@ -120,6 +129,29 @@ constexpr std::string_view DecodeText(const TPair& pair, uint32_t word) {
 
 constexpr uint32_t EncodeText(const TPair& pair, std::string_view text) {
     return text == "Yes" ? pair.Yes : pair.No;
+}
+
+inline constexpr std::string_view PairValues[] = {"Yes", "No"};
+
+// The texts of each player field's codes, in the table's order.
+inline constexpr auto PlayerChoiceTexts = [] {
+    std::array<std::array<std::string_view, 5>, std::size(PlayerChoices)> all{};
+    for (std::size_t f = 0; f < all.size(); ++f)
+        for (std::size_t c = 0; c < PlayerChoices[f].Codes.size(); ++c)
+            all[f][c] = PlayerChoices[f].Codes[c].Text;
+    return all;
+}();
+
+// The values the editor offers for Instr[instr], in the order it offers them:
+// a field's codes, "Yes" and "No" for a pair, none for "Marking".
+constexpr std::span<const std::string_view> PlayerInstrValues(int instr) {
+    const int choice = instr - PlayerFirstChoice;
+    if (choice >= 0 && choice < static_cast<int>(std::size(PlayerChoices)))
+        return std::span(PlayerChoiceTexts[choice]).first(PlayerChoices[choice].Codes.size());
+    const int pairsEnd = PlayerFirstPairB + static_cast<int>(std::size(PlayerPairsB));
+    if (instr >= PlayerFirstPairA && instr < pairsEnd)
+        return PairValues;
+    return {};
 }
 
 // Position word: X in byte 0, Y in byte 2; bytes 1 and 3 are written as 0.

@@ -1,14 +1,11 @@
 // Prints what the editor can see and change in a tactic file, one item per
 // line, so that the end-to-end tests can diff a file before and after a save.
+#include "Cm_codes.h"
 #include "Cm_tactic.h"
 
 #include <cstdio>
 
 namespace {
-
-constexpr const char* ColumnNames[TCmPlayer::InstrCount] = {
-    "",       "Passing",  "PassTo",   "Tackling", "Pressing", "SetPAtt",  "SetPDef", "FreeRole",
-    "FrwRun", "RunWBall", "HoldBall", "LongShot", "ThrBall",  "Crossing", "Marking"};
 
 void PrintGrid(int player, const char* phase,
                const std::array<TCmPos, TCmPlayer::ZoneCount>& grid) {
@@ -33,9 +30,11 @@ int main(int argc, char** argv) {
         std::printf("team %d: %s\n", i + 1, tactic.TeamInstr[i].c_str());
     for (const TCmPlayer& player : tactic.Players) {
         std::printf("player %d number: %s\n", player.Number, player.NumberText.c_str());
-        for (int col = 1; col < TCmPlayer::InstrCount; ++col)
-            std::printf("player %d %s: %s\n", player.Number, ColumnNames[col],
-                        player.Instr[col].c_str());
+        for (int col = 1; col < TCmPlayer::InstrCount; ++col) {
+            const std::string_view name = cm_codes::PlayerInstrNames[col - 1];
+            std::printf("player %d %.*s: %s\n", player.Number, static_cast<int>(name.size()),
+                        name.data(), player.Instr[col].c_str());
+        }
         PrintGrid(player.Number, "with", player.WithBall);
         PrintGrid(player.Number, "without", player.WithoutBall);
     }
