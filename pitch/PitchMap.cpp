@@ -66,15 +66,19 @@ bool InGrid(TCmPos cell) {
 int ZoneAt(int x, int y) {
     // Mouse capture delivers points outside the picture: they choose the
     // nearest zone instead of a negative column or row.
-    const int c = std::clamp(x / 110, 0, 2);
-    const int r = std::clamp(Diff(401, y) / 100, 0, 3);
-    return r + 4 * c;
+    const int c = std::clamp(x / ZoneWidth, 0, ZoneColumns - 1);
+    const int r = std::clamp(Diff(PictureHeight, y) / ZoneHeight, 0, ZoneRows - 1);
+    return r + ZoneRows * c;
 }
 
 TZoneFrame ZoneFrame(int zone) {
-    const int c = zone / 4;
-    const int r = zone % 4;
-    return {110 * c + 3, 303 - 100 * r, 110 * c + 107, 397 - 100 * r};
+    const int c = zone / ZoneRows;
+    const int r = zone % ZoneRows;
+    const int left = ZoneWidth * c;
+    const int top = PictureHeight - ZoneHeight * (r + 1);
+    const int bottom = top + ZoneHeight - 1;
+    return {left + ZoneFrameInsetX, top + ZoneFrameInsetTop, left + ZoneWidth - ZoneFrameInsetX,
+            bottom - ZoneFrameInsetBottom};
 }
 
 } // namespace pitch

@@ -20,6 +20,17 @@ inline constexpr int PictureHeight = 401; // the pitch picture is two rows talle
 inline constexpr int MaxColumn = 26;
 inline constexpr int MaxRow = 35;
 
+// Ball zones: three columns across, four rows along from the picture's
+// bottom row; zone = row + ZoneRows * column.
+inline constexpr int ZoneColumns = 3;
+inline constexpr int ZoneRows = 4;
+inline constexpr int ZoneWidth = 110;
+inline constexpr int ZoneHeight = 100;
+// The dotted frame stands inside its zone by these many pixels.
+inline constexpr int ZoneFrameInsetX = 3;
+inline constexpr int ZoneFrameInsetTop = 2;
+inline constexpr int ZoneFrameInsetBottom = 3;
+
 struct TPixel {
     int X = 0;
     int Y = 0;
@@ -36,7 +47,7 @@ TPixel TestPoint(TCmPos pos, int height = ViewHeight);
 TCmPos PixelToCell(int x, int y, int height = ViewHeight);
 bool InGrid(TCmPos cell);
 
-// Ball zone chosen by a right click at a pixel: columns of 110, rows of 100 from the bottom.
+// Ball zone chosen by a right click at a pixel.
 int ZoneAt(int x, int y);
 // Corners of the dotted frame of a ball zone: (Left, Top) to (Right, Bottom).
 struct TZoneFrame {
@@ -45,7 +56,7 @@ struct TZoneFrame {
 TZoneFrame ZoneFrame(int zone);
 
 inline constexpr int OppositeZone(int zone) {
-    return 11 - zone;
+    return ZoneColumns * ZoneRows - 1 - zone;
 }
 
 } // namespace pitch

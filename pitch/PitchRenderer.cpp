@@ -20,6 +20,12 @@ constexpr int TitleHeight = 34;
 constexpr int LineHeight = 22;
 constexpr int SmallHeight = 18;
 constexpr int CreditsWrap = -350;
+// Where the credits start again: just below the view.
+constexpr int CreditsRestart = ViewHeight + 10;
+// The title's left edge, from the view's middle.
+constexpr int CreditTitleLeft = ViewWidth / 2 - 100;
+// Each credit line's distance below the title; lines 3 and 4 sit between 1 and 2.
+constexpr std::array<int, 6> CreditOffsets{0, 50, 100, 70, 120, 320};
 // Caches are keyed, so nothing stale is ever drawn; these bounds only keep
 // them small when many texts or colours come by.
 constexpr std::size_t MaxDiscs = 256;
@@ -205,7 +211,7 @@ void TPitchRenderer::DrawCreditLine(QPainter& painter, const std::string& text, 
 
 void TPitchRenderer::CreditsFrame(const std::array<std::string, 6>& credits) {
     const int t = Top;
-    Top = t <= CreditsWrap ? ViewHeight + 10 : t - 1;
+    Top = t <= CreditsWrap ? CreditsRestart : t - 1;
 
     RestorePlayers();
     QImage& picture = WritablePicture();
@@ -213,12 +219,10 @@ void TPitchRenderer::CreditsFrame(const std::array<std::string, 6>& credits) {
     QPainter painter(&picture);
     // The title takes the surface's style: regular in the very first frame,
     // bold ever after, because each frame ends by switching to bold.
-    DrawCreditLine(painter, credits[0], TitleHeight, Bold, ViewWidth / 2 - 100, Top);
-    DrawCreditLine(painter, credits[1], LineHeight, false, Left, Top + 50);
-    DrawCreditLine(painter, credits[2], LineHeight, false, Left, Top + 100);
-    DrawCreditLine(painter, credits[3], SmallHeight, false, Left, Top + 70);
-    DrawCreditLine(painter, credits[4], SmallHeight, false, Left, Top + 120);
-    DrawCreditLine(painter, credits[5], SmallHeight, false, Left, Top + 320);
+    DrawCreditLine(painter, credits[0], TitleHeight, Bold, CreditTitleLeft, Top);
+    for (std::size_t line = 1; line < credits.size(); ++line)
+        DrawCreditLine(painter, credits[line], line <= 2 ? LineHeight : SmallHeight, false, Left,
+                       Top + CreditOffsets[line]);
     Bold = true;
 }
 
