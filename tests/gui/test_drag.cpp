@@ -11,8 +11,6 @@
 using namespace guitest;
 using namespace pitch;
 
-Q_DECLARE_METATYPE(TCmPos)
-
 class TestDrag : public QObject, private TFormFixture {
     Q_OBJECT
 private slots:
@@ -41,64 +39,58 @@ void TestDrag::cleanup() {
     StopWindow();
 }
 
+// A drag of player 7, who stands at (20, 27) with the ball and (14, 18)
+// without in zone 5, with a right click on the way; Zone is the zone whose
+// entry the drop changes to Stored, or -1.
+struct TDrop {
+    int Page;
+    bool WithBall;
+    QPoint RightClick, To;
+    int Zone;
+    TCmPos Stored;
+};
+Q_DECLARE_METATYPE(TDrop)
+
 void TestDrag::drop_data() {
-    QTest::addColumn<int>("page");
-    QTest::addColumn<bool>("withBall");
-    QTest::addColumn<QPoint>("rightClick"); // during the drag
-    QTest::addColumn<QPoint>("to");
-    QTest::addColumn<int>("zone"); // whose entry the drop changes, or -1
-    QTest::addColumn<TCmPos>("stored");
-    // Player 7 stands at (20, 27) with the ball and (14, 18) without, in zone 5.
-    // One pixel right of and above a cell's drawn centre drops into that cell;
-    // the centre itself, into the cell left of and below.
-    const auto drop = [](TCmPos cell) {
-        const TPixel c = OwnCentre(cell);
-        return QPoint(c.X + 1, c.Y - 1);
+    QTest::addColumn<TDrop>("drop");
+    // One pixel right of and above a cell's drawn centre drops into that
+    // cell; the centre itself, into the cell left of and below.
+    const auto at = [](TCmPos cell, int dx = 1, int dy = -1) {
+        return QPoint(OwnCentre(cell).X + dx, OwnCentre(cell).Y + dy);
     };
-    const TPixel own = OwnCentre({20, 27});
-    QTest::addRow("general") << 0 << true << QPoint() << drop({3, 33}) << 5 << TCmPos{3, 33};
-    QTest::addRow("compare, without ball")
-        << 1 << false << QPoint() << drop({20, 4}) << 5 << TCmPos{20, 4};
-    QTest::addRow("anti") << 2 << true << QPoint() << drop({0, 0}) << 5 << TCmPos{0, 0};
-    QTest::addRow("on its drawn centre")
-        << 0 << true << QPoint() << QPoint(own.X, own.Y) << 5 << TCmPos{19, 26};
-    QTest::addRow("zone chosen mid-drag")
-        << 2 << true << QPoint(300, 50) << drop({25, 34}) << 11 << TCmPos{25, 34};
-    QTest::addRow("outside the grid")
-        << 0 << false << QPoint() << QPoint(329, 200) << -1 << TCmPos{};
-    QTest::addRow("options page") << 3 << true << QPoint(300, 50) << drop({3, 33}) << -1
-                                  << TCmPos{};
+    QTest::addRow("general") << TDrop{0, true, {}, at({3, 33}), 5, {3, 33}};
+    QTest::addRow("compare, without ball") << TDrop{1, false, {}, at({20, 4}), 5, {20, 4}};
+    QTest::addRow("anti") << TDrop{2, true, {}, at({0, 0}), 5, {0, 0}};
+    QTest::addRow("on its drawn centre") << TDrop{0, true, {}, at({20, 27}, 0, 0), 5, {19, 26}};
+    QTest::addRow("zone chosen mid-drag") << TDrop{2, true, {300, 50}, at({25, 34}), 11, {25, 34}};
+    QTest::addRow("outside the grid") << TDrop{0, false, {}, {329, 200}, -1, {}};
+    QTest::addRow("options page") << TDrop{3, true, {300, 50}, at({3, 33}), -1, {}};
 }
 
 void TestDrag::drop() {
-    QFETCH(int, page);
-    QFETCH(bool, withBall);
-    QFETCH(QPoint, rightClick);
-    QFETCH(QPoint, to);
-    QFETCH(int, zone);
-    QFETCH(TCmPos, stored);
-    ChoosePage(*Form, page);
-    Click(Find<QRadioButton>(*Form, withBall ? "WithBall" : "WithoutBall"));
+    QFETCH(TDrop, drop);
+    ChoosePage(*Form, drop.Page);
+    Click(Find<QRadioButton>(*Form, drop.WithBall ? "WithBall" : "WithoutBall"));
     TCmTactic expected = Form->MainTactic();
     const TCmTactic second = Form->SecondTactic();
-    auto& grid = withBall ? expected.Players[7].WithBall : expected.Players[7].WithoutBall;
+    auto& grid = drop.WithBall ? expected.Players[7].WithBall : expected.Players[7].WithoutBall;
     const TPixel from = TestPoint(grid[5]);
     QTest::mousePress(Image(), Qt::LeftButton, {}, QPoint(from.X, from.Y));
-    QCOMPARE(QApplication::overrideCursor() != nullptr, page != 3);
-    if (!rightClick.isNull())
-        QTest::mousePress(Image(), Qt::RightButton, {}, rightClick);
-    QTest::mouseMove(Image(), to);
-    QTest::mouseRelease(Image(), Qt::LeftButton, {}, to);
-    if (zone >= 0)
-        grid[zone] = stored;
-    QCOMPARE(Form->BallZone(), zone >= 0 ? zone : 5);
+    QCOMPARE(QApplication::overrideCursor() != nullptr, drop.Page != 3);
+    if (!drop.RightClick.isNull())
+        QTest::mousePress(Image(), Qt::RightButton, {}, drop.RightClick);
+    QTest::mouseMove(Image(), drop.To);
+    QTest::mouseRelease(Image(), Qt::LeftButton, {}, drop.To);
+    if (drop.Zone >= 0)
+        grid[drop.Zone] = drop.Stored;
+    QCOMPARE(Form->BallZone(), std::max(drop.Zone, 5));
     // Only that entry changed, and only in the main tactic; the preview is gone.
     for (int i = 0; i < TCmTactic::PlayerCount; ++i) {
         QCOMPARE(Form->MainTactic().Players[i].WithBall, expected.Players[i].WithBall);
         QCOMPARE(Form->MainTactic().Players[i].WithoutBall, expected.Players[i].WithoutBall);
         QCOMPARE(Form->SecondTactic().Players[i].WithBall, second.Players[i].WithBall);
     }
-    if (page != 3) // where the credits run over it
+    if (drop.Page != 3) // where the credits run over it
         QCOMPARE(Form->Renderer().Picture(), Form->Renderer().PlayersBitmap());
 }
 
@@ -124,30 +116,24 @@ void TestDrag::pointerComesBackWhenTheWindowLosesTheMouse() {
 
 void TestDrag::customColours_data() {
     QTest::addColumn<int>("tag");
-    QTest::addColumn<bool>("russian");
     QTest::addColumn<QList<QColor>>("answers"); // an invalid colour cancels that dialog
-    const QColor cancel;
-    QTest::addRow("main") << 1 << false << QList<QColor>{QColor(10, 200, 30), QColor(90, 20, 160)};
-    QTest::addRow("second, Russian") << 2 << true << QList<QColor>{QColor(200, 200, 0), Qt::cyan};
-    QTest::addRow("fill cancelled") << 1 << false << QList<QColor>{cancel};
-    QTest::addRow("line cancelled") << 2 << false << QList<QColor>{QColor(1, 2, 3), cancel};
+    QTest::addRow("main") << 1 << QList<QColor>{QColor(10, 200, 30), QColor(90, 20, 160)};
+    QTest::addRow("second, in Russian") << 2 << QList<QColor>{QColor(200, 200, 0), Qt::cyan};
+    QTest::addRow("fill cancelled") << 1 << QList<QColor>{QColor()};
+    QTest::addRow("line cancelled") << 2 << QList<QColor>{QColor(1, 2, 3), QColor()};
 }
 
 void TestDrag::customColours() {
     QFETCH(int, tag);
     QFETCH(QList<QColor>, answers);
-    QFETCH(bool, russian);
-    if (russian)
+    if (QTest::currentDataTag() == QLatin1String("second, in Russian"))
         Click(Find<QAbstractButton>(*Form, "BtnRussian"));
     ChoosePage(*Form, 1);
     auto* group = Find<TRadioGroup>(*Form, tag == 1 ? "CheckMainColor" : "CheckSecondColor");
-    const TColorTarget target = tag == 1 ? TColorTarget::Main : TColorTarget::Second;
-    const auto colors = [&] {
-        return tag == 1 ? Form->Document().MainColors() : Form->Document().SecondColors();
-    };
+    const TTacticColors& colors =
+        tag == 1 ? Form->Document().MainColors() : Form->Document().SecondColors();
     Click(group->Item(1));
-    const TTacticColors club = *ClubColors(target, 1);
-    QCOMPARE(colors(), club);
+    const TTacticColors club = colors;
     const QImage before = Form->Renderer().Picture().copy();
     for (const QColor& answer : answers)
         answer.isValid() ? Dialogs.setNextColor(answer) : Dialogs.setNextColorCancel();
@@ -160,7 +146,7 @@ void TestDrag::customColours() {
         QCOMPARE(requests[i].Title, QLatin1String(i == 0 ? "Fill colour" : "Line colour"));
     }
     const bool chosen = answers.size() == 2 && answers[1].isValid();
-    QCOMPARE(colors(), (chosen ? TTacticColors{answers[0], answers[1]} : club));
+    QCOMPARE(colors, (chosen ? TTacticColors{answers[0], answers[1]} : club));
     QCOMPARE(Form->Renderer().Picture() != before, chosen);
     // "Custom" stays selected; clicking it again asks nothing.
     QCOMPARE(group->ItemIndex(), 3);
