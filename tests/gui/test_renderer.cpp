@@ -148,6 +148,12 @@ void TestRenderer::optionsWithCredits() {
     cached.SetCreditsTop(61);
     cached.CreditsFrame(Form->Credits());
     CompareGolden(cached.Picture(), "options-credits");
+    // The title climbs to -350, then starts again just below the view: 760 frames.
+    direct.SetCreditsTop(-348);
+    for (const int top : {-349, -350, 409, 408}) {
+        direct.CreditsFrame(Form->Credits());
+        QCOMPARE(direct.CreditsTop(), top);
+    }
     // Hide logo: the last redraw, without the credits and the preview.
     direct.Redraw(scene);
     cached.ShowPlayers();
