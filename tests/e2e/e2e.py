@@ -2,7 +2,7 @@
 """End-to-end cases: the real program in its own Xvfb and copy of the demo prefix, driven by
 X input (xdotool) and checked on its windows, files and exit status."""
 
-import argparse, ctypes, os, re, shutil, signal, subprocess, sys, tempfile, time
+import argparse, ctypes, os, re, shutil, signal, subprocess, tempfile, time
 from pathlib import Path
 
 TITLE = "Pitchwright v1.1"
@@ -30,8 +30,6 @@ def position(lines, player, phase, zone):
 class Session:
     """An X server, a scratch home with a copy of the demo prefix, and the program in them."""
 
-    frame = (0, 0)  # the window frame above and below the client area: none without a manager
-
     def __init__(self, args, prefix=True, binary=None, start=True):
         self.args, self.procs, self.display = args, [], ""
         self.root = tempfile.mkdtemp(prefix="pw-e2e-", dir=args.build)
@@ -54,8 +52,10 @@ class Session:
     def __exit__(self, failed, *_):
         self.stop(failed is not None)
 
-    def make_prefix(self, game):  # without the game, a prefix without a registry
-        shutil.copytree(self.args.demo, self.prefix, symlinks=True) if game else os.mkdir(self.prefix)
+    def make_prefix(self, game):
+        os.mkdir(self.prefix)  # without the game, a prefix without a registry
+        if game:
+            shutil.copytree(self.args.demo, self.prefix, symlinks=True, dirs_exist_ok=True)
 
     def env(self):
         return {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "DISPLAY": self.display,
@@ -63,23 +63,24 @@ class Session:
                 "QT_QPA_PLATFORM": "xcb", "WINEPREFIX": self.prefix}
 
     def spawn(self, words, **options):
-        self.procs.append(subprocess.Popen(words, **{"env": self.env(), "stderr": subprocess.DEVNULL,
-            "stdout": subprocess.DEVNULL, "start_new_session": True, **options}))
+        self.procs.append(subprocess.Popen(words, env=self.env(), start_new_session=True, **{
+            "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL, **options}))
         return self.procs[-1]
 
     def start_app(self, binary, arguments=()):
         self.app = self.spawn([binary, *arguments], cwd=self.root)
 
     def run(self, words, timeout=60):
-        return subprocess.run(words, env=self.env(), capture_output=True, text=True, timeout=timeout)
+        return subprocess.run(words, env=self.env(), capture_output=True, text=True,
+                              timeout=timeout)
 
     def leftovers(self):
         return [f for d, _, fs in os.walk(self.root) if not d.startswith(self.prefix) for f in fs]
 
     def stop(self, failed=False):
         if failed:  # a picture of the screen for whoever reads the log
-            self.run(["import", "-window", "root", "%s/e2e-failure-%s.png" % (self.args.build,
-                                                                            self.args.case)])
+            self.run(["import", "-window", "root", "%(build)s/e2e-failure-%(case)s.png"
+                      % vars(self.args)])
         self.end_processes()
         shutil.rmtree(self.root, ignore_errors=True)
 
@@ -88,9 +89,6 @@ class Session:
             if proc.poll() is None:
                 os.killpg(proc.pid, signal.SIGKILL)
                 proc.wait(timeout=10)
-
-    def wait_exit(self, timeout=20):
-        return self.app.wait(timeout)
 
     def xdotool(self, *words, check_rc=True):
         done = self.run(["xdotool", *map(str, words)])
@@ -110,20 +108,14 @@ class Session:
     def gone(self, title):
         until(lambda: not self.windows(title), "window %r stays open" % title)
 
-    def geometry(self, window):
-        shell = dict(l.split("=") for l in self.xdotool("getwindowgeometry", "--shell", window).split())
-        return [int(shell[k]) for k in ("X", "Y", "WIDTH", "HEIGHT")]
-
     def main_window(self):
         self.window = self.find(TITLE)
-        self.origin = self.geometry(self.window)[:2]
+        out = self.xdotool("getwindowgeometry", "--shell", self.window)
+        self.origin = [int(re.search(k + r"=(\d+)", out)[1]) for k in "XY"]
         return self.window
 
     def at(self, x, y, origin=(0, 0)):  # in the main window's client area, or a part of it
         return self.origin[0] + origin[0] + x, self.origin[1] + origin[1] + y
-
-    def move(self, x, y):
-        self.xdotool("mousemove", x, y)
 
     def click(self, x, y, origin=(0, 0)):
         self.xdotool("mousemove", *self.at(x, y, origin), "click", 1, "sleep", 0.3)
@@ -183,39 +175,36 @@ def case_no_game(args):
     """Without the game a warning asks whether to go on; No ends the program with status -1."""
     with Session(args, prefix=False) as s:
         s.answer("Warning!", "Escape")
-        assert s.wait_exit() == 255, "exit status %s, not -1" % s.app.returncode
+        assert s.app.wait(20) == 255, "exit status %s, not -1" % s.app.returncode
 
 
 def case_edit_and_save(args):
-    """The road of one edit on the demo installation: the window shows centred; a drag and a
-    grid pick, saved, change only their two words; the .old is the file as it was; closing
-    ends with status 0, and the program stored nothing."""
+    """On the demo installation, a drag and a grid pick, saved, change only their two words; the
+    .old is the file as it was; the program ends with status 0 and stored nothing."""
     with Session(args) as s:
         path = os.path.join(s.tactics, "442.tct")
         original, lines = Path(path).read_bytes(), s.dump(path)
-        x, y, w, h = s.geometry(s.main_window())
-        top, bottom = s.frame
-        assert (w, h) == (790, 482) and abs(x + w // 2 - 512) <= 3 and abs(
-            y - top + (h + top + bottom) // 2 - 384) <= 3, "window at %s" % [x, y, w, h]
+        s.main_window()
         s.open_file(BROWSE1, "442.tct")  # a bare name: the dialog starts in the tactics folder
         s.page(0)
         start = position(lines, 2, "with", 5)
         target = (start[0] + 2, start[1] + 3)
         drop = grab_point(*target)  # one pixel right of and above the centre lies in the cell
-        s.drag(s.at(*grab_point(*start), IMAGE_ORIGIN), s.at(drop[0] + 1, drop[1] - 1, IMAGE_ORIGIN))
+        s.drag(s.at(*grab_point(*start), IMAGE_ORIGIN),
+               s.at(drop[0] + 1, drop[1] - 1, IMAGE_ORIGIN))
         s.click(50, 240, PAGE_ORIGIN)  # player 3's Passing in the grid
         s.click(416, 166, PAGE_ORIGIN)  # the arrow of the combo above it
         s.key("End", "Return")
         save(s, "442")
         s.close_window(s.window)  # once it has ended, the save is done
-        assert s.wait_exit() == 0 and not s.leftovers(), (s.app.returncode, s.leftovers())
+        assert s.app.wait(20) == 0 and not s.leftovers(), (s.app.returncode, s.leftovers())
         assert Path(s.tactics, "442.old").read_bytes() == original, "the reserve copy"
         changes = [b for a, b in zip(lines, s.dump(path)) if a != b]
         assert changes == ["player 2 with 5: %d %d" % target, "player 3 Passing: Long"], changes
         saved = Path(path).read_bytes()
         changed = {i for i in range(len(saved)) if saved[i:i + 1] != original[i:i + 1]}
-        # The words of player 2's zone 5 and of player 3's first instructions.
-        assert len(saved) == len(original) and changed <= {*range(477, 481), *range(1389, 1393)}, changed
+        words = {*range(477, 481), *range(1389, 1393)}  # player 2's zone 5, player 3's word A
+        assert len(saved) == len(original) and changed <= words, changed
 
 
 def case_short_file(args):
@@ -230,15 +219,14 @@ def case_short_file(args):
 
 
 def case_command_line(args):
-    """--help and --version print and end with status 0, more than two files end with status
-    1; FILE and SECOND load at start, the first as the main tactic."""
+    """--help, --version, too many files; FILE and SECOND load at start, FILE as the main one."""
     with Session(args, start=False) as s:
         for words, status, out in ((["--version"], 0, r"Pitchwright \d+\.\d+\.\d+\n"),
                                    (["--help"], 0, r"(?s).*\[FILE \[SECOND\]\].*--version.*"),
                                    (["a.tct", "b.tct", "c.tct"], 1, r"(?s).*at most two.*")):
             done = s.run([args.binary, *words])
             text = done.stderr if status else done.stdout
-            assert done.returncode == status and re.fullmatch(out, text), (words, done.returncode, text)
+            assert done.returncode == status and re.fullmatch(out, text), (words, text)
         s.start_app(args.binary, [os.path.relpath(os.path.join(s.tactics, name), s.root)
                                   for name in ("442.tct", "532.tct")])
         s.main_window()
@@ -246,8 +234,7 @@ def case_command_line(args):
 
 
 def case_drop_files(args):
-    """Tactic files dragged from another program (drag_source): onto the window the main
-    tactic, onto the second tactic's half of the load panel the second tactic."""
+    """Files dropped from another program: on the window, on the second tactic's load panel."""
     with Session(args) as s:
         s.main_window()
         for name, x, y in (("442.tct", 200, 200), ("532.tct", 600, 463)):
@@ -264,7 +251,8 @@ CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case
 
 def arguments(build, root, case):  # the options of a case, for scripts that drive the program
     return argparse.Namespace(binary=build + "/editor/pitchwright", build=build, case=case,
-                              dump=build + "/tests/e2e/tactic_dump", demo=root + "/examples/demo-prefix")
+                              dump=build + "/tests/e2e/tactic_dump",
+                              demo=root + "/examples/demo-prefix")
 
 
 def main(cases, *options):
@@ -273,14 +261,8 @@ def main(cases, *options):
         parser.add_argument(option, required=True)
     parser.add_argument("--case", required=True, choices=cases)
     args = parser.parse_args()
-    try:
-        cases[args.case](args)
-    except (AssertionError, subprocess.TimeoutExpired) as failure:
-        print("FAIL %s: %s" % (args.case, failure))
-        return 1
-    print("PASS", args.case)
-    return 0
+    cases[args.case](args)  # a failure ends with its assertion's traceback and status 1
 
 
 if __name__ == "__main__":
-    sys.exit(main(CASES, "--binary"))
+    main(CASES, "--binary")

@@ -7,13 +7,12 @@ import e2e
 
 WINE, WINESERVER = shutil.which("wine"), shutil.which("wineserver")
 UNINSTALL = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pitchwright"
-CLASSES = r"HKCU\Software\Classes"
-OPEN_WITH = [CLASSES + k for k in (r"\.tct", r"\Pitchwright.Tactic", r"\Applications\pitchwright.exe")]
+OPEN_WITH = [r"HKCU\Software\Classes" + k
+             for k in (r"\.tct", r"\Pitchwright.Tactic", r"\Applications\pitchwright.exe")]
 
 
 def wine_env(prefix, home, display=""):
-    """No Mono or Gecko installers, no menu entries on the host, no debug output; the server's
-    socket folder not in the system's temporary folder."""
+    """No Mono or Gecko installers, no menu entries on the host, no debug output."""
     return {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "WINEPREFIX": prefix, "HOME": home,
             "TMPDIR": home, "WINEDEBUG": "-all", "DISPLAY": display, "LANG": "C.UTF-8",
             "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d", "WINEARCH": "win64"}
@@ -30,13 +29,6 @@ def template_prefix(build):
             shutil.rmtree(template, ignore_errors=True)
             for words in ([WINE, "wineboot", "-i"], [WINESERVER, "-w"]):
                 subprocess.run(words, env=wine_env(template, home), check=True, timeout=600)
-            # Wine links the user's Desktop, Documents and the like to the home folder: each
-            # prefix gets folders of its own instead.
-            for parent, dirs, _ in os.walk(os.path.join(template, "drive_c", "users")):
-                for link in [os.path.join(parent, d) for d in dirs]:
-                    if os.path.islink(link):
-                        os.remove(link)
-                        os.mkdir(link)
             open(template + ".ready", "w").close()
     return template
 
@@ -47,8 +39,6 @@ def files_of(folder):
 
 
 class WineSession(e2e.Session):
-    frame = (23, 4)  # Wine draws no frame without a window manager, but keeps its place
-
     def make_prefix(self, game):
         if not WINE or not os.path.exists(os.path.join(self.args.folder, "pitchwright.exe")):
             print("SKIP: no Wine or no Windows program (bash scripts/build-windows.sh builds it)")
@@ -80,8 +70,8 @@ class WineSession(e2e.Session):
     def windows(self, title):  # Wine's own open dialog is the untitled window below screen size
         if title != "Open":
             return super().windows(title)
-        found = [(w, self.xdotool("getwindowgeometry", w, check_rc=False)) for w in super().windows("")]
-        return [w for w, size in found if re.search(r"Geometry: \d{3}x", size)]
+        return [w for w in super().windows("") if re.search(
+            r"Geometry: \d{3}x", self.xdotool("getwindowgeometry", w, check_rc=False))]
 
     def start_app(self, binary=None, arguments=()):
         path = binary if (binary or "").endswith(".exe") else self.program + "/pitchwright.exe"
@@ -93,9 +83,8 @@ class WineSession(e2e.Session):
 
 
 def case_installer(args):
-    """The silent installer installs the program folder for the user with a Start-menu entry,
-    an entry in the installed programs and Open with for .tct files; the installed program
-    starts; the silent uninstaller removes all the installer added."""
+    """The silent installer: the program folder, a Start-menu entry, the installed programs'
+    entry, Open with for .tct; the program starts; the uninstaller removes all it added."""
     with WineSession(args, start=False) as s:
         drive_c = os.path.join(s.prefix, "drive_c")
         before = files_of(drive_c)
@@ -108,16 +97,18 @@ def case_installer(args):
         assert any(p.endswith("Pitchwright.lnk") for p in added), "no Start-menu entry"
         assert "uninstall.exe" in s.wine("reg", "query", UNINSTALL), "not listed as installed"
         assert "Pitchwright.Tactic" in s.wine("reg", "query", OPEN_WITH[0] + r"\OpenWithProgids")
-        assert 'pitchwright.exe" "%1"' in s.wine("reg", "query", OPEN_WITH[1] + r"\shell\open\command")
+        command = s.wine("reg", "query", OPEN_WITH[1] + r"\shell\open\command")
+        assert 'pitchwright.exe" "%1"' in command, command
         s.start_app(os.path.join(installed[0], "pitchwright.exe"))
         s.close_window(s.main_window())
-        assert s.wait_exit() == 0, "the installed program's exit status"
+        assert s.app.wait(20) == 0, "the installed program's exit status"
         s.wine(os.path.join(installed[0], "uninstall.exe"), "/S")
         # The uninstaller goes on from a copy in the temporary folder, which Windows deletes
         # at the next start.
         for words in ([WINESERVER, "-w"], [WINE, "wineboot", "-r"], [WINESERVER, "-w"]):
             s.run(words, timeout=180)
-        left = sorted(files_of(drive_c) - before) + [k for k in [UNINSTALL] + OPEN_WITH if s.has_key(k)]
+        left = sorted(files_of(drive_c) - before) + [k for k in [UNINSTALL, *OPEN_WITH]
+                                                     if s.has_key(k)]
         assert not left, "left behind: %s" % left
 
 
@@ -126,4 +117,4 @@ CASES["installer"] = case_installer
 
 if __name__ == "__main__":
     e2e.Session = WineSession  # e2e.py's cases open their sessions through it
-    sys.exit(e2e.main(CASES, "--folder", "--setup"))
+    e2e.main(CASES, "--folder", "--setup")
