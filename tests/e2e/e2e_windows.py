@@ -20,16 +20,16 @@ def wine_env(prefix, home, display=""):
 
 def template_prefix(build):
     """A booted prefix, made once per build folder; parallel cases wait for it."""
-    folder = os.path.join(build, "wine-e2e")
-    template, home = os.path.join(folder, "template"), os.path.join(folder, "home")
-    os.makedirs(home, exist_ok=True)
-    with open(os.path.join(folder, "lock"), "w") as lock:
+    template = os.path.join(build, "wine-e2e")
+    with open(template + ".lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
-        if not os.path.exists(template + ".ready"):
-            shutil.rmtree(template, ignore_errors=True)
+        if not os.path.exists(template):
+            shutil.rmtree(template + ".new", ignore_errors=True)
+            os.makedirs(template + ".home", exist_ok=True)
             for words in ([WINE, "wineboot", "-i"], [WINESERVER, "-w"]):
-                subprocess.run(words, env=wine_env(template, home), check=True, timeout=600)
-            open(template + ".ready", "w").close()
+                subprocess.run(words, env=wine_env(template + ".new", template + ".home"),
+                               check=True, timeout=600)
+            os.rename(template + ".new", template)
     return template
 
 
@@ -61,11 +61,12 @@ class WineSession(e2e.Session):
         assert done.returncode == 0, "wine %s: status %s" % (words, done.returncode)
         return done.stdout
 
-    def has_key(self, key):
-        return self.run([WINE, "reg", "query", key]).returncode == 0
+    def reg(self, key):  # the key's values, or nothing where there is no such key
+        done = self.run([WINE, "reg", "query", key])
+        return done.stdout if done.returncode == 0 else ""
 
     def leftovers(self):  # Qt's file dialog would keep its history in the registry
-        return super().leftovers() + [k for k in [r"HKCU\Software\QtProject"] if self.has_key(k)]
+        return super().leftovers() + [k for k in [r"HKCU\Software\QtProject"] if self.reg(k)]
 
     def windows(self, title):  # Wine's own open dialog is the untitled window below screen size
         if title != "Open":
@@ -95,10 +96,9 @@ def case_installer(args):
         assert len(installed) == 1 and files_of(installed[0]) == files_of(args.folder) | {
             "uninstall.exe"}, "installed: %s" % sorted(added)
         assert any(p.endswith("Pitchwright.lnk") for p in added), "no Start-menu entry"
-        assert "uninstall.exe" in s.wine("reg", "query", UNINSTALL), "not listed as installed"
-        assert "Pitchwright.Tactic" in s.wine("reg", "query", OPEN_WITH[0] + r"\OpenWithProgids")
-        command = s.wine("reg", "query", OPEN_WITH[1] + r"\shell\open\command")
-        assert 'pitchwright.exe" "%1"' in command, command
+        assert "uninstall.exe" in s.reg(UNINSTALL), "not listed as installed"
+        assert "Pitchwright.Tactic" in s.reg(OPEN_WITH[0] + r"\OpenWithProgids")
+        assert 'pitchwright.exe" "%1"' in s.reg(OPEN_WITH[1] + r"\shell\open\command")
         s.start_app(os.path.join(installed[0], "pitchwright.exe"))
         s.close_window(s.main_window())
         assert s.app.wait(20) == 0, "the installed program's exit status"
@@ -107,8 +107,7 @@ def case_installer(args):
         # at the next start.
         for words in ([WINESERVER, "-w"], [WINE, "wineboot", "-r"], [WINESERVER, "-w"]):
             s.run(words, timeout=180)
-        left = sorted(files_of(drive_c) - before) + [k for k in [UNINSTALL, *OPEN_WITH]
-                                                     if s.has_key(k)]
+        left = sorted(files_of(drive_c) - before) + [k for k in [UNINSTALL, *OPEN_WITH] if s.reg(k)]
         assert not left, "left behind: %s" % left
 
 
