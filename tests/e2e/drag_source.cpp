@@ -19,7 +19,6 @@ int main(int argc, char** argv) {
         drag->setMimeData(data);
         const bool taken = drag->exec(Qt::CopyAction) != Qt::IgnoreAction;
         // The target asks this process for the file's name after the drop: stay for that.
-        source.hide();
         QTimer::singleShot(2000, [taken] { QApplication::exit(taken ? 0 : 1); });
     });
     source.show();

@@ -153,8 +153,7 @@ class Session:
         self.gone("Open")
 
     def answer(self, title, key="Return"):  # by default the message box's default button
-        self.xdotool("windowfocus", "--sync", self.find(title))
-        self.key(key)
+        self.xdotool("windowfocus", "--sync", self.find(title), "key", "--clearmodifiers", key)
         self.gone(title)
 
     def dump(self, path):
