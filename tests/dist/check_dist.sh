@@ -6,18 +6,16 @@ set -euo pipefail
 dist=$1/dist id=io.github.pitchwright.Pitchwright mime=application/x-cm-tactic status=0
 fail() { echo "FAIL: $*"; status=1; }  # goes on, to report every finding
 out_dir=$(mktemp -d -p "$2")
-trap 'rm -rf "$out_dir"' EXIT
+trap 'rm -rf "$out_dir"; [[ ${3:-} != --install ]] || dpkg -r pitchwright >/dev/null' EXIT
 (cd "$2" && cpack -G DEB -B "$out_dir" >/dev/null)
 deb=("$out_dir"/pitchwright_*_amd64.deb)
 if [[ ${3:-} == --install ]]; then
   [[ $EUID == 0 ]] || { echo "SKIP: installing a package needs root"; exit 77; }
-  trap 'dpkg -r pitchwright >/dev/null; rm -rf "$out_dir"' EXIT
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${deb[0]}" >/dev/null
   grep -q "^$mime=$id.desktop;" /usr/share/applications/mimeinfo.cache || fail "not for $mime"
   [[ -f /usr/share/mime/$mime.xml && -f /usr/share/icons/hicolor/scalable/apps/$id.svg ]] ||
     fail "MIME type or icon not installed"
-  # --version ends right after the toolkit started on the display.
-  [[ $(xvfb-run -a /usr/bin/pitchwright --version) == "Pitchwright "* ]] || fail "no start"
+  [[ $(xvfb-run -a /usr/bin/pitchwright --version) == "Pitchwright "* ]] || fail "no start on X"
   exit $status
 fi
 out=$(desktop-file-validate "$dist/$id.desktop" 2>&1) || fail "desktop-file-validate: $out"

@@ -162,8 +162,7 @@ class Session:
         return done.stdout.splitlines()
 
 
-def save(s, main):
-    """Saves with the red tick; the only reserve copy shows which file is the main tactic."""
+def save(s, main):  # with the red tick; the only reserve copy shows which is the main tactic
     s.click(*BTN_SAVE)
     s.answer("Overwrite tactic?")
     olds = until(lambda: [f for f in os.listdir(s.tactics) if f.endswith(".old")], "no .old")

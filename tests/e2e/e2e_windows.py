@@ -11,8 +11,7 @@ OPEN_WITH = [r"HKCU\Software\Classes" + k
              for k in (r"\.tct", r"\Pitchwright.Tactic", r"\Applications\pitchwright.exe")]
 
 
-def wine_env(prefix, home, display=""):
-    """No Mono or Gecko installers, no menu entries on the host, no debug output."""
+def wine_env(prefix, home, display=""):  # no Mono, Gecko, host menu entries or debug output
     return {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "WINEPREFIX": prefix, "HOME": home,
             "TMPDIR": home, "WINEDEBUG": "-all", "DISPLAY": display, "LANG": "C.UTF-8",
             "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d", "WINEARCH": "win64"}
