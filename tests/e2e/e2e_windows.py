@@ -19,7 +19,7 @@ def wine_env(prefix, home, display=""):  # no Mono, Gecko, host menu entries or 
 
 def template_prefix(build):
     """A booted prefix, made once per build folder; parallel cases wait for it."""
-    template = os.path.join(build, "wine-e2e")
+    template = os.path.join(build, "wine-template")
     with open(template + ".lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
         if not os.path.exists(template):
