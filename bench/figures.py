@@ -75,17 +75,17 @@ def main():
         s.open_file(e2e.BROWSE1, "442.tct")
         s.open_file(e2e.BROWSE2, "532.tct")
         memory = peak_rss_mb(s.app.pid)
-        s.move(1020, 760)
+        s.xdotool("mousemove", 1020, 760)
         time.sleep(1)
         credits = share(s.app.pid, 10)
         credits_x = None
         s.page(0)
-        s.move(1020, 760)
+        s.xdotool("mousemove", 1020, 760)
         time.sleep(1)
         idle = share(s.app.pid, 10)
         # The X server's part of drawing the credits, measured apart.
         s.page(3)
-        s.move(1020, 760)
+        s.xdotool("mousemove", 1020, 760)
         time.sleep(1)
         credits_x = share(s.xvfb.pid, 10)
     finally:

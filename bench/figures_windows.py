@@ -32,7 +32,7 @@ def started(session, path, title):
         time.sleep(0.002)
     elapsed = (time.monotonic() - begin) * 1000
     session.close_window(session.find(title))
-    session.wait_exit(30)
+    session.app.wait(30)
     return elapsed
 
 

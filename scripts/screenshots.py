@@ -33,8 +33,8 @@ def windows():
         s.main_window()
         s.open_file(e2e.BROWSE1, "442.tct")
         s.page(0)
-        s.click_page(2 + 23 + 25 + 50, 184 + 16 + 4 * 16 + 8)  # a cell of the grid
-        s.move(1020, 760)
+        s.click(2 + 23 + 25 + 50, 184 + 16 + 4 * 16 + 8, e2e.PAGE_ORIGIN)  # a cell of the grid
+        s.xdotool("mousemove", 1020, 760)
         time.sleep(0.4)
         path = os.path.join(ROOT, "docs", "screenshots", "windows.png")
         subprocess.run(["import", "-display", s.display, "-window", str(s.window), path],
@@ -58,9 +58,9 @@ def main():
         # The pointer away from the window (no hover, no hint in the picture),
         # or resting on a tab, which shows marked.
         if hover:
-            s.move(*s.at(*hover))
+            s.xdotool("mousemove", *s.at(*hover))
         elif name != "drag":
-            s.move(1020, 760)
+            s.xdotool("mousemove", 1020, 760)
         time.sleep(0.4)
         path = os.path.join(out, name + ".png")
         subprocess.run(["import", "-display", s.display, "-window", str(s.window), path],
@@ -72,7 +72,7 @@ def main():
         save("options-start", hover=(30, 15))  # the Options tab
         s.open_file(e2e.BROWSE1, "442.tct")
         s.page(0)
-        s.click_page(2 + 23 + 25 + 50, 184 + 16 + 4 * 16 + 8)  # a cell of the grid
+        s.click(2 + 23 + 25 + 50, 184 + 16 + 4 * 16 + 8, e2e.PAGE_ORIGIN)  # a cell of the grid
         save("general")
         s.open_file(e2e.BROWSE2, "532.tct")
         s.page(1)
@@ -83,16 +83,17 @@ def main():
         lines = s.dump(os.path.join(s.tactics, "442.tct"))
         start = e2e.grab_point(*e2e.position(lines, 7, "with", 5))
         s.page(0)
-        s.move(*s.at(*s.image_point(*start)))
+        s.xdotool("mousemove", *s.at(*start, e2e.IMAGE_ORIGIN))
         s.xdotool("mousedown", 1)
-        s.settle()
+        time.sleep(0.3)
         for step in range(1, 7):
-            s.move(*s.at(*s.image_point(start[0] + 8 * step, start[1] - 9 * step)))
+            s.xdotool("mousemove",
+                      *s.at(start[0] + 8 * step, start[1] - 9 * step, e2e.IMAGE_ORIGIN))
         save("drag")
         s.xdotool("mouseup", 1)
-        s.settle()
+        time.sleep(0.3)
         s.page(3)
-        s.click_page(32 + 48, 168 + 12)  # Russian
+        s.click(32 + 48, 168 + 12, e2e.PAGE_ORIGIN)  # Russian
         save("russian", hover=(40, 15))  # the first tab
     finally:
         s.stop()

@@ -1,50 +1,26 @@
-// A stand-in for a file manager in the end-to-end tests: a small window that
-// starts a drag of one file (its argument, as a file URL) when pressed, the
-// way a file manager drags a file. Ends with status 0 when the drop was
-// taken, 1 when it was refused.
+// drag_source FILE: a stand-in for a file manager, a window that drags FILE when pressed;
+// ends with status 0 when the drop was taken, 1 when it was refused.
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
-#include <QMouseEvent>
+#include <QPushButton>
 #include <QTimer>
 #include <QUrl>
-#include <QWidget>
-
-namespace {
-
-class TDragSource : public QWidget {
-public:
-    explicit TDragSource(QString path)
-        : Path(std::move(path)) {
-        setWindowTitle(QStringLiteral("Drag source"));
-        setFixedSize(100, 100);
-        move(0, 0);
-    }
-
-protected:
-    void mousePressEvent(QMouseEvent*) override {
-        auto* data = new QMimeData;
-        data->setUrls({QUrl::fromLocalFile(Path)});
-        auto* drag = new QDrag(this);
-        drag->setMimeData(data);
-        const Qt::DropAction done = drag->exec(Qt::CopyAction);
-        // The target fetches the file's name from this process after the
-        // drop: it stays for that, as a file manager does.
-        hide();
-        QTimer::singleShot(2000, [done] { QApplication::exit(done == Qt::IgnoreAction ? 1 : 0); });
-    }
-
-private:
-    QString Path;
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 2)
-        return 2;
-    TDragSource source(QString::fromLocal8Bit(argv[1]));
+    QPushButton source(QStringLiteral("Drag source"));
+    source.setWindowTitle(source.text());
+    source.setGeometry(0, 0, 100, 100);
+    QObject::connect(&source, &QPushButton::pressed, [&source, argv] {
+        auto* data = new QMimeData;
+        data->setUrls({QUrl::fromLocalFile(QString::fromLocal8Bit(argv[1]))});
+        auto* drag = new QDrag(&source);
+        drag->setMimeData(data);
+        const bool taken = drag->exec(Qt::CopyAction) != Qt::IgnoreAction;
+        // The target asks this process for the file's name after the drop: stay for that.
+        QTimer::singleShot(2000, [taken] { QApplication::exit(taken ? 0 : 1); });
+    });
     source.show();
     return app.exec();
 }

@@ -16,13 +16,9 @@ void PrintGrid(int player, const char* phase,
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FILE.tct\n", argv[0]);
-        return 2;
-    }
     TCmTactic tactic;
-    if (!tactic.Load(argv[1])) {
-        std::fprintf(stderr, "cannot load %s (error %d)\n", argv[1],
+    if (argc != 2 || !tactic.Load(argv[1])) {
+        std::fprintf(stderr, "usage: %s FILE.tct (error %d)\n", argv[0],
                      static_cast<int>(tactic.LastError()));
         return 1;
     }
