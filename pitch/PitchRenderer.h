@@ -50,7 +50,8 @@ struct TScene {
 // preview and the credits. Owns PitchBitmap (bare pitch) and PlayersBitmap
 // (last redraw). Discs, labels and lines of text are drawn once per look
 // into small cached pictures and copied; the result is pixel-equal to
-// drawing them directly.
+// drawing them directly, but for the credit lines' soft glyph edges, which
+// the cache blends once over a clear picture instead of over the pitch.
 class TPitchRenderer {
 public:
     explicit TPitchRenderer(const QString& fontFamily);
