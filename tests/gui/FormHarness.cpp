@@ -4,7 +4,6 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -12,19 +11,15 @@
 
 namespace guitest {
 
-TGameFolder::TGameFolder(bool withGame) {
+TGameFolder::TGameFolder() {
     QDir prefix(Dir.path());
-    if (!withGame)
-        return;
     prefix.mkpath(QStringLiteral("drive_c/CM0001/tactics"));
     prefix.mkpath(QStringLiteral("dosdevices"));
     QFile::link(QStringLiteral("../drive_c"), prefix.filePath(QStringLiteral("dosdevices/c:")));
-    QFile reg(prefix.filePath(QStringLiteral("system.reg")));
-    if (reg.open(QIODevice::WriteOnly)) {
-        reg.write("WINE REGISTRY Version 2\n#arch=win32\n\n"
-                  "[Software\\\\Sports Interactive Ltd\\\\Championship Manager 00-01] 1\n"
-                  "\"Location\"=\"C:\\\\CM0001\"\n\"Version\"=\"1.0\"\n");
-    }
+    WriteBytes(QStringLiteral("../../../system.reg"),
+               "WINE REGISTRY Version 2\n#arch=win32\n\n"
+               "[Software\\\\Sports Interactive Ltd\\\\Championship Manager 00-01] 1\n"
+               "\"Location\"=\"C:\\\\CM0001\"\n\"Version\"=\"1.0\"\n");
 }
 
 QString TGameFolder::Tactics() const {
@@ -32,7 +27,7 @@ QString TGameFolder::Tactics() const {
 }
 
 QString TGameFolder::WriteBytes(const QString& name, const QByteArray& bytes) const {
-    const QString path = Tactics() + QLatin1Char('/') + name;
+    const QString path = QDir::cleanPath(Tactics() + QLatin1Char('/') + name);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
@@ -44,8 +39,7 @@ QString TGameFolder::WriteTactic(const QString& name, const TCmTactic& tactic, i
     for (int i = 0; i < size; ++i)
         bytes[i] = static_cast<char>(i * 13 + 5);
     const QString path = WriteBytes(name, bytes);
-    TCmTactic copy = tactic;
-    if (!copy.Save(QFile::encodeName(path).toStdString()))
+    if (!TCmTactic(tactic).Save(QFile::encodeName(path).toStdString()))
         qFatal("cannot save %s", qPrintable(path));
     return path;
 }
@@ -71,11 +65,16 @@ TCmTactic SampleTactic(int seed) {
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+QByteArray Encoded(TCmTactic tactic) {
+    TCmRegion region{};
+    tactic.Encode(region);
+    return QByteArray(reinterpret_cast<const char*>(region.data()), region.size());
+}
+
+// Null when the start-up was declined.
 std::unique_ptr<TMainForm> StartForm(TScriptedDialogs& dialogs, const TGameFolder& game) {
     qputenv("WINEPREFIX", QFile::encodeName(game.Prefix()));
     auto form = std::make_unique<TMainForm>(dialogs);
