@@ -1,23 +1,17 @@
 #include "FormHarness.h"
+#include "InstructionsPage.h"
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QComboBox>
-#include <QDir>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace guitest {
 
 TGameFolder::TGameFolder() {
-    QDir prefix(Dir.path());
-    prefix.mkpath(QStringLiteral("drive_c/CM0001/tactics"));
-    prefix.mkpath(QStringLiteral("dosdevices"));
-    QFile::link(QStringLiteral("../drive_c"), prefix.filePath(QStringLiteral("dosdevices/c:")));
+    QDir(Dir.path()).mkpath(QStringLiteral("drive_c/CM0001/tactics"));
+    QDir(Dir.path()).mkpath(QStringLiteral("dosdevices"));
+    QFile::link(QStringLiteral("../drive_c"), Dir.filePath(QStringLiteral("dosdevices/c:")));
     WriteBytes(QStringLiteral("../../../system.reg"),
-               "WINE REGISTRY Version 2\n#arch=win32\n\n"
+               "WINE REGISTRY Version 2\n\n"
                "[Software\\\\Sports Interactive Ltd\\\\Championship Manager 00-01] 1\n"
                "\"Location\"=\"C:\\\\CM0001\"\n\"Version\"=\"1.0\"\n");
 }
@@ -45,16 +39,14 @@ QString TGameFolder::WriteTactic(const QString& name, const TCmTactic& tactic, i
 }
 
 TCmTactic SampleTactic(int seed) {
-    static const char* const texts[14][2] = {
-        {"", ""},           {"Short", "Team"},   {"Left", "Team"}, {"Hard", "Team"}, {"Yes", "No"},
-        {"Back", "Normal"}, {"Forward", "Back"}, {"Yes", "No"},    {"No", "Yes"},    {"Yes", "No"},
-        {"No", "Yes"},      {"Yes", "No"},       {"No", "Yes"},    {"Yes", "No"}};
     TCmTactic tactic;
     tactic.TeamInstr = {"Attacking", "Long", "Easy", "Yes", "No", "Yes", "No"};
     for (int i = 0; i < TCmTactic::PlayerCount; ++i) {
         TCmPlayer& player = tactic.Players[i];
-        for (int c = 1; c <= 13; ++c)
-            player.Instr[c] = texts[c][(i + c + seed) % 2];
+        for (int c = 1; c <= 13; ++c) {
+            const auto& values = pages::ColumnValues(c);
+            player.Instr[c] = values[(i + c + seed) % values.size()];
+        }
         for (int z = 0; z < TCmPlayer::ZoneCount; ++z) {
             player.WithBall[z] = {(2 * i + z + seed) % 27, (3 * i + z + seed) % 36};
             player.WithoutBall[z] = {(5 * i + z + seed) % 27, (i + 2 * z + seed) % 36};
@@ -74,12 +66,11 @@ QByteArray Encoded(TCmTactic tactic) {
     return QByteArray(reinterpret_cast<const char*>(region.data()), region.size());
 }
 
-// Null when the start-up was declined.
 std::unique_ptr<TMainForm> StartForm(TScriptedDialogs& dialogs, const TGameFolder& game) {
     qputenv("WINEPREFIX", QFile::encodeName(game.Prefix()));
     auto form = std::make_unique<TMainForm>(dialogs);
     if (form->StartupDeclined())
-        return nullptr;
+        return nullptr; // the user chose not to go on without the game
     form->show();
     return form;
 }
@@ -110,23 +101,20 @@ void ChoosePage(TMainForm& form, int index) {
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
 }
 
-void ClickCell(TMainForm& form, int column, int row) {
+void PickInGrid(TMainForm& form, int column, int row, const QString& value) {
     auto* grid = Find<QTableWidget>(form, "PlayersGrid");
     QTableWidgetItem* item = grid->item(row - 1, column - 1);
     grid->scrollToItem(item);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(item).center());
-}
-
-void PickInGrid(TMainForm& form, int column, int row, const QString& value) {
-    ClickCell(form, column, row);
     auto* combo = Find<QComboBox>(form, "ComboValue");
-    const int index = combo->findText(value);
-    if (index < 0)
+    if (value.isNull())
+        return;
+    if (combo->findText(value) < 0)
         qFatal("no %s in column %d", qPrintable(value), column);
     combo->showPopup();
     QAbstractItemView* list = combo->view();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualRect(list->model()->index(index, 0)).center());
+                      list->visualRect(list->model()->index(combo->findText(value), 0)).center());
 }
 
 } // namespace guitest

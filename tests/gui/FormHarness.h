@@ -28,7 +28,7 @@ private:
     QTemporaryDir Dir;
 };
 
-// Every text valid, positions differing by player, zone, phase and `seed`.
+// Every value of every column, positions differing by player, zone, phase and `seed`.
 TCmTactic SampleTactic(int seed);
 QByteArray ReadAll(const QString& path);
 // The codec's bytes of a tactic: two tactics are the same when these are.
@@ -39,9 +39,9 @@ std::unique_ptr<TMainForm> StartForm(TScriptedDialogs& dialogs, const TGameFolde
 void Load(TMainForm& form, TScriptedDialogs& dialogs, int tag, const QString& path);
 void Click(QAbstractButton* button);         // on its box, where a click always lands
 void ChoosePage(TMainForm& form, int index); // by its tab: 0 General .. 3 Options
-// Players grid cells: column 1..14, row 1..11; a pick is made in the combo's list.
-void ClickCell(TMainForm& form, int column, int row);
-void PickInGrid(TMainForm& form, int column, int row, const QString& value);
+// A click on a cell of the players grid (column 1..14, row 1..11), then a
+// pick of `value`, unless null, in the combo's list.
+void PickInGrid(TMainForm& form, int column, int row, const QString& value = {});
 
 class TFormFixture {
 protected:

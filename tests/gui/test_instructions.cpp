@@ -1,5 +1,5 @@
 // The players grid of the General page: what it offers and stores, its Hide
-// filters, and input that must change nothing; the keyboard's way through it.
+// filters, input that must change nothing, and the keyboard's way through it.
 #include "FormHarness.h"
 
 #include <QtTest>
@@ -12,7 +12,7 @@ class TestInstructions : public QObject, private TFormFixture {
     QTableWidget* Grid() const { return Find<QTableWidget>(*Form, "PlayersGrid"); }
     QComboBox* Combo() const { return Find<QComboBox>(*Form, "ComboValue"); }
     QStringList Cells() const {
-        QStringList cells;
+        QStringList cells{Encoded(Form->MainTactic()).toHex()};
         for (const QTableWidgetItem* item : Grid()->findItems("", Qt::MatchContains))
             cells << item->text();
         return cells;
@@ -26,17 +26,17 @@ private slots:
     }
     void cleanup() { StopWindow(); }
 
-    // Each value the combo offers in each column, picked in the grid, shows in
-    // its cell, is stored, and comes back through the codec.
+    // Each value the combo offers in each column, picked, shows in its cell,
+    // is stored, and comes back through the codec.
     void everyOfferedValueIsStoredAndKeptByTheCodec() {
         for (int c = 1; c <= 14; ++c) {
-            ClickCell(*Form, c, 11);
+            PickInGrid(*Form, c, 11);
             QCOMPARE(Combo()->count() == 0, c == 14); // no file holds Marking
             for (int k = 0; k < Combo()->count(); ++k) {
-                const QString value = Combo()->itemText(k);
-                PickInGrid(*Form, c, k + 1, value);
-                QCOMPARE(Grid()->item(k, c - 1)->text(), value);
-                QCOMPARE(QString::fromStdString(Form->MainTactic().Players[k].Instr[c]), value);
+                PickInGrid(*Form, c, k + 1, Combo()->itemText(k));
+                QCOMPARE(Grid()->item(k, c - 1)->text(), Combo()->itemText(k));
+                QCOMPARE(Form->MainTactic().Players[k].Instr[c],
+                         Combo()->itemText(k).toStdString());
             }
         }
         const QByteArray bytes = Encoded(Form->MainTactic());
@@ -48,13 +48,14 @@ private slots:
             QCOMPARE(decoded.Players[i].Instr, Form->MainTactic().Players[i].Instr);
     }
 
+    // "No" and "Team" cells blank, whole texts only, and the combo hidden, while filtered.
     void hideFiltersBlankWholeTextsAndTheCombo() {
         const QStringList all = Cells();
-        for (auto [no, team] :
-             {std::pair{true, false}, {true, true}, {false, true}, {false, false}}) {
-            for (auto [name, on] : {std::pair{"HideNo", no}, {"HideTeam", team}})
-                if (Find<QCheckBox>(*Form, name)->isChecked() != on)
-                    Click(Find<QCheckBox>(*Form, name));
+        for (auto [no, team] : {std::pair{1, 0}, {1, 1}, {0, 1}, {0, 0}}) {
+            if (Find<QCheckBox>(*Form, "HideNo")->isChecked() != no)
+                Click(Find<QCheckBox>(*Form, "HideNo"));
+            if (Find<QCheckBox>(*Form, "HideTeam")->isChecked() != team)
+                Click(Find<QCheckBox>(*Form, "HideTeam"));
             QStringList expected = all;
             for (QString& text : expected)
                 if ((no && text == "No") || (team && text == "Team"))
@@ -62,11 +63,10 @@ private slots:
             QCOMPARE(Cells(), expected);
             QCOMPARE(Combo()->isVisible(), !no && !team);
         }
-        QCOMPARE(Encoded(Form->MainTactic()), Encoded(SampleTactic(0)));
     }
 
     // The combo keeps editing the marked cell with its value whatever else
-    // the user does, the wheel without the keyboard over the combo included.
+    // the user does; the wheel changes nothing while the combo lacks the keyboard.
     void strayInputChangesNothing_data() {
         QTest::addColumn<int>("stray");
         int n = 0;
@@ -76,8 +76,8 @@ private slots:
     }
     void strayInputChangesNothing() {
         QFETCH(int, stray);
-        ClickCell(*Form, 1, 2); // "Short", in the middle of its list
-        const QStringList before{Encoded(Form->MainTactic()).toHex(), Combo()->currentText()};
+        PickInGrid(*Form, 1, 2); // "Short", in the middle of its list
+        const QStringList before = Cells() << Combo()->currentText();
         QTableWidgetItem* const cell = Grid()->currentItem();
         const QPointF at = Combo()->rect().center();
         QWheelEvent wheel(at, Combo()->mapToGlobal(at), {}, {0, stray ? 120 : -120}, Qt::NoButton,
@@ -91,8 +91,7 @@ private slots:
                               stray == 4 ? Qt::ControlModifier : Qt::NoModifier,
                               stray == 4 ? Grid()->visualItemRect(cell).center()
                                          : QPoint(40, 11 * 16 + 4));
-        QCOMPARE((QStringList{Encoded(Form->MainTactic()).toHex(), Combo()->currentText()}),
-                 before);
+        QCOMPARE(Cells() << Combo()->currentText(), before);
         QCOMPARE(Grid()->selectedItems(), QList<QTableWidgetItem*>{cell});
         QCOMPARE(Grid()->currentItem(), cell);
     }
@@ -101,12 +100,14 @@ private slots:
     void keyboardAloneChangesAnInstruction() {
         QApplication::setActiveWindow(Form.get());
         Grid()->setFocus(Qt::TabFocusReason);
-        for (Qt::Key key :
-             {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Tab, Qt::Key_Down})
+        for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Tab})
             QTest::keyClick(QApplication::focusWidget(), key);
-        QCOMPARE(Form->MainTactic().Players[2].Instr[3], std::string("Normal")); // was "Team"
-        QCOMPARE(Grid()->item(2, 2)->text(), QStringLiteral("Normal"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QVERIFY(Combo()->hasFocus());
+        const QString next = Combo()->itemText(Combo()->currentIndex() + 1);
+        QTest::keyClick(Combo(), Qt::Key_Down);
+        QCOMPARE(Form->MainTactic().Players[2].Instr[3], next.toStdString());
+        QCOMPARE(Grid()->item(2, 2)->text(), next);
+        QTest::keyClick(Combo(), Qt::Key_Backtab);
         QVERIFY(Grid()->hasFocus());
         QCOMPARE(Grid()->currentItem(), Grid()->item(2, 2));
     }
