@@ -146,82 +146,56 @@ private slots:
         QVERIFY(texts > 30);
     }
 
-    void startUpFollowsTheRegistry_data() {
-        QTest::addColumn<QByteArray>("values");
-        QTest::addColumn<int>("answer");     // to the question whether to go on without the game
-        QTest::addColumn<QString>("folder"); // where the open dialog starts; empty: no window
-        QTest::addRow("no game, go on")
-            << QByteArray() << int(QMessageBox::Yes) << "CM 00-01 not found/tactics";
-        QTest::addRow("no game, end") << QByteArray() << int(QMessageBox::No) << "";
-        QTest::addRow("no Location") << QByteArray("\"Version\"=\"1.0\"\n") << 0 << "/tactics";
-        QTest::addRow("Location not text")
-            << QByteArray("\"Location\"=dword:00000007\n") << 0 << "";
-    }
+    // Without the game the window asks whether to go on; a Location of
+    // another type than text ends the start-up.
     void startUpFollowsTheRegistry() {
-        QFETCH(QByteArray, values);
-        QFETCH(int, answer);
-        QFETCH(QString, folder);
         TGameFolder game;
-        const QByteArray key =
-            "[Software\\\\Sports Interactive Ltd\\\\Championship Manager 00-01] 1\n";
-        game.WriteBytes("../../../system.reg",
-                        "WINE REGISTRY Version 2\n\n" + (values.isEmpty() ? "" : key + values));
+        game.WriteBytes("../../../system.reg", "WINE REGISTRY Version 2\n");
         AppDialogs->clearLog();
-        AppDialogs->setNextAnswer(static_cast<QMessageBox::StandardButton>(answer));
-        if (values.startsWith("\"Location\"")) {
-            QVERIFY_THROWS_EXCEPTION(std::runtime_error, StartForm(*AppDialogs, game));
-            QVERIFY(AppDialogs->messages().isEmpty());
-            return;
-        }
+        AppDialogs->setNextAnswer(QMessageBox::No);
+        QVERIFY(!StartForm(*AppDialogs, game)); // the program ends with -1
+        AppDialogs->setNextAnswer(QMessageBox::Yes);
         Form = StartForm(*AppDialogs, game);
-        QCOMPARE(AppDialogs->messages().size(), answer ? 1 : 0);
-        if (answer)
-            QCOMPARE(AppDialogs->messages()[0].Text,
-                     "CM 00-01 not found in registry!\n\rIgnore this message & continue?");
-        QCOMPARE(Form == nullptr, folder.isEmpty());
-        if (Form) {
-            Load(*Form, *AppDialogs, 1, "");
-            QCOMPARE(QDir::fromNativeSeparators(AppDialogs->openRequests().last().Folder), folder);
-        }
+        QCOMPARE(AppDialogs->messages().size(), 2);
+        QCOMPARE(AppDialogs->messages()[1].Text,
+                 "CM 00-01 not found in registry!\n\rIgnore this message & continue?");
+        Load(*Form, *AppDialogs, 1, "");
+        QCOMPARE(AppDialogs->openRequests().last().Folder, "CM 00-01 not found/tactics");
+        game.WriteBytes("../../../system.reg",
+                        "WINE REGISTRY Version 2\n\n[Software\\\\Sports Interactive "
+                        "Ltd\\\\Championship Manager 00-01] 1\n\"Location\"=dword:00000007\n");
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, StartForm(*AppDialogs, game));
     }
 
-    // Each line feed + carriage return pair is one break; a box without a
-    // shown parent stands in the middle of the screen.
-    void messageBoxShowsOneBreakPerPair() {
+    // Qt's dialogs: a message box shows each line feed + carriage return pair
+    // as one break and stands, without a shown parent, in the middle of the
+    // screen; the open dialog starts in the user's own folder when the one
+    // asked for is not there.
+    void qtDialogsAsTheUserMeetsThem() {
         QWidget window; // the main window while it starts: placed, not shown
         window.setGeometry(0, 0, 790, 482);
-        QString shown;
-        QPoint off;
-        WhenShown([&](QDialog& box) {
-            shown = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->text();
-            off = box.frameGeometry().center() - box.screen()->availableGeometry().center();
-        });
-        TQtDialogs().Message(
-            &window, QMessageBox::Question, "Overwrite tactic?",
-            "Overwrite tactic MY442?\n\r\n\rPrevious tactic will save in file MY442.old",
-            QMessageBox::Ok);
-        QCOMPARE(shown,
-                 QStringLiteral(
-                     "Overwrite tactic MY442?\n\nPrevious tactic will save in file MY442.old"));
-        QVERIFY2(off.manhattanLength() <= 4,
-                 qPrintable(QStringLiteral("%1, %2").arg(off.x()).arg(off.y())));
-    }
-
-    // The open dialog starts in the folder asked for, or in the user's own when it is not there.
-    void openDialogStartsInAnExistingFolder() {
+        QStringList seen;
+        const auto look = [&](QDialog& box) {
+            if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+                seen << label->text();
+            const QPoint off =
+                box.frameGeometry().center() - box.screen()->availableGeometry().center();
+            if (auto* files = qobject_cast<QFileDialog*>(&box))
+                seen << files->directory().absolutePath();
+            else
+                seen << QString::number(off.manhattanLength() <= 4);
+        };
+        WhenShown(look);
+        TQtDialogs().Message(&window, QMessageBox::Question, "", "A\n\r\n\rB\n\rC",
+                             QMessageBox::Ok);
         QTemporaryDir tactics;
         for (const QString& folder :
              {tactics.path(), QStringLiteral("CM 00-01 not found/tactics")}) {
-            QString startedIn;
-            WhenShown([&](QDialog& dialog) {
-                startedIn = static_cast<QFileDialog&>(dialog).directory().absolutePath();
-            });
-            QCOMPARE(
-                TQtDialogs().OpenFileName(nullptr, folder, "CM 00/01 tactics files (*.tct)", "tct"),
-                std::nullopt);
-            QCOMPARE(startedIn,
-                     QDir(QDir(folder).exists() ? folder : QDir::homePath()).absolutePath());
+            WhenShown(look);
+            QCOMPARE(TQtDialogs().OpenFileName(nullptr, folder, "(*.tct)", "tct"), std::nullopt);
         }
+        QCOMPARE(seen, (QStringList{"A\n\nB\nC", "1", QDir(tactics.path()).absolutePath(),
+                                    QDir::homePath()}));
     }
 
     void escapingExceptionIsShownAndTheProgramGoesOn() {
