@@ -1,5 +1,5 @@
-// The players grid of the General page: what it offers and stores, its Hide
-// filters, input that must change nothing, and the keyboard's way through it.
+// The players grid of the General page: what it offers and stores, input
+// that must change nothing, and the keyboard's way through it.
 #include "FormHarness.h"
 
 #include <QtTest>
@@ -46,23 +46,6 @@ private slots:
         QVERIFY(decoded.Decode(region));
         for (int i = 0; i < TCmTactic::PlayerCount; ++i)
             QCOMPARE(decoded.Players[i].Instr, Form->MainTactic().Players[i].Instr);
-    }
-
-    // "No" and "Team" cells blank, whole texts only, and the combo hidden, while filtered.
-    void hideFiltersBlankWholeTextsAndTheCombo() {
-        const QStringList all = Cells();
-        for (auto [no, team] : {std::pair{1, 0}, {1, 1}, {0, 1}, {0, 0}}) {
-            if (Find<QCheckBox>(*Form, "HideNo")->isChecked() != no)
-                Click(Find<QCheckBox>(*Form, "HideNo"));
-            if (Find<QCheckBox>(*Form, "HideTeam")->isChecked() != team)
-                Click(Find<QCheckBox>(*Form, "HideTeam"));
-            QStringList expected = all;
-            for (QString& text : expected)
-                if ((no && text == "No") || (team && text == "Team"))
-                    text.clear();
-            QCOMPARE(Cells(), expected);
-            QCOMPARE(Combo()->isVisible(), !no && !team);
-        }
     }
 
     // The combo keeps editing the marked cell with its value whatever else
