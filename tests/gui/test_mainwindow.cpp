@@ -63,8 +63,9 @@ public:
 private slots:
     void cleanup() { StopWindow(); }
 
-    // The whole window after the row's steps, done in turn: the hashes of
-    // its controls and of its picture. A change prints the new lines.
+    // The whole window after the row's steps, done in turn: the hashes of its
+    // controls and of its picture. A failure prints the controls' lines and
+    // the new hashes, which replace these when the change is meant.
     void stages_data() {
         QTest::addColumn<int>("steps");
         QTest::addColumn<QString>("hashes");
@@ -106,9 +107,8 @@ private slots:
             },
             [&] {
                 language("BtnEnglish"), ChoosePage(*Form, 3);
-                for (const char* box : {"HideNo", "HideTeam"})
-                    Find<QAbstractButton>(*Form, box)
-                        ->click(); // the grid's cells blank "Team" only
+                for (const char* box : {"HideNo", "HideTeam"}) // cells blank "Team" only
+                    Find<QAbstractButton>(*Form, box)->click();
             }};
         for (int i = 0; i < steps; ++i)
             step[i]();
