@@ -1,30 +1,19 @@
 #include "FormHarness.h"
+#include "InstructionsPage.h"
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace guitest {
 
-TGameFolder::TGameFolder(bool withGame) {
-    QDir prefix(Dir.path());
-    if (!withGame)
-        return;
-    prefix.mkpath(QStringLiteral("drive_c/CM0001/tactics"));
-    prefix.mkpath(QStringLiteral("dosdevices"));
-    QFile::link(QStringLiteral("../drive_c"), prefix.filePath(QStringLiteral("dosdevices/c:")));
-    QFile reg(prefix.filePath(QStringLiteral("system.reg")));
-    if (reg.open(QIODevice::WriteOnly)) {
-        reg.write("WINE REGISTRY Version 2\n#arch=win32\n\n"
-                  "[Software\\\\Sports Interactive Ltd\\\\Championship Manager 00-01] 1\n"
-                  "\"Location\"=\"C:\\\\CM0001\"\n\"Version\"=\"1.0\"\n");
-    }
+TGameFolder::TGameFolder() {
+    QDir(Dir.path()).mkpath(QStringLiteral("drive_c/CM0001/tactics"));
+    QDir(Dir.path()).mkpath(QStringLiteral("dosdevices"));
+    QFile::link(QStringLiteral("../drive_c"), Dir.filePath(QStringLiteral("dosdevices/c:")));
+    WriteBytes(QStringLiteral("../../../system.reg"),
+               "WINE REGISTRY Version 2\n\n"
+               "[Software\\\\Sports Interactive Ltd\\\\Championship Manager 00-01] 1\n"
+               "\"Location\"=\"C:\\\\CM0001\"\n\"Version\"=\"1.0\"\n");
 }
 
 QString TGameFolder::Tactics() const {
@@ -32,7 +21,7 @@ QString TGameFolder::Tactics() const {
 }
 
 QString TGameFolder::WriteBytes(const QString& name, const QByteArray& bytes) const {
-    const QString path = Tactics() + QLatin1Char('/') + name;
+    const QString path = QDir::cleanPath(Tactics() + QLatin1Char('/') + name);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
@@ -44,23 +33,20 @@ QString TGameFolder::WriteTactic(const QString& name, const TCmTactic& tactic, i
     for (int i = 0; i < size; ++i)
         bytes[i] = static_cast<char>(i * 13 + 5);
     const QString path = WriteBytes(name, bytes);
-    TCmTactic copy = tactic;
-    if (!copy.Save(QFile::encodeName(path).toStdString()))
+    if (!TCmTactic(tactic).Save(QFile::encodeName(path).toStdString()))
         qFatal("cannot save %s", qPrintable(path));
     return path;
 }
 
 TCmTactic SampleTactic(int seed) {
-    static const char* const texts[14][2] = {
-        {"", ""},           {"Short", "Team"},   {"Left", "Team"}, {"Hard", "Team"}, {"Yes", "No"},
-        {"Back", "Normal"}, {"Forward", "Back"}, {"Yes", "No"},    {"No", "Yes"},    {"Yes", "No"},
-        {"No", "Yes"},      {"Yes", "No"},       {"No", "Yes"},    {"Yes", "No"}};
     TCmTactic tactic;
     tactic.TeamInstr = {"Attacking", "Long", "Easy", "Yes", "No", "Yes", "No"};
     for (int i = 0; i < TCmTactic::PlayerCount; ++i) {
         TCmPlayer& player = tactic.Players[i];
-        for (int c = 1; c <= 13; ++c)
-            player.Instr[c] = texts[c][(i + c + seed) % 2];
+        for (int c = 1; c <= 13; ++c) {
+            const auto& values = pages::ColumnValues(c);
+            player.Instr[c] = values[(i + c + seed) % values.size()];
+        }
         for (int z = 0; z < TCmPlayer::ZoneCount; ++z) {
             player.WithBall[z] = {(2 * i + z + seed) % 27, (3 * i + z + seed) % 36};
             player.WithoutBall[z] = {(5 * i + z + seed) % 27, (i + 2 * z + seed) % 36};
@@ -71,16 +57,20 @@ TCmTactic SampleTactic(int seed) {
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray Encoded(TCmTactic tactic) {
+    TCmRegion region{};
+    tactic.Encode(region);
+    return QByteArray(reinterpret_cast<const char*>(region.data()), region.size());
 }
 
 std::unique_ptr<TMainForm> StartForm(TScriptedDialogs& dialogs, const TGameFolder& game) {
     qputenv("WINEPREFIX", QFile::encodeName(game.Prefix()));
     auto form = std::make_unique<TMainForm>(dialogs);
     if (form->StartupDeclined())
-        return nullptr;
+        return nullptr; // the user chose not to go on without the game
     form->show();
     return form;
 }
@@ -111,23 +101,20 @@ void ChoosePage(TMainForm& form, int index) {
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
 }
 
-void ClickCell(TMainForm& form, int column, int row) {
+void PickInGrid(TMainForm& form, int column, int row, const QString& value) {
     auto* grid = Find<QTableWidget>(form, "PlayersGrid");
     QTableWidgetItem* item = grid->item(row - 1, column - 1);
     grid->scrollToItem(item);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(item).center());
-}
-
-void PickInGrid(TMainForm& form, int column, int row, const QString& value) {
-    ClickCell(form, column, row);
     auto* combo = Find<QComboBox>(form, "ComboValue");
-    const int index = combo->findText(value);
-    if (index < 0)
+    if (value.isNull())
+        return;
+    if (combo->findText(value) < 0)
         qFatal("no %s in column %d", qPrintable(value), column);
     combo->showPopup();
     QAbstractItemView* list = combo->view();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualRect(list->model()->index(index, 0)).center());
+                      list->visualRect(list->model()->index(combo->findText(value), 0)).center());
 }
 
 } // namespace guitest

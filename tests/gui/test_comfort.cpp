@@ -1,324 +1,236 @@
-// Editing comfort through the window: undo and redo of drops and picks, the
-// question before unsaved edits are lost, and tactics opened from outside
-// (command line arguments and files dropped on the window).
+// Editing comfort: undo and redo of drops and picks, the question before
+// unsaved edits are lost, and tactics opened from outside (the command line
+// and files dropped on the window).
+#include "Application.h"
+#include "CommandLine.h"
 #include "FormHarness.h"
 #include "PitchMap.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
-#include <QLabel>
-#include <QMimeData>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTest>
-#include <QUrl>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace guitest;
-using pitch::TPixel;
-
-namespace {
-
-// Everything an edit shows: the main tactic, the grid's texts, the picture and the bars.
-struct TShown {
-    TCmTactic Tactic;
-    QStringList Grid;
-    QImage Picture;
-    int Attack = 0;
-    int Defence = 0;
-};
-
-TShown Shown(const TMainForm& form) {
-    TShown shown{form.MainTactic(), {}, form.Renderer().Picture().copy(), 0, 0};
-    const auto* grid = Find<QTableWidget>(form, "PlayersGrid");
-    for (int r = 0; r < grid->rowCount(); ++r)
-        for (int c = 0; c < grid->columnCount(); ++c)
-            shown.Grid << grid->item(r, c)->text();
-    shown.Attack = Find<QProgressBar>(form, "AttackMain")->value();
-    shown.Defence = Find<QProgressBar>(form, "DefenceMain")->value();
-    return shown;
-}
-
-void ExpectSame(const TShown& actual, const TShown& expected) {
-    for (int i = 0; i < TCmTactic::PlayerCount; ++i) {
-        QCOMPARE(actual.Tactic.Players[i].WithBall, expected.Tactic.Players[i].WithBall);
-        QCOMPARE(actual.Tactic.Players[i].WithoutBall, expected.Tactic.Players[i].WithoutBall);
-        QCOMPARE(actual.Tactic.Players[i].Instr, expected.Tactic.Players[i].Instr);
-    }
-    QCOMPARE(actual.Grid, expected.Grid);
-    QCOMPARE(actual.Attack, expected.Attack);
-    QCOMPARE(actual.Defence, expected.Defence);
-    QVERIFY(actual.Picture == expected.Picture);
-}
-
-// A file dropped from the file manager at a point of the window.
-void DropFile(TMainForm& form, const QString& path, QPoint at) {
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&form, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&form, &drop);
-}
-
-} // namespace
+using B = QMessageBox;
 
 class TestComfort : public QObject, private TFormFixture {
     Q_OBJECT
+    QString File;
+    QWidget* Image() const { return Find(*Form, "Image"); }
+    int Steps() const { return const_cast<TTacticDocument&>(Form->Document()).History().count(); }
+    void Key(int key, Qt::KeyboardModifiers mods = Qt::ControlModifier) {
+        QTest::keyClick(Form.get(), static_cast<Qt::Key>(key), mods);
+    }
+    // Drags a player of zone 5 with the ball to a cell, pressing `midway` on the way.
+    void Drag(int player, TCmPos to, int midway = 0) {
+        const pitch::TPixel from = pitch::TestPoint(Form->MainTactic().Players[player].WithBall[5]);
+        const pitch::TPixel centre = pitch::OwnCentre(to);
+        const QPoint at(centre.X + 1, centre.Y - 1); // in the cell, by its centre
+        QTest::mousePress(Image(), Qt::LeftButton, {}, QPoint(from.X, from.Y));
+        QTest::mouseMove(Image(), at);
+        if (midway)
+            Key(midway);
+        QTest::mouseRelease(Image(), Qt::LeftButton, {}, at);
+    }
+    // Everything an edit shows: the tactic, the grid, the bars and the picture.
+    QStringList Shown() const {
+        QStringList shown{Encoded(Form->MainTactic()).toHex()};
+        for (const auto* item :
+             Find<QTableWidget>(*Form, "PlayersGrid")->findItems("", Qt::MatchContains))
+            shown << item->text();
+        for (const char* bar : {"AttackMain", "DefenceMain"})
+            shown << QString::number(Find<QProgressBar>(*Form, bar)->value());
+        const QImage& picture = Form->Renderer().Picture();
+        return shown << QString::number(qHashBits(picture.constBits(), picture.sizeInBytes()));
+    }
+    // A file dropped from the file manager at a point of the window; whether it was taken.
+    bool Drop(const QString& path, QPoint at) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Form.get(), &enter);
+        return enter.isAccepted() && QApplication::sendEvent(Form.get(), &drop);
+    }
+
 private slots:
-    void init();
+    void init() {
+        StartWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Form.get()));
+        File = Game->WriteTactic("mine.tct", SampleTactic(3));
+        Load(*Form, Dialogs, 1, File);
+        ChoosePage(*Form, 0);
+        Dialogs.clearLog();
+    }
     void cleanup() { StopWindow(); }
 
-    void undoAndRedoShowWhatTheEditShowed();
-    void undoOfADropElsewhereKeepsTheView();
-    void undoWaitsForTheDragAndTheEditingPages();
-    void loadingAndSavingMarkTheHistory();
-    void closingWithUnsavedEditsAsks_data();
-    void closingWithUnsavedEditsAsks();
-    void browseOverUnsavedEditsAsksFirst();
-    void argumentsLoadAsTheLoadButtonsDo();
-    void droppedFilesLoadByWhereTheyLand();
-
-private:
-    QWidget* Image() const { return Find(*Form, "Image"); }
-    void DragPlayer(int player, TCmPos to);
-    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
-        QTest::keyClick(Form.get(), static_cast<Qt::Key>(key), modifiers);
+    void undoAndRedoShowWhatTheEditShowed() {
+        const QStringList loaded = Shown();
+        const std::string text = Form->MainTactic().Players[2].Instr[1];
+        Drag(10, {13, 17});
+        const QStringList dropped = Shown();
+        PickInGrid(*Form, 1, 3, text == "Long" ? "Short" : "Long");
+        const QStringList picked = Shown();
+        QVERIFY(loaded != dropped && dropped != picked);
+        Key(Qt::Key_Z);
+        QCOMPARE(Shown(), dropped);
+        QCOMPARE(Find<QComboBox>(*Form, "ComboValue")->currentText().toStdString(), text);
+        Key(Qt::Key_Z);
+        QCOMPARE(Shown(), loaded);
+        QVERIFY(!Form->Document().IsModified());
+        Key(Qt::Key_Y);
+        QCOMPARE(Shown(), dropped);
+        Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        Key(Qt::Key_Y); // nothing left to redo
+        QCOMPARE(Shown(), picked);
+        PickInGrid(*Form, 1, 3, Find<QComboBox>(*Form, "ComboValue")->currentText());
+        QCOMPARE(Steps(), 2); // picking what a cell shows is no step
+        // What is saved is what is shown; an undo after it is unsaved again.
+        Dialogs.setNextAnswer(B::Ok);
+        QTest::mouseClick(Find<QPushButton>(*Form, "BtnSave"), Qt::LeftButton);
+        TCmTactic saved;
+        QVERIFY(saved.Load(QFile::encodeName(File).toStdString()));
+        QCOMPARE(Encoded(saved), Encoded(Form->MainTactic()));
+        QVERIFY(!Form->Document().IsModified());
+        Key(Qt::Key_Z);
+        QVERIFY(Form->Document().IsModified());
+        Dialogs.setNextAnswer(B::Discard);
+        Load(*Form, Dialogs, 1, File);
+        QCOMPARE(Steps(), 0); // a new main tactic, a new history
     }
-    QString File;
+
+    // An undo leaves the zone and phase shown; it waits for a drag to end,
+    // and for a page that edits.
+    void undoKeepsTheViewAndWaitsItsTurn() {
+        Drag(0, {3, 3});
+        Drag(0, {6, 6}, Qt::Key_Z);
+        ChoosePage(*Form, 3);
+        Key(Qt::Key_Z);
+        QCOMPARE(Form->MainTactic().Players[0].WithBall[5], (TCmPos{6, 6}));
+        ChoosePage(*Form, 0);
+        Key(Qt::Key_Z);
+        QCOMPARE(Form->MainTactic().Players[0].WithBall[5], (TCmPos{3, 3}));
+        const QStringList before = Shown();
+        Drag(4, {20, 30});
+        QTest::mouseClick(Image(), Qt::RightButton, {}, QPoint(20, 390)); // zone 0
+        Find<QRadioButton>(*Form, "WithoutBall")->click();
+        const QImage view = Form->Renderer().Picture().copy();
+        Key(Qt::Key_Z);
+        QVERIFY(Form->BallZone() == 0 && Find<QRadioButton>(*Form, "WithoutBall")->isChecked());
+        QCOMPARE(Shown().mid(0, before.size() - 1), before.mid(0, before.size() - 1));
+        QCOMPARE(Form->Renderer().Picture(), view);
+    }
+
+    // Unsaved edits (or none, once undone), then a close, a Browse1 or a
+    // drop of a main tactic: the question, each answer, what is then loaded or saved.
+    void unsavedEditsAsk_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QList<int>>("answers"); // the question's, then the save's
+        QTest::addColumn<bool>("goesOn");
+        for (const char* way : {"close", "browse", "drop"}) {
+            QTest::addRow("%s: save", way) << way << QList<int>{B::Save, B::Ok} << true;
+            QTest::addRow("%s: save cancelled", way)
+                << way << QList<int>{B::Save, B::Cancel} << false;
+            QTest::addRow("%s: discard", way) << way << QList<int>{B::Discard} << true;
+            QTest::addRow("%s: cancel", way) << way << QList<int>{B::Cancel} << false;
+            QTest::addRow("%s: undone, not asked", way) << way << QList<int>{} << true;
+        }
+    }
+    void unsavedEditsAsk() {
+        QFETCH(QString, way);
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, goesOn);
+        const QByteArray original = ReadAll(File);
+        const QString other = Game->WriteTactic("other.tct", SampleTactic(4));
+        Drag(7, {25, 34});
+        const QByteArray edited = Encoded(Form->MainTactic());
+        if (answers.isEmpty())
+            Key(Qt::Key_Z);
+        for (int answer : answers)
+            Dialogs.setNextAnswer(static_cast<B::StandardButton>(answer));
+        if (way == "browse" && goesOn)
+            Dialogs.setNextFileName(other);
+        if (way == "close")
+            QCOMPARE(Form->close(), goesOn);
+        else if (way == "browse")
+            QTest::mouseClick(Find<QPushButton>(*Form, "Browse1"), Qt::LeftButton);
+        else
+            QVERIFY(Drop(other, Image()->mapTo(Form.get(), QPoint(100, 100))));
+        QCOMPARE(Dialogs.messages().size(), answers.size());
+        if (!answers.isEmpty())
+            QCOMPARE(Dialogs.messages()[0].Text, QStringLiteral("Save changes to MINE?"));
+        const bool saved = answers.value(1) == B::Ok;
+        QCOMPARE(ReadAll(File) != original, saved);
+        QCOMPARE(QFile::exists(Game->Tactics() + "/MINE.old"), saved);
+        QCOMPARE(Dialogs.openRequests().size(), int(way == "browse" && goesOn));
+        if (way != "close")
+            QCOMPARE(Form->MainTacticFile(), goesOn ? other : File);
+        if (!goesOn)
+            QCOMPARE(Encoded(Form->MainTactic()), edited);
+    }
+
+    // Files dropped on the right half of the load panel, or named on the
+    // command line, load as the two buttons do; only tactic files are taken.
+    void filesFromOutsideLoadAsTheButtonsDo() {
+        const QString second = Game->WriteTactic("second.tct", SampleTactic(5));
+        const QWidget* panel = Find(*Form, "LoadPanel");
+        QVERIFY(Drop(second, panel->mapTo(Form.get(), QPoint(panel->width() * 3 / 4, 10))));
+        QCOMPARE(Find<QLabel>(*Form, "LabelTN2")->text(), QStringLiteral("SECOND"));
+        QCOMPARE(Form->MainTacticFile(), File);
+        QVERIFY(!Drop(Game->WriteBytes("notes.txt", "x"), QPoint(10, 10)));
+        StartWindow(); // no second tactic without a main one
+        Form->OpenArguments({Game->Tactics() + "/missing.tct", Game->WriteTactic("2.tct", {})});
+        QCOMPARE(Dialogs.messages().size(), 1);
+        QVERIFY(!Form->Document().SecondLoaded() && !Form->Document().MainLoaded());
+        Form->OpenArguments({Game->WriteTactic("1.tct", {}), Game->Tactics() + "/2.tct"});
+        QVERIFY(Form->Document().SecondLoaded() && Form->Document().MainLoaded());
+        QCOMPARE(Find<QTabWidget>(*Form, "PageControl")->currentIndex(), 3);
+    }
+
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("output");
+        const QString dir = QDir::currentPath() + "/";
+        QTest::addRow("none") << QStringList{} << 0 << "files:\n";
+        QTest::addRow("main") << QStringList{"a.tct"} << 0 << "files:" + dir + "a.tct\n";
+        QTest::addRow("both") << QStringList{"a.tct", "/t/b.tct"} << 0
+                              << "files:" + dir + "a.tct|/t/b.tct\n";
+        QTest::addRow("three") << QStringList{"a", "b", "c"} << 1
+                               << "pitchwright: at most two tactic files, the main tactic and the "
+                                  "second; see --help\n";
+        QTest::addRow("--version")
+            << QStringList{"--version"} << 0 << "Pitchwright " PW_TEST_VERSION "\n";
+        QTest::addRow("--help") << QStringList{"--help"} << 0 << "[options] [FILE [SECOND]]\n";
+        QTest::addRow("unknown option")
+            << QStringList{"--bogus"} << 1 << "Unknown option 'bogus'.\n";
+    }
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, output);
+        QProcess program;
+        program.start(QCoreApplication::applicationFilePath(), QStringList{"--parse"} + arguments);
+        QVERIFY(program.waitForFinished());
+        QCOMPARE(program.exitCode(), status);
+        const QString said =
+            status ? program.readAllStandardError() : program.readAllStandardOutput();
+        QVERIFY2(said.contains(output), qPrintable(said));
+    }
 };
 
-void TestComfort::init() {
-    StartWindow();
-    Form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(Form.get()));
-    File = Game->WriteTactic("mine.tct", SampleTactic(3));
-    Load(*Form, Dialogs, 1, File);
-    ChoosePage(*Form, 0);
-    Dialogs.clearLog();
-}
-
-void TestComfort::DragPlayer(int player, TCmPos to) {
-    const TCmPlayer& p = Form->MainTactic().Players[player];
-    const int zone = Form->BallZone();
-    const TPixel from = pitch::TestPoint(p.WithBall[zone]);
-    const TPixel centre = pitch::OwnCentre(to);
-    // One pixel right of and above the centre lies in the cell itself.
-    QTest::mousePress(Image(), Qt::LeftButton, {}, QPoint(from.X, from.Y));
-    QTest::mouseMove(Image(), QPoint(centre.X + 1, centre.Y - 1));
-    QTest::mouseRelease(Image(), Qt::LeftButton, {}, QPoint(centre.X + 1, centre.Y - 1));
-    QCOMPARE(Form->MainTactic().Players[player].WithBall[zone], to);
-}
-
-void TestComfort::undoAndRedoShowWhatTheEditShowed() {
-    const TShown loaded = Shown(*Form);
-    const TCmPos target{13, 17};
-    QVERIFY(Form->MainTactic().Players[10].WithBall[5] != target);
-    DragPlayer(10, target);
-    const TShown dropped = Shown(*Form);
-    const QString other = Form->MainTactic().Players[2].Instr[1] == "Long" ? "Short" : "Long";
-    PickInGrid(*Form, 1, 3, other);
-    QCOMPARE(Form->MainTactic().Players[2].Instr[1], other.toStdString());
-    const TShown picked = Shown(*Form);
-
-    Key(Qt::Key_Z);
-    ExpectSame(Shown(*Form), dropped);
-    // The combo shows the cell's text again, as a new selection would.
-    QCOMPARE(Find<QComboBox>(*Form, "ComboValue")->currentText(),
-             QString::fromStdString(loaded.Tactic.Players[2].Instr[1]));
-    Key(Qt::Key_Z);
-    ExpectSame(Shown(*Form), loaded);
-    QVERIFY(!Form->Document().IsModified());
-    Key(Qt::Key_Y);
-    ExpectSame(Shown(*Form), dropped);
-    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    ExpectSame(Shown(*Form), picked);
-    QVERIFY(Form->Document().IsModified());
-    // Nothing left to redo.
-    Key(Qt::Key_Y);
-    ExpectSame(Shown(*Form), picked);
-}
-
-void TestComfort::undoOfADropElsewhereKeepsTheView() {
-    const TShown loaded = Shown(*Form);
-    DragPlayer(4, {20, 30});
-    // Another zone (right click) and phase are chosen; the undo does not bring zone 5 back.
-    QTest::mouseClick(Image(), Qt::RightButton, {}, QPoint(20, 390));
-    Find<QRadioButton>(*Form, "WithoutBall")->click();
-    const QImage otherView = Form->Renderer().Picture().copy();
-    Key(Qt::Key_Z);
-    QCOMPARE(Form->BallZone(), 0);
-    QVERIFY(Find<QRadioButton>(*Form, "WithoutBall")->isChecked());
-    QCOMPARE(Form->MainTactic().Players[4].WithBall, loaded.Tactic.Players[4].WithBall);
-    // The bars follow the tactic; the picture of zone 0 without the ball is redrawn as it was.
-    QCOMPARE(Find<QProgressBar>(*Form, "AttackMain")->value(), loaded.Attack);
-    QCOMPARE(Find<QProgressBar>(*Form, "DefenceMain")->value(), loaded.Defence);
-    QVERIFY(Form->Renderer().Picture() == otherView);
-}
-
-void TestComfort::undoWaitsForTheDragAndTheEditingPages() {
-    DragPlayer(0, {3, 3});
-    const TCmTactic dropped = Form->MainTactic();
-    // Mid-drag the keys do nothing; the drag goes on and lands.
-    const TPixel from = pitch::TestPoint(dropped.Players[0].WithBall[5]);
-    QTest::mousePress(Image(), Qt::LeftButton, {}, QPoint(from.X, from.Y));
-    Key(Qt::Key_Z);
-    QCOMPARE(Form->MainTactic().Players[0].WithBall, dropped.Players[0].WithBall);
-    const TPixel to = pitch::OwnCentre({6, 6});
-    QTest::mouseRelease(Image(), Qt::LeftButton, {}, QPoint(to.X + 1, to.Y - 1));
-    QCOMPARE(Form->MainTactic().Players[0].WithBall[5], (TCmPos{6, 6}));
-    // On the Options page nothing is edited, nor undone.
-    ChoosePage(*Form, 3);
-    Key(Qt::Key_Z);
-    QCOMPARE(Form->MainTactic().Players[0].WithBall[5], (TCmPos{6, 6}));
-    ChoosePage(*Form, 0);
-    Key(Qt::Key_Z);
-    QCOMPARE(Form->MainTactic().Players[0].WithBall[5], (TCmPos{3, 3}));
-}
-
-void TestComfort::loadingAndSavingMarkTheHistory() {
-    DragPlayer(0, {3, 3});
-    Dialogs.setNextAnswer(QMessageBox::Ok);
-    QTest::mouseClick(Find<QPushButton>(*Form, "BtnSave"), Qt::LeftButton);
-    QVERIFY(!Form->Document().IsModified());
-    Key(Qt::Key_Z);
-    QVERIFY(Form->Document().IsModified());
-    Key(Qt::Key_Y);
-    QVERIFY(!Form->Document().IsModified());
-    // A new main tactic starts a new history: nothing to undo, nothing asked.
-    const TCmTactic saved = Form->MainTactic();
-    Load(*Form, Dialogs, 1, File);
-    Key(Qt::Key_Z);
-    QCOMPARE(Form->MainTactic().Players[0].WithBall, saved.Players[0].WithBall);
-    QVERIFY(!Form->Document().IsModified());
-    QCOMPARE(Dialogs.messages().size(), 1); // only the save's question
-}
-
-void TestComfort::closingWithUnsavedEditsAsks_data() {
-    QTest::addColumn<int>("undos");
-    QTest::addColumn<QList<int>>("answers"); // the close question's, then the save's
-    QTest::addColumn<bool>("asked");
-    QTest::addColumn<bool>("closed");
-    QTest::addColumn<bool>("saved");
-    using B = QMessageBox;
-    QTest::newRow("save") << 0 << QList<int>{B::Save, B::Ok} << true << true << true;
-    QTest::newRow("save, then cancel its question")
-        << 0 << QList<int>{B::Save, B::Cancel} << true << false << false;
-    QTest::newRow("discard") << 0 << QList<int>{B::Discard} << true << true << false;
-    QTest::newRow("cancel") << 0 << QList<int>{B::Cancel} << true << false << false;
-    QTest::newRow("undone to the loaded state") << 1 << QList<int>{} << false << true << false;
-}
-
-void TestComfort::closingWithUnsavedEditsAsks() {
-    QFETCH(int, undos);
-    QFETCH(QList<int>, answers);
-    QFETCH(bool, asked);
-    QFETCH(bool, closed);
-    QFETCH(bool, saved);
-    const QByteArray original = ReadAll(File);
-    DragPlayer(7, {25, 34});
-    for (int i = 0; i < undos; ++i)
-        Key(Qt::Key_Z);
-    for (int answer : answers)
-        Dialogs.setNextAnswer(static_cast<QMessageBox::StandardButton>(answer));
-
-    QCOMPARE(Form->close(), closed);
-    QCOMPARE(Form->isVisible(), !closed);
-    QCOMPARE(Dialogs.messages().isEmpty(), !asked);
-    if (asked) {
-        const TScriptedDialogs::TShownMessage& question = Dialogs.messages().first();
-        QCOMPARE(question.Caption, QStringLiteral("Pitchwright"));
-        QCOMPARE(question.Text, QStringLiteral("Save changes to MINE?"));
-        QCOMPARE(question.Buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+int main(int argc, char** argv) {
+    // Started with --parse, the suite parses the rest as the editor's command line.
+    if (argc > 1 && qstrcmp(argv[1], "--parse") == 0) {
+        argv[1] = argv[0];
+        --argc;
+        TScriptedDialogs dialogs;
+        TApplication app(argc, argv + 1, dialogs);
+        std::printf("files:%s\n", qPrintable(ParseCommandLine(app).join('|')));
+        return 0;
     }
-    QCOMPARE(ReadAll(File) != original, saved);
-    QCOMPARE(QFile::exists(QFileInfo(File).dir().filePath("MINE.old")), saved);
-    // Kept open, the edit is still there to be saved or undone.
-    if (!closed)
-        QCOMPARE(Form->MainTactic().Players[7].WithBall[5], (TCmPos{25, 34}));
+    QApplication app(argc, argv);
+    TestComfort test;
+    return QTest::qExec(&test, argc, argv);
 }
 
-void TestComfort::browseOverUnsavedEditsAsksFirst() {
-    const QString other = Game->WriteTactic("other.tct", SampleTactic(4));
-    DragPlayer(1, {9, 9});
-    // Cancel: no open dialog, and everything stays.
-    Dialogs.setNextAnswer(QMessageBox::Cancel);
-    QTest::mouseClick(Find<QPushButton>(*Form, "Browse1"), Qt::LeftButton);
-    QVERIFY(Dialogs.openRequests().isEmpty());
-    QCOMPARE(Form->MainTacticFile(), File);
-    QCOMPARE(Form->MainTactic().Players[1].WithBall[5], (TCmPos{9, 9}));
-    // The second tactic loads over nothing of the main one: no question.
-    Load(*Form, Dialogs, 2, other);
-    QCOMPARE(Dialogs.messages().size(), 1);
-    // Discard: the dialog opens and the other tactic replaces the edits.
-    Dialogs.setNextAnswer(QMessageBox::Discard);
-    Load(*Form, Dialogs, 1, other);
-    QCOMPARE(Dialogs.messages().size(), 2);
-    QCOMPARE(Form->MainTacticFile(), other);
-    QCOMPARE(Form->MainTactic().Players[1].WithBall, SampleTactic(4).Players[1].WithBall);
-}
-
-void TestComfort::argumentsLoadAsTheLoadButtonsDo() {
-    StartWindow();
-    const QString second = Game->WriteTactic("second.tct", SampleTactic(5));
-    const QString missing = QDir(Game->Tactics()).filePath("missing.tct");
-    // A missing main tactic: the load button's report, the window as it started,
-    // and no second tactic without a main one.
-    Form->OpenArguments({missing, second});
-    QCOMPARE(Dialogs.messages().size(), 1);
-    QCOMPARE(Dialogs.messages()[0].Icon, QMessageBox::Critical);
-    QVERIFY(Dialogs.messages()[0].Text.startsWith(
-        QStringLiteral("Could not load tactic %1\n").arg(QDir::toNativeSeparators(missing))));
-    QCOMPARE(Find<QLabel>(*Form, "LabelTN1")->text(), QStringLiteral("Not load"));
-    QCOMPARE(Find<QLabel>(*Form, "LabelTN2")->text(), QStringLiteral("Not load"));
-    QVERIFY(!Find<QPushButton>(*Form, "BtnSave")->isEnabled());
-    QVERIFY(!Form->Document().SecondLoaded());
-
-    const QString main = Game->WriteTactic("main.tct", SampleTactic(6));
-    Form->OpenArguments({main, second});
-    QCOMPARE(Dialogs.messages().size(), 1);
-    QCOMPARE(Form->MainTacticFile(), main);
-    QCOMPARE(Find<QLabel>(*Form, "LabelTN1")->text(), QStringLiteral("MAIN"));
-    QCOMPARE(Find<QLabel>(*Form, "LabelTN2")->text(), QStringLiteral("SECOND"));
-    const auto* pages = Find<QTabWidget>(*Form, "PageControl");
-    for (int page = 0; page < 4; ++page)
-        QVERIFY(pages->isTabVisible(page));
-    // The loads do not change the page shown, as with the buttons.
-    QCOMPARE(pages->currentIndex(), 3);
-}
-
-void TestComfort::droppedFilesLoadByWhereTheyLand() {
-    const QString second = Game->WriteTactic("second.tct", SampleTactic(5));
-    const QString main = Game->WriteTactic("main.tct", SampleTactic(6));
-    const QWidget* panel = Find(*Form, "LoadPanel");
-    const QPoint secondHalf = panel->mapTo(Form.get(), QPoint(panel->width() * 3 / 4, 10));
-    DropFile(*Form, second, secondHalf);
-    QCOMPARE(Find<QLabel>(*Form, "LabelTN2")->text(), QStringLiteral("SECOND"));
-    QCOMPARE(Form->MainTacticFile(), File);
-    // Anywhere else: the main tactic, after the question about the edits.
-    DragPlayer(1, {9, 9});
-    Dialogs.setNextAnswer(QMessageBox::Cancel);
-    DropFile(*Form, main, Image()->mapTo(Form.get(), QPoint(100, 100)));
-    QCOMPARE(Form->MainTacticFile(), File);
-    Dialogs.setNextAnswer(QMessageBox::Discard);
-    DropFile(*Form, main, Image()->mapTo(Form.get(), QPoint(100, 100)));
-    QCOMPARE(Form->MainTacticFile(), main);
-    QCOMPARE(Dialogs.messages().size(), 2);
-    // Only a tactic file is taken.
-    QMimeData text;
-    text.setUrls({QUrl::fromLocalFile(Game->WriteBytes("notes.txt", "x"))});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Form.get(), &enter);
-    QVERIFY(!enter.isAccepted());
-}
-
-QTEST_MAIN(TestComfort)
 #include "test_comfort.moc"

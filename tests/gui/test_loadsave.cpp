@@ -1,413 +1,165 @@
-// Loading and saving through the window: short names, the save question,
-// the reserve copy, and what a failed load, copy or save must leave alone.
+// Saving and loading through the window: what each answer to the save's
+// questions writes, each bad file's message, and each failed save's message
+// with the tactic's file and its earlier reserve copy as they were.
 #include "FormHarness.h"
-#include "ShortName.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLabel>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
-#include <functional>
-
-#ifndef _WIN32
-#include <fcntl.h>
 #include <sys/file.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 using namespace guitest;
+using B = QMessageBox;
 
-namespace {
-
-// Holds a file the way a second editor would while it loads or saves it.
-class THeldFile {
-public:
-    explicit THeldFile(const QString& path) {
-#ifndef _WIN32
-        Fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-        if (Fd >= 0 && ::flock(Fd, LOCK_EX | LOCK_NB) != 0) {
-            ::close(Fd);
-            Fd = -1;
-        }
-#endif
-    }
-    ~THeldFile() {
-#ifndef _WIN32
-        if (Fd >= 0)
-            ::close(Fd);
-#endif
-    }
-    bool Held() const {
-        return Fd >= 0;
-    }
-
-private:
-    int Fd = -1;
-};
-
-struct TLoaded {
-    TGameFolder Game;
-    QString MainFile;
-    QString SecondFile;
-    std::unique_ptr<TMainForm> Form;
-};
-
-// A window with my442.tct loaded as the main tactic and 433.tct as the second.
-std::unique_ptr<TLoaded> LoadBoth(TScriptedDialogs& dialogs) {
-    auto loaded = std::make_unique<TLoaded>();
-    loaded->MainFile = loaded->Game.WriteTactic("my442.tct", SampleTactic(1));
-    loaded->SecondFile = loaded->Game.WriteTactic("433.tct", SampleTactic(2));
-    loaded->Form = StartForm(dialogs, loaded->Game);
-    Load(*loaded->Form, dialogs, 1, loaded->MainFile);
-    Load(*loaded->Form, dialogs, 2, loaded->SecondFile);
-    dialogs.clearLog();
-    return loaded;
+// A hold on a file, as another editor takes it while it loads or saves.
+static std::shared_ptr<void> Hold(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        qFatal("cannot hold %s", qPrintable(path));
+    return std::shared_ptr<void>(nullptr, [fd](void*) { ::close(fd); });
 }
 
-// An error as the window reports it: its own caption, the error icon, OK.
-void ExpectError(const TScriptedDialogs::TShownMessage& shown, const QString& text) {
-    QCOMPARE(shown.Caption, QStringLiteral("Pitchwright"));
-    QCOMPARE(shown.Icon, QMessageBox::Critical);
-    QCOMPARE(shown.Buttons, QMessageBox::Ok);
-    QCOMPARE(shown.Text, text);
-}
-
-void ClickSave(TMainForm& form) {
-    QTest::mouseClick(Find<QPushButton>(form, "BtnSave"), Qt::LeftButton);
-}
-
-// What a change between load and save leaves running until the save is
-// over: another program's hold on the file.
-using THolder = std::shared_ptr<THeldFile>;
-using TChange = std::function<THolder(const TLoaded&)>;
-
-// Changes one instruction through the grid, so that a save has something to write.
-void Edit(TMainForm& form) {
-    PickInGrid(form, 1, 4, QStringLiteral("Direct"));
-    QCOMPARE(form.MainTactic().Players[3].Instr[1], std::string("Direct"));
-}
-
-} // namespace
-
-class TestLoadSave : public QObject {
+class TestLoadSave : public QObject, private TFormFixture {
     Q_OBJECT
+    QString Main, Second, Reserve;
+    // An edit, then a save with the questions answered: the last message.
+    QString Save(const QList<int>& answers) {
+        PickInGrid(*Form, 1, 4, QStringLiteral("Direct"));
+        for (int answer : answers)
+            Dialogs.setNextAnswer(static_cast<B::StandardButton>(answer));
+        QTest::mouseClick(Find<QPushButton>(*Form, "BtnSave"), Qt::LeftButton);
+        return Dialogs.messages().last().Text;
+    }
+
 private slots:
-    void init() { Dialogs.clearLog(); }
+    void init() {
+        StartWindow();
+        Main = Game->WriteTactic("my442.tct", SampleTactic(1));
+        Second = Game->WriteTactic("433.tct", SampleTactic(2));
+        Load(*Form, Dialogs, 1, Main);
+        Load(*Form, Dialogs, 2, Second);
+        Reserve = Game->Tactics() + "/MY442.old";
+        Dialogs.clearLog();
+    }
+    void cleanup() { StopWindow(); }
 
-    void shortNames();
-    void saveAsksTheExactQuestion();
-    void okMakesTheReserveCopyThenSaves();
-    void cancelTouchesNothing();
-    void secondTacticsFileIsNeverWritten();
-    void reserveCopyIsMadeWhateverTheCheckBoxSays();
-    void failedLoadIsReportedAndChangesNothing();
-    void failedLoadOfTheFirstTacticLeavesTheStartedWindow();
-    void failedReserveCopyStopsTheSave();
-    void failedSaveLeavesTheTacticWhole_data();
-    void failedSaveLeavesTheTacticWhole();
-    void changesByAnotherProgramAreOverwrittenOnlyOnOk();
-    void fullDiskKeepsTheTacticAndTheEarlierCopy();
+    void answersDecideWhatIsWritten_data() {
+        QTest::addColumn<bool>("changedOnDisk");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addRow("ok") << false << QList<int>{B::Ok};
+        QTest::addRow("ok, reserve box off: copied all the same") << false << QList<int>{B::Ok};
+        QTest::addRow("cancel") << false << QList<int>{B::Cancel};
+        QTest::addRow("box closed") << false << QList<int>{B::NoButton};
+        QTest::addRow("changed on disk, overwrite") << true << QList<int>{B::Ok, B::Ok};
+        QTest::addRow("changed on disk, kept") << true << QList<int>{B::Ok, B::Cancel};
+    }
+    void answersDecideWhatIsWritten() {
+        QFETCH(bool, changedOnDisk);
+        QFETCH(QList<int>, answers);
+        const bool written = answers.last() == B::Ok;
+        QByteArray onDisk = ReadAll(Main), second = ReadAll(Second);
+        onDisk[1400] = static_cast<char>(onDisk[1400] ^ (changedOnDisk ? 0x10 : 0));
+        Game->WriteBytes("my442.tct", onDisk);
+        if (QString(QTest::currentDataTag()).contains("box off"))
+            Click(Find<QAbstractButton>(*Form, "ReserveCopy"));
+        Save(answers);
+        QCOMPARE(Dialogs.messages().size(), answers.size());
+        QCOMPARE(Dialogs.messages()[0].Text, "Overwrite tactic MY442?\n\r\n\rPrevious tactic will "
+                                             "save in file MY442.old");
+        QCOMPARE(Dialogs.messages().last().Caption == "Tactic changed on disk", changedOnDisk);
+        // What a save writes: the codec's bytes over the file as it was.
+        const QString expected = Game->WriteBytes("expected", onDisk);
+        TCmTactic(Form->MainTactic()).Save(QFile::encodeName(expected).toStdString());
+        QCOMPARE(ReadAll(Main), written ? ReadAll(expected) : onDisk);
+        QCOMPARE(ReadAll(Reserve), written ? onDisk : QByteArray());
+        QCOMPARE(Form->Document().IsModified(), !written);
+        QCOMPARE(ReadAll(Second), second);
+        QVERIFY(!QFile::exists(Game->Tactics() + "/433.old"));
+    }
 
-private:
-    TScriptedDialogs Dialogs;
+    // Each bad file: its reason, and the window as it was ("first": as it started).
+    void failedLoadChangesNothing_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        const QString tooShort = "The file is too short to be a tactic file.";
+        QTest::addRow("too short") << "short.tct" << tooShort;
+        QTest::addRow("too short, first") << "short.tct" << tooShort;
+        QTest::addRow("missing") << "none.tct"
+                                 << "The file cannot be opened: no such file or directory.";
+        QTest::addRow("a folder") << "."
+                                  << "It is not a regular file but a folder, a device or a pipe.";
+        QTest::addRow("held") << "433.tct"
+                              << "The file is held by another program.";
+    }
+    void failedLoadChangesNothing() {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        const bool first = QString(QTest::currentDataTag()).endsWith("first");
+        if (first)
+            StartWindow();
+        const QString path = QDir::cleanPath(Game->Tactics() + "/" + name);
+        Game->WriteBytes("short.tct", QByteArray(1460, 'x'));
+        const auto held = Hold(Game->WriteTactic("433.tct", SampleTactic(2)));
+        const QByteArray before = Encoded(Form->MainTactic());
+        Load(*Form, Dialogs, 1, path);
+        QCOMPARE(Dialogs.messages().size(), 1);
+        QCOMPARE(Dialogs.messages()[0].Icon, B::Critical);
+        QCOMPARE(Dialogs.messages()[0].Text, "Could not load tactic " + path + "\n" + reason);
+        QCOMPARE(Form->MainTacticFile(), first ? QString() : Main);
+        QCOMPARE(Find<QLabel>(*Form, "LabelTN1")->text(), first ? "Not load" : "MY442");
+        QCOMPARE(Find(*Form, "BtnSave")->isEnabled(), !first); // no save over the chosen file
+        QCOMPARE(Encoded(Form->MainTactic()), before);
+        QCOMPARE(ReadAll(Game->Tactics() + "/short.tct"), QByteArray(1460, 'x'));
+    }
+
+    // Each change of the files between load and save, by the row's name.
+    void failedSaveWritesNothing_data() {
+        QTest::addColumn<QString>("reason");
+        const QString notAFile = "It is not a regular file but a folder, a device or a pipe.";
+        QTest::addRow("deleted") << "The file cannot be opened: no such file or directory.";
+        QTest::addRow("truncated") << "The file is too short to be a tactic file.";
+        QTest::addRow("grown") << "Its size changed since it was loaded, so it no longer holds the "
+                                  "tactic that was loaded.";
+        QTest::addRow("a folder") << notAFile;
+        QTest::addRow("a FIFO") << notAFile;
+        QTest::addRow("held") << "The file is held by another program.";
+        QTest::addRow("a link to the second") << "The name now leads to another file than the one "
+                                                 "that was loaded.";
+        QTest::addRow("a folder as the copy") << "The copy could not be written: is a directory.";
+    }
+    void failedSaveWritesNothing() {
+        QFETCH(QString, reason);
+        const QString change = QTest::currentDataTag();
+        const bool copy = change.endsWith("copy");
+        if (!copy)
+            Game->WriteBytes("MY442.old", "an earlier reserve copy");
+        const QByteArray before = ReadAll(Main), second = ReadAll(Second);
+        QFile::resize(Main, change == "grown" ? 1700 : change == "truncated" ? 1000 : 1600);
+        if (change.startsWith("a ") && !copy)
+            QFile::remove(Main);
+        if (change == "deleted")
+            QFile::remove(Main);
+        const auto held = change == "held" ? Hold(Main) : nullptr;
+        if (change == "a folder" || copy)
+            QDir().mkdir(copy ? Reserve : Main);
+        if (change == "a FIFO")
+            ::mkfifo(QFile::encodeName(Main).constData(), 0600);
+        if (change.contains("link"))
+            QFile::link(Second, Main);
+        const QString said = Save({B::Ok});
+        QCOMPARE(Dialogs.messages().size(), 2);
+        QCOMPARE(said,
+                 copy ? "Could not make the reserve copy " + Reserve + "\n" + reason +
+                            "\nThe tactic was not saved; its file and any earlier reserve "
+                            "copy are as they were."
+                      : "Could not save tactic " + Main + "\n" + reason + "\nNothing was written.");
+        QCOMPARE(ReadAll(Reserve), copy ? QByteArray() : QByteArray("an earlier reserve copy"));
+        QCOMPARE(ReadAll(Second), second);
+        if (change == "held" || copy)
+            QCOMPARE(ReadAll(Main), before);
+    }
 };
-
-void TestLoadSave::shortNames() {
-    QCOMPARE(ShortName("/home/me/tactics/my442.tct", TPathStyle::Unix), QStringLiteral("MY442"));
-    QCOMPARE(ShortName("C:\\CM0001\\tactics\\my442.tct", TPathStyle::Windows),
-             QStringLiteral("MY442"));
-    QCOMPARE(ShortName("C:/CM0001/tactics\\x/my442.tct", TPathStyle::Windows),
-             QStringLiteral("MY442"));
-    // Four characters after the separator leave nothing.
-    QCOMPARE(ShortName("/tactics/a.tc", TPathStyle::Unix), QString());
-    QCOMPARE(ShortName("/tactics/ab", TPathStyle::Unix), QString());
-    // No separator: cut only at the end.
-    QCOMPARE(ShortName("my442.tct", TPathStyle::Unix), QStringLiteral("MY442"));
-    // A backslash is part of a Unix name.
-    QCOMPARE(ShortName("/t/a\\b.tct", TPathStyle::Unix), QStringLiteral("A\\B"));
-    QCOMPARE(ShortName("/t/a\\b.tct", TPathStyle::Windows), QStringLiteral("B"));
-    // The last four characters go whatever they are; letters are upper-cased by locale.
-    QCOMPARE(ShortName("/t/тактика.old", TPathStyle::Unix), QStringLiteral("ТАКТИКА"));
-}
-
-void TestLoadSave::saveAsksTheExactQuestion() {
-    auto loaded = LoadBoth(Dialogs);
-    Dialogs.setNextAnswer(QMessageBox::Cancel);
-    ClickSave(*loaded->Form);
-    QCOMPARE(Dialogs.messages().size(), 1);
-    const auto& question = Dialogs.messages().first();
-    QCOMPARE(question.Caption, QStringLiteral("Overwrite tactic?"));
-    QCOMPARE(question.Text, QStringLiteral("Overwrite tactic MY442?\n\r\n\r"
-                                           "Previous tactic will save in file MY442.old"));
-    QCOMPARE(question.Icon, QMessageBox::Question);
-    QCOMPARE(question.Buttons, QMessageBox::Ok | QMessageBox::Cancel);
-}
-
-void TestLoadSave::okMakesTheReserveCopyThenSaves() {
-    auto loaded = LoadBoth(Dialogs);
-    const QString reserve = loaded->Game.Tactics() + "/MY442.old";
-    loaded->Game.WriteBytes("MY442.old", "an older reserve copy");
-    const QByteArray before = ReadAll(loaded->MainFile);
-    Edit(*loaded->Form);
-
-    Dialogs.setNextAnswer(QMessageBox::Ok);
-    ClickSave(*loaded->Form);
-    QCOMPARE(Dialogs.messages().size(), 1); // the question only
-    QCOMPARE(ReadAll(reserve), before);
-    const QByteArray after = ReadAll(loaded->MainFile);
-    QCOMPARE(after.size(), before.size());
-    QVERIFY(after != before);
-    TCmTactic saved;
-    QVERIFY(saved.Load(QFile::encodeName(loaded->MainFile).toStdString()));
-    QCOMPARE(saved.Players[3].Instr[1], std::string("Direct"));
-    // Saving again copies the file as it now is.
-    Dialogs.setNextAnswer(QMessageBox::Ok);
-    ClickSave(*loaded->Form);
-    QCOMPARE(ReadAll(reserve), after);
-}
-
-void TestLoadSave::cancelTouchesNothing() {
-    auto loaded = LoadBoth(Dialogs);
-    loaded->Game.WriteBytes("MY442.old", "kept");
-    const QByteArray before = ReadAll(loaded->MainFile);
-    Edit(*loaded->Form);
-    Dialogs.setNextAnswer(QMessageBox::Cancel);
-    ClickSave(*loaded->Form);
-    QCOMPARE(ReadAll(loaded->MainFile), before);
-    QCOMPARE(ReadAll(loaded->Game.Tactics() + "/MY442.old"), QByteArray("kept"));
-    // Closing the box is a cancel too.
-    Dialogs.setNextAnswer(QMessageBox::NoButton);
-    ClickSave(*loaded->Form);
-    QCOMPARE(ReadAll(loaded->MainFile), before);
-}
-
-void TestLoadSave::secondTacticsFileIsNeverWritten() {
-    auto loaded = LoadBoth(Dialogs);
-    const QByteArray second = ReadAll(loaded->SecondFile);
-    Dialogs.setNextAnswer(QMessageBox::Ok);
-    ClickSave(*loaded->Form);
-    QCOMPARE(ReadAll(loaded->SecondFile), second);
-    QVERIFY(!QFile::exists(loaded->Game.Tactics() + "/433.old"));
-    QVERIFY(QFile::exists(loaded->Game.Tactics() + "/MY442.old"));
-}
-
-void TestLoadSave::reserveCopyIsMadeWhateverTheCheckBoxSays() {
-    auto loaded = LoadBoth(Dialogs);
-    const QByteArray before = ReadAll(loaded->MainFile);
-    Click(Find<QAbstractButton>(*loaded->Form, "ReserveCopy"));
-    QVERIFY(!Find<QAbstractButton>(*loaded->Form, "ReserveCopy")->isChecked());
-    Dialogs.setNextAnswer(QMessageBox::Ok);
-    ClickSave(*loaded->Form);
-    QCOMPARE(ReadAll(loaded->Game.Tactics() + "/MY442.old"), before);
-}
-
-void TestLoadSave::failedLoadIsReportedAndChangesNothing() {
-    auto loaded = LoadBoth(Dialogs);
-    TMainForm& form = *loaded->Form;
-    const TCmTactic mainBefore = form.MainTactic();
-    const auto* grid = Find<QTableWidget>(form, "PlayersGrid");
-    const QString cell = grid->item(2, 0)->text();
-    const QString shortFile = loaded->Game.WriteBytes("short.tct", QByteArray(1460, 'x'));
-
-    Load(form, Dialogs, 1, shortFile);
-    QCOMPARE(Dialogs.messages().size(), 1);
-    ExpectError(Dialogs.messages().first(), "Could not load tactic " +
-                                                QDir::toNativeSeparators(shortFile) +
-                                                "\nThe file is too short to be a tactic file.");
-    QCOMPARE(form.MainTactic().Players[0].Instr, mainBefore.Players[0].Instr);
-    QCOMPARE(form.MainTactic().Players[10].WithoutBall, mainBefore.Players[10].WithoutBall);
-    QCOMPARE(form.MainTactic().TeamInstr, mainBefore.TeamInstr);
-    QCOMPARE(Find<QLabel>(form, "LabelTN1")->text(), QStringLiteral("MY442"));
-    QCOMPARE(form.MainTacticFile(), loaded->MainFile);
-    QCOMPARE(grid->item(2, 0)->text(), cell);
-
-    // A missing file, a folder, a file held by another program: each says why.
-    Dialogs.clearLog();
-    Load(form, Dialogs, 2, loaded->Game.Tactics() + "/missing.tct");
-    QVERIFY(Dialogs.messages().first().Text.endsWith(
-        "\nThe file cannot be opened: no such file or directory."));
-    QCOMPARE(Find<QLabel>(form, "LabelTN2")->text(), QStringLiteral("433"));
-    Dialogs.clearLog();
-    Load(form, Dialogs, 1, loaded->Game.Tactics());
-    QVERIFY(Dialogs.messages().first().Text.endsWith(
-        "It is not a regular file but a folder, a device or a pipe."));
-#ifndef _WIN32
-    const THeldFile held(loaded->SecondFile);
-    QVERIFY(held.Held());
-    Dialogs.clearLog();
-    Load(form, Dialogs, 1, loaded->SecondFile);
-    QVERIFY(Dialogs.messages().first().Text.contains("held by another program"));
-    QCOMPARE(form.MainTacticFile(), loaded->MainFile);
-#endif
-}
-
-void TestLoadSave::failedLoadOfTheFirstTacticLeavesTheStartedWindow() {
-    TGameFolder game;
-    const QString shortFile = game.WriteBytes("short.tct", QByteArray(100, 'x'));
-    auto form = StartForm(Dialogs, game);
-    Load(*form, Dialogs, 1, shortFile);
-    QCOMPARE(Dialogs.messages().size(), 1);
-    // Nothing was enabled or shown: a save cannot write over the chosen file.
-    QVERIFY(!Find(*form, "ImagePanel")->isVisible());
-    QVERIFY(!Find(*form, "BtnSave")->isEnabled());
-    QVERIFY(!Find(*form, "Browse2")->isEnabled());
-    const auto* pages = Find<QTabWidget>(*form, "PageControl");
-    QVERIFY(!pages->isTabVisible(0));
-    QCOMPARE(Find<QLabel>(*form, "LabelTN1")->text(), QStringLiteral("Not load"));
-    QVERIFY(form->MainTacticFile().isEmpty());
-    QCOMPARE(ReadAll(shortFile), QByteArray(100, 'x'));
-}
-
-void TestLoadSave::failedReserveCopyStopsTheSave() {
-    auto loaded = LoadBoth(Dialogs);
-    const QByteArray before = ReadAll(loaded->MainFile);
-    // A folder where the reserve copy would go cannot be replaced by it.
-    QVERIFY(QDir(loaded->Game.Tactics()).mkdir("MY442.old"));
-    Edit(*loaded->Form);
-    Dialogs.setNextAnswer(QMessageBox::Ok);
-    ClickSave(*loaded->Form);
-    QCOMPARE(Dialogs.messages().size(), 2);
-    ExpectError(Dialogs.messages().last(),
-                "Could not make the reserve copy " +
-                    QDir::toNativeSeparators(loaded->Game.Tactics() + "/MY442.old") +
-                    "\nThe copy could not be written: is a directory.\nThe tactic was not saved; "
-                    "its file and any earlier reserve copy are as they were.");
-    QCOMPARE(ReadAll(loaded->MainFile), before);
-    QCOMPARE(QDir(loaded->Game.Tactics()).entryList(QDir::Files),
-             (QStringList{"433.tct", "my442.tct"}));
-}
-
-// Each way a tactic's file can change between its load and its save: the
-// save says why it did not write, and the tactic survives whole (in its file,
-// or in the reserve copy when the file itself was damaged).
-void TestLoadSave::failedSaveLeavesTheTacticWhole_data() {
-    QTest::addColumn<TChange>("change");
-    QTest::addColumn<QString>("reason");
-    QTest::addRow("deleted") << TChange([](const TLoaded& l) {
-        QFile::remove(l.MainFile);
-        return THolder();
-    }) << "The file cannot be opened: no such file or directory.";
-    QTest::addRow("truncated") << TChange([](const TLoaded& l) {
-        QFile::resize(l.MainFile, 1000);
-        return THolder();
-    }) << "The file is too short to be a tactic file.";
-    QTest::addRow("grown") << TChange([](const TLoaded& l) {
-        QFile::resize(l.MainFile, 1700);
-        return THolder();
-    }) << "Its size changed since it was loaded";
-    QTest::addRow("a folder now") << TChange([](const TLoaded& l) {
-        QFile::remove(l.MainFile);
-        QDir().mkdir(l.MainFile);
-        return THolder();
-    }) << "It is not a regular file";
-#ifndef _WIN32
-    QTest::addRow("held by another program")
-        << TChange([](const TLoaded& l) { return std::make_shared<THeldFile>(l.MainFile); })
-        << "The file is held by another program.";
-    QTest::addRow("a FIFO now") << TChange([](const TLoaded& l) {
-        QFile::remove(l.MainFile);
-        ::mkfifo(QFile::encodeName(l.MainFile).constData(), 0600);
-        return THolder();
-    }) << "It is not a regular file";
-    QTest::addRow("a link to another tactic") << TChange([](const TLoaded& l) {
-        QFile::remove(l.MainFile);
-        QFile::link(l.SecondFile, l.MainFile);
-        return THolder();
-    }) << "The name now leads to another file than the one that was loaded.";
-#endif
-}
-
-void TestLoadSave::failedSaveLeavesTheTacticWhole() {
-    QFETCH(TChange, change);
-    QFETCH(QString, reason);
-    auto loaded = LoadBoth(Dialogs);
-    const QString reserve = loaded->Game.Tactics() + "/MY442.old";
-    loaded->Game.WriteBytes("MY442.old", "an earlier reserve copy");
-    const QByteArray original = ReadAll(loaded->MainFile);
-    const QByteArray second = ReadAll(loaded->SecondFile);
-    Edit(*loaded->Form);
-    const THolder holder = change(*loaded);
-
-    Dialogs.setNextAnswer(QMessageBox::Ok);
-    ClickSave(*loaded->Form);
-    QCOMPARE(Dialogs.messages().size(), 2);
-    const QString text = Dialogs.messages().last().Text;
-    QVERIFY2(text.startsWith("Could not save tactic " + QDir::toNativeSeparators(loaded->MainFile) +
-                             "\n" + reason),
-             qPrintable(text));
-    QVERIFY(text.endsWith("\nNothing was written."));
-    QCOMPARE(ReadAll(reserve), QByteArray("an earlier reserve copy"));
-    QCOMPARE(ReadAll(loaded->SecondFile), second);
-    if (QFileInfo(loaded->MainFile).isFile() && !QFileInfo(loaded->MainFile).isSymLink())
-        QVERIFY(ReadAll(loaded->MainFile).startsWith(original.left(1000)));
-}
-
-void TestLoadSave::changesByAnotherProgramAreOverwrittenOnlyOnOk() {
-    auto loaded = LoadBoth(Dialogs);
-    Edit(*loaded->Form);
-    QByteArray theirs = ReadAll(loaded->MainFile);
-    theirs[1400] = static_cast<char>(theirs[1400] ^ 0x10);
-    loaded->Game.WriteBytes("my442.tct", theirs);
-
-    Dialogs.setNextAnswer(QMessageBox::Ok);
-    Dialogs.setNextAnswer(QMessageBox::Cancel);
-    ClickSave(*loaded->Form);
-    QCOMPARE(Dialogs.messages().size(), 2);
-    const auto& question = Dialogs.messages().last();
-    QCOMPARE(question.Caption, QStringLiteral("Tactic changed on disk"));
-    QCOMPARE(question.Icon, QMessageBox::Warning);
-    QVERIFY(question.Text.startsWith("Another program has changed tactic "));
-    QCOMPARE(ReadAll(loaded->MainFile), theirs);
-    QVERIFY(!QFile::exists(loaded->Game.Tactics() + "/MY442.old"));
-
-    Dialogs.clearLog();
-    Dialogs.setNextAnswer(QMessageBox::Ok);
-    Dialogs.setNextAnswer(QMessageBox::Ok);
-    ClickSave(*loaded->Form);
-    QCOMPARE(Dialogs.messages().size(), 2);
-    QCOMPARE(ReadAll(loaded->Game.Tactics() + "/MY442.old"), theirs);
-    TCmTactic saved;
-    QVERIFY(saved.Load(QFile::encodeName(loaded->MainFile).toStdString()));
-    QCOMPARE(saved.Players[3].Instr[1], std::string("Direct"));
-}
-
-void TestLoadSave::fullDiskKeepsTheTacticAndTheEarlierCopy() {
-#ifdef _WIN32
-    QSKIP("a small disk is mounted with the Linux mount call");
-#else
-    TGameFolder game;
-    const QByteArray folder = QFile::encodeName(game.Tactics());
-    if (::mount("pw-test", folder.constData(), "tmpfs", 0, "size=12k") != 0)
-        QSKIP("cannot mount a small tmpfs here (needs root): full disk not tested");
-    const auto unmount = qScopeGuard([&] { ::umount2(folder.constData(), MNT_DETACH); });
-    const QString file = game.WriteTactic("my442.tct", SampleTactic(1));
-    game.WriteBytes("MY442.old", "an earlier reserve copy");
-    game.WriteBytes("filler", QByteArray(4096, 'f')); // the last free page
-    const QByteArray original = ReadAll(file);
-    auto form = StartForm(Dialogs, game);
-    Load(*form, Dialogs, 1, file);
-    Edit(*form);
-    Dialogs.clearLog();
-    Dialogs.setNextAnswer(QMessageBox::Ok);
-    ClickSave(*form);
-    QCOMPARE(Dialogs.messages().size(), 2);
-    ExpectError(Dialogs.messages().last(),
-                "Could not make the reserve copy " +
-                    QDir::toNativeSeparators(game.Tactics() + "/MY442.old") +
-                    "\nThe copy could not be written: no space left on device.\nThe tactic was "
-                    "not saved; its file and any earlier reserve copy are as they were.");
-    QCOMPARE(ReadAll(file), original);
-    QCOMPARE(ReadAll(game.Tactics() + "/MY442.old"), QByteArray("an earlier reserve copy"));
-#endif
-}
 
 QTEST_MAIN(TestLoadSave)
 #include "test_loadsave.moc"

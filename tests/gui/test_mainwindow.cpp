@@ -1,405 +1,231 @@
-// The main window: start-up with and without the game, the controls as the
-// user finds them, the stages a load moves the window through, hints, and
-// the application's handler of escaping exceptions.
+// The main window as the user finds it at each stage, in both languages; the
+// start-up as the registry shapes it; Qt's dialogs behind the dialog seam;
+// the handler of escaping exceptions.
 #include "Application.h"
 #include "FormHarness.h"
-#include "RadioGroup.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFont>
-#include <QGroupBox>
-#include <QHelpEvent>
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScreen>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTest>
-#include <QTimer>
-#include <QToolTip>
-
-#include <stdexcept>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace guitest;
 
 namespace {
 
-TScriptedDialogs* AppDialogs = nullptr;
-
-QStringList VisibleTabs(const TMainForm& form) {
-    const auto* pages = Find<QTabWidget>(form, "PageControl");
-    QStringList tabs;
-    for (int i = 0; i < pages->count(); ++i)
-        if (pages->isTabVisible(i))
-            tabs << pages->tabText(i);
-    return tabs;
+// Every control's class, name, place, state, pointer, font, hint and text,
+// and the credits: what the user meets, one line each.
+QString Controls(const TMainForm& form) {
+    QStringList lines;
+    for (const std::string& credit : form.Credits())
+        lines << QString::fromStdString(credit);
+    for (const QWidget* w : form.findChildren<QWidget*>()) {
+        QString line;
+        QDebug(&line) << w->metaObject()->className() << w->objectName() << w->geometry()
+                      << w->isVisibleTo(&form) << w->isHidden() << w->isEnabled()
+                      << w->cursor().shape() << w->font().pointSize() << w->toolTip()
+                      << w->property("tag") << w->property("text") << w->property("title")
+                      << w->property("checked") << w->property("minimum") << w->property("maximum")
+                      << w->property("value");
+        if (const auto* tabs = qobject_cast<const QTabWidget*>(w))
+            for (int i = 0; i < tabs->count(); ++i)
+                QDebug(&line) << tabs->tabText(i) << tabs->isTabVisible(i) << tabs->currentIndex();
+        if (const auto* grid = qobject_cast<const QTableWidget*>(w))
+            for (int r = 0; r < grid->rowCount(); ++r)
+                for (int c = -1; c < grid->columnCount(); ++c)
+                    QDebug(&line)
+                        << (c < 0 ? grid->verticalHeaderItem(r) : grid->item(r, c))->text();
+        lines << line;
+    }
+    lines.sort();
+    return lines.join('\n');
 }
 
-QString CurrentTab(const TMainForm& form) {
-    const auto* pages = Find<QTabWidget>(form, "PageControl");
-    return pages->tabText(pages->currentIndex());
+// Runs `look` on the modal dialog once it shows, then closes it.
+void WhenShown(const std::function<void(QDialog&)>& look) {
+    QTimer::singleShot(10, [look] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return WhenShown(look);
+        look(*dialog);
+        dialog->reject();
+    });
 }
-
-// The folder the open dialog is asked to start in (the dialog is cancelled).
-QString OpenDialogFolder(TMainForm& form) {
-    AppDialogs->setNextFileNameCancel();
-    QTest::mouseClick(Find<QPushButton>(form, "Browse1"), Qt::LeftButton);
-    return QDir::fromNativeSeparators(AppDialogs->openRequests().last().Folder);
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-// The hint that shows when the mouse rests on the widget, empty for none.
-QString HintShown(QWidget* widget) {
-    // A hint fades out: wait until the last one has gone.
-    QToolTip::hideText();
-    if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000))
-        qWarning("a hint stays");
-    QHelpEvent event(QEvent::ToolTip, QPoint(1, 1), widget->mapToGlobal(QPoint(1, 1)));
-    QApplication::sendEvent(widget, &event);
-    return QToolTip::isVisible() ? QToolTip::text() : QString();
-}
-
-// An object whose every event throws, as a faulty handler would.
-class TThrower : public QObject {
-public:
-    bool event(QEvent*) override { throw std::runtime_error("handler failed"); }
-};
 
 } // namespace
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject, private TFormFixture {
     Q_OBJECT
+    TScriptedDialogs* AppDialogs = nullptr;
+
+public:
+    explicit TestMainWindow(TScriptedDialogs& dialogs)
+        : AppDialogs(&dialogs) {}
+
 private slots:
-    void init() { AppDialogs->clearLog(); }
+    void cleanup() { StopWindow(); }
 
-    void startsOnTheOptionsPageWithEverythingAsDesigned();
-    void controlsHaveTheirPlacesTextsHintsAndTags();
-    void labelsShowTheirWholeText_data();
-    void labelsShowTheirWholeText();
-    void missingGameAsksWhetherToGoOn();
-    void registryValuesShapeTheStart();
-    void loadsMoveTheWindowThroughItsStages();
-    void hintsFollowTheirSwitch();
-    void closingWritesNothingAndAsksNothing();
-    void escapingExceptionIsShownAndTheProgramGoesOn();
-};
-
-void TestMainWindow::startsOnTheOptionsPageWithEverythingAsDesigned() {
-    TGameFolder game;
-    auto form = StartForm(*AppDialogs, game);
-    QVERIFY(form);
-    QVERIFY(AppDialogs->messages().isEmpty());
-    QCOMPARE(form->windowTitle(), QStringLiteral("Pitchwright v1.1"));
-    QCOMPARE(form->size(), QSize(790, 482));
-    QCOMPARE(form->minimumSize(), form->maximumSize());
-    QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
-    const QRect screen = form->screen()->availableGeometry();
-    // Centred with its frame, as a window manager shows it.
-    QVERIFY(form->frameGeometry() != form->geometry());
-    QVERIFY(qAbs(form->frameGeometry().center().x() - screen.center().x()) <= 1);
-    QVERIFY(qAbs(form->frameGeometry().center().y() - screen.center().y()) <= 1);
-
-    QCOMPARE(VisibleTabs(*form), QStringList{"Options"});
-    QCOMPARE(CurrentTab(*form), QStringLiteral("Options"));
-    QVERIFY(!Find(*form, "ImagePanel")->isVisible());
-    QCOMPARE(Find(*form, "PageControl")->width(), 790);
-    QVERIFY(Find(*form, "Browse1")->isEnabled());
-    QVERIFY(!Find(*form, "Browse2")->isEnabled());
-    QVERIFY(!Find(*form, "BtnSave")->isEnabled());
-    QVERIFY(Find<QCheckBox>(*form, "CheckHints")->isChecked());
-    QVERIFY(Find<QCheckBox>(*form, "ReserveCopy")->isChecked());
-    for (const char* name : {"SmoothMove", "ClearBack", "HideLogo", "HideNo", "HideTeam"})
-        QVERIFY2(!Find<QCheckBox>(*form, name)->isChecked(), name);
-    QCOMPARE(Find<TRadioGroup>(*form, "CheckMainColor")->ItemIndex(), 0);
-    QCOMPARE(Find<TRadioGroup>(*form, "CheckSecondColor")->ItemIndex(), 0);
-    QVERIFY(Find<QRadioButton>(*form, "WithBall")->isChecked());
-    QCOMPARE(form->BallZone(), 5);
-    QVERIFY(!Find(*form, "ComboValue")->isVisibleTo(form.get()));
-    QCOMPARE(Find<QProgressBar>(*form, "DefenceSecond")->maximum(), 2500);
-    // The credits run from the start, unseen until the pitch shows.
-    QVERIFY(Find<QTimer>(*form, "Timer")->isActive());
-    QCOMPARE(Find<QTimer>(*form, "Timer")->interval(), 50);
-}
-
-void TestMainWindow::controlsHaveTheirPlacesTextsHintsAndTags() {
-    TGameFolder game;
-    auto form = StartForm(*AppDialogs, game);
-    // A spot check of the layout, one or two controls of each part of the window.
-    struct TControl {
-        const char* Name;
-        QRect Place; // an empty size: a label, which sizes itself
-        const char* Text;
-        const char* Hint;
-    };
-    const TControl controls[] = {
-        {"LabelTN1", {136, 6, 0, 0}, "Not load", ""},
-        {"Browse2", {652, 4, 21, 21}, "..", "This is load button"},
-        {"BtnSave", {278, 4, 21, 21}, "", "This is save button!"},
-        {"ReserveCopy", {5, 48, 150, 17}, "Reserve copy", "Save pevious tactic in *.old"},
-        {"BtnEnglish", {32, 200, 97, 25}, "English", ""},
-        {"ClearBack",
-         {16, 200, 161, 17},
-         "Text without background",
-         "Drag players and see difference..."},
-        {"CheckSecondColor", {152, 32, 121, 113}, "", ""},
-        {"WithoutBall", {192, 17, 89, 17}, "Without Ball", ""},
-        {"Image", {1, 49, 331, 399}, "", "Drag & drop..."},
-        {"BtnOffSide", {56, 120, 233, 41}, "Make \"real\" offside trap", ""},
-        {"Warning", {78, 272, 0, 0}, "These features are tested!", ""},
-        {"LabelTi7", {272, 88, 0, 0}, "Men Behind Ball", ""},
-        {"HideNo", {9, 161, 137, 10}, "Hide \"No\"", ""},
-        {"ComboValue", {280, 154, 145, 25}, "", "Select new value for selected item"},
-        {"PlayersGrid", {2, 184, 445, 225}, "", ""},
-    };
-    for (const TControl& c : controls) {
-        QWidget* widget = Find(*form, c.Name);
-        QVERIFY2(widget, c.Name);
-        if (c.Place.isEmpty())
-            QCOMPARE(widget->pos(), c.Place.topLeft());
-        else
-            QCOMPARE(widget->geometry(), c.Place);
-        QString text;
-        if (auto* label = qobject_cast<QLabel*>(widget))
-            text = label->text();
-        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            text = button->text();
-        QCOMPARE(text, QString::fromUtf8(c.Text));
-        QCOMPARE(widget->toolTip(), QString::fromUtf8(c.Hint));
+    // The whole window after the row's steps, done in turn: the hashes of its
+    // controls and of its picture. A failure prints the controls' lines and
+    // the new hashes, which replace these when the change is meant.
+    void stages_data() {
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<QString>("hashes");
+        QTest::addRow("started") << 0 << "089bb3bcaebadb9d ea7ebea0686f3eef";
+        QTest::addRow("main tactic loaded, its name cut short")
+            << 1 << "daf656ba943b13c9 c0ead1d4d4086953";
+        QTest::addRow("second loaded, General page, cell picked")
+            << 2 << "88558220a5a6d9af a59380fe024042aa";
+        QTest::addRow("Russian, Compare page") << 3 << "257b5df06358700e 69a808a46a953467";
+        QTest::addRow("Anti page, hints and \"No\" off, the mouse on a tab")
+            << 4 << "f6f9ccc47a68725a b70e0ef91da84020";
+        QTest::addRow("English again, Options page, \"Team\" hidden")
+            << 5 << "2b7fda51513a0a2d c4bbd1aa1b9f528d";
     }
-    QCOMPARE(Find(*form, "LoadPanel")->geometry(), QRect(0, 449, 790, 33));
-    QCOMPARE(Find(*form, "ImageOptions")->geometry(),
-             QRect(160, 0, 289, Find(*form, "TabOptions")->height()));
-    QCOMPARE(Find<TRadioGroup>(*form, "CheckSecondColor")->ItemText(2),
-             QStringLiteral("Internazionale"));
+    void stages() {
+        QFETCH(int, steps);
+        QFETCH(QString, hashes);
+        StartWindow();
+        Click(Find<QAbstractButton>(*Form, "HideLogo")); // credits held still
+        const QString name = "4-4-2 DIAMOND WITH WING BACKS";
+        const auto language = [&](const char* button) {
+            QTest::mouseClick(Find<QPushButton>(*Form, button), Qt::LeftButton);
+        };
+        const std::function<void()> step[] = {
+            [&] {
+                Load(*Form, Dialogs, 1,
+                     Game->WriteTactic(name.toLower() + ".tct", SampleTactic(1)));
+            },
+            [&] {
+                Load(*Form, Dialogs, 2, Game->WriteTactic("433.tct", SampleTactic(2)));
+                ChoosePage(*Form, 0);
+                PickInGrid(*Form, 3, 5);
+            },
+            [&] { language("BtnRussian"), ChoosePage(*Form, 1); },
+            [&] {
+                ChoosePage(*Form, 2);
+                for (const char* box : {"CheckHints", "HideNo"})
+                    Find<QAbstractButton>(*Form, box)->click();
+            },
+            [&] {
+                language("BtnEnglish"), ChoosePage(*Form, 3);
+                for (const char* box : {"HideNo", "HideTeam"}) // cells blank "Team" only
+                    Find<QAbstractButton>(*Form, box)->click();
+            }};
+        for (int i = 0; i < steps; ++i)
+            step[i]();
+        QTabBar* tabs = Find<QTabWidget>(*Form, "PageControl")->tabBar();
+        QTest::mouseMove(tabs, steps == 4 ? tabs->tabRect(0).center() : QPoint(400, 400));
+        QVERIFY(Dialogs.messages().isEmpty());
+        const QString controls = Controls(*Form);
+        const QImage shot = Form->grab().toImage();
+        const auto hash = [](const QByteArray& bytes) {
+            return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex().left(16);
+        };
+        const QString actual =
+            hash(controls.toUtf8()) + " " +
+            hash(QByteArray::fromRawData(reinterpret_cast<const char*>(shot.constBits()),
+                                         shot.sizeInBytes()));
+        if (actual.left(16) != hashes.left(16))
+            qWarning().noquote() << controls;
+        QCOMPARE(actual, hashes);
+        // A name cut short shows whole in its hint.
+        QHelpEvent hint(QEvent::ToolTip, QPoint(1, 1),
+                        Find(*Form, "LabelTN1")->mapToGlobal(QPoint(1, 1)));
+        QApplication::sendEvent(Find(*Form, "LabelTN1"), &hint);
+        QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : "", steps && steps < 4 ? name : "");
+        QToolTip::hideText();
+        // Centred with its frame, as a window manager shows it.
+        const QPoint off =
+            Form->frameGeometry().center() - Form->screen()->availableGeometry().center();
+        QVERIFY(Form->frameGeometry() != Form->geometry() && qAbs(off.x()) <= 1 &&
+                qAbs(off.y()) <= 1);
+    }
 
-    // Tags tell the shared handlers which control was clicked.
-    for (auto [name, tag] :
-         {std::pair{"Browse1", 1}, std::pair{"Browse2", 2}, std::pair{"CheckMainColor", 1},
-          std::pair{"CheckSecondColor", 2}, std::pair{"BtnRussian", 1}, std::pair{"BtnEnglish", 2}})
-        QCOMPARE(Find(*form, name)->property("tag").toInt(), tag);
-    // The Anti page's buttons never do anything.
-    QVERIFY(!Find(*form, "BtnMarking")->isEnabled());
-    QVERIFY(!Find(*form, "BtnOffSide")->isEnabled());
-    QCOMPARE(Find<QLabel>(*form, "Warning")->palette().color(QPalette::WindowText),
-             QColor(Qt::red));
-
-    for (const char* name :
-         {"HideTeam", "ComboValue", "BtnMarking", "CheckHints", "HideLogo", "WithBall", "BtnSave"})
-        QVERIFY2(Find(*form, name)->cursor().shape() == Qt::PointingHandCursor, name);
-    QCOMPARE(Find<QTabWidget>(*form, "PageControl")->tabBar()->cursor().shape(),
-             Qt::PointingHandCursor);
-    QCOMPARE(Find(*form, "LabelTT")->cursor().shape(), Qt::ArrowCursor);
-    // The colour lists show the normal pointer, on their items too.
-    for (const char* name : {"CheckMainColor", "CheckSecondColor"})
-        for (int i = 0; i < 4; ++i)
-            QCOMPARE(Find<TRadioGroup>(*form, name)->Item(i)->cursor().shape(), Qt::ArrowCursor);
-    // The picture ignores the mouse on the Options page: no pointer there.
-    QCOMPARE(Find(*form, "Image")->cursor().shape(), Qt::BlankCursor);
-
-    QCOMPARE(form->font().pointSize(), 9);
-    QVERIFY(form->font().families().contains(QStringLiteral("Comic Sans MS")));
-    QCOMPARE(Find<QTabWidget>(*form, "PageControl")->tabBar()->font().pointSize(), 12);
-    QCOMPARE(Find(*form, "PoorA")->font().pointSize(), 8);
-}
-
-void TestMainWindow::labelsShowTheirWholeText_data() {
-    QTest::addColumn<QFont>("defaultFont");
-    QTest::newRow("this platform's") << QApplication::font();
-    // Narrower and smaller than the window's, as Windows' default font is.
-    QFont narrow(QStringLiteral("Liberation Sans Narrow"));
-    narrow.setPointSize(6);
-    QTest::newRow("narrow") << narrow;
-}
-
-void TestMainWindow::labelsShowTheirWholeText() {
-    QFETCH(QFont, defaultFont);
-    const QFont before = QApplication::font();
-    QApplication::setFont(defaultFont);
-    TGameFolder game;
-    auto form = StartForm(*AppDialogs, game);
-    QApplication::setFont(before);
-    Load(*form, *AppDialogs, 1, game.WriteTactic("a.tct", SampleTactic(0)));
-    Load(*form, *AppDialogs, 2, game.WriteTactic("b.tct", SampleTactic(1)));
-    for (const char* language : {"BtnRussian", "BtnEnglish"}) {
-        QTest::mouseClick(Find<QPushButton>(*form, language), Qt::LeftButton);
-        for (const QLabel* label : form->findChildren<QLabel*>()) {
-            const QSize needed = label->sizeHint();
-            QVERIFY2(label->width() >= needed.width() && label->height() >= needed.height(),
-                     qPrintable(QStringLiteral("%1 (%2): %3 x %4 for %5 x %6")
-                                    .arg(label->objectName(), label->text())
-                                    .arg(label->width())
-                                    .arg(label->height())
-                                    .arg(needed.width())
-                                    .arg(needed.height())));
+    // The Russian catalogue holds every text the program marks for translation.
+    void catalogueIsComplete() {
+        QTranslator russian;
+        QVERIFY(russian.load(QStringLiteral(":/i18n/pitchwright_ru.qm")));
+        QFile source(PW_SOURCE_DIR "/editor/Mainunit.cpp");
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        const QRegularExpression marked(
+            "QT_TRANSLATE_NOOP\\(\"TMainForm\",\\s*\"((?:[^\"\\\\]|\\\\.)*)\"\\)");
+        int texts = 0;
+        for (const auto& match : marked.globalMatch(QString::fromUtf8(source.readAll()))) {
+            const QString text = match.captured(1).replace("\\\"", "\"");
+            QVERIFY2(!russian.translate("TMainForm", qPrintable(text)).isEmpty(), qPrintable(text));
+            ++texts;
         }
+        QVERIFY(texts > 30);
     }
-}
 
-void TestMainWindow::missingGameAsksWhetherToGoOn() {
-    TGameFolder noGame(false);
-    AppDialogs->setNextAnswer(QMessageBox::No);
-    QVERIFY(!StartForm(*AppDialogs, noGame)); // the program ends with -1
-    QCOMPARE(AppDialogs->messages().size(), 1);
-    const auto& warning = AppDialogs->messages().first();
-    QCOMPARE(warning.Caption, QStringLiteral("Warning!"));
-    QCOMPARE(warning.Text,
-             QStringLiteral("CM 00-01 not found in registry!\n\rIgnore this message & continue?"));
-    QCOMPARE(warning.Icon, QMessageBox::Warning);
-    QCOMPARE(warning.Buttons, QMessageBox::Yes | QMessageBox::No);
-
-    AppDialogs->setNextAnswer(QMessageBox::Yes);
-    auto form = StartForm(*AppDialogs, noGame);
-    QVERIFY(form);
-    QCOMPARE(VisibleTabs(*form), QStringList{"Options"});
-    QCOMPARE(form->GameInfo().Version, std::string("CM 00-01 not found"));
-    // The dialog is asked for a folder that does not exist, and opens in its own default place.
-    QCOMPARE(OpenDialogFolder(*form), QStringLiteral("CM 00-01 not found/tactics"));
-}
-
-void TestMainWindow::registryValuesShapeTheStart() {
-    TGameFolder game;
-    const QByteArray key = "WINE REGISTRY Version 2\n\n"
-                           "[Software\\\\Sports Interactive Ltd\\\\Championship Manager 00-01] 1\n";
-    // No "Location": no warning, and the tactics folder is the bare subfolder.
-    WriteFile(game.Prefix() + "/system.reg", key + "\"Version\"=\"1.0\"\n");
-    auto form = StartForm(*AppDialogs, game);
-    QVERIFY(form && AppDialogs->messages().isEmpty());
-    QCOMPARE(OpenDialogFolder(*form), QStringLiteral("/tactics"));
-    form.reset();
-
-    // "Location" of another type than text ends the start-up with its error.
-    WriteFile(game.Prefix() + "/system.reg", key + "\"Location\"=dword:00000007\n");
-    try {
-        StartForm(*AppDialogs, game);
-        QFAIL("the start-up went on");
-    } catch (const std::runtime_error& error) {
-        QCOMPARE(QString::fromUtf8(error.what()),
-                 QStringLiteral("Invalid data type for 'Location'"));
+    // Without the game the window asks whether to go on; a Location of
+    // another type than text ends the start-up.
+    void startUpFollowsTheRegistry() {
+        TGameFolder game;
+        game.WriteBytes("../../../system.reg", "WINE REGISTRY Version 2\n");
+        AppDialogs->clearLog();
+        AppDialogs->setNextAnswer(QMessageBox::No);
+        QVERIFY(!StartForm(*AppDialogs, game)); // the program ends with -1
+        AppDialogs->setNextAnswer(QMessageBox::Yes);
+        Form = StartForm(*AppDialogs, game);
+        QCOMPARE(AppDialogs->messages().size(), 2);
+        QCOMPARE(AppDialogs->messages()[1].Text,
+                 "CM 00-01 not found in registry!\n\rIgnore this message & continue?");
+        Load(*Form, *AppDialogs, 1, "");
+        QCOMPARE(AppDialogs->openRequests().last().Folder, "CM 00-01 not found/tactics");
+        game.WriteBytes("../../../system.reg",
+                        "WINE REGISTRY Version 2\n\n[Software\\\\Sports Interactive "
+                        "Ltd\\\\Championship Manager 00-01] 1\n\"Location\"=dword:00000007\n");
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, StartForm(*AppDialogs, game));
     }
-    QVERIFY(AppDialogs->messages().isEmpty());
-}
 
-void TestMainWindow::loadsMoveTheWindowThroughItsStages() {
-    TGameFolder game;
-    const QString mainFile = game.WriteTactic("my442.tct", SampleTactic(1));
-    const QString secondFile = game.WriteTactic("433.tct", SampleTactic(2));
-    auto form = StartForm(*AppDialogs, game);
-
-    // A cancelled dialog changes nothing.
-    AppDialogs->setNextFileNameCancel();
-    QTest::mouseClick(Find<QPushButton>(*form, "Browse1"), Qt::LeftButton);
-    QCOMPARE(VisibleTabs(*form), QStringList{"Options"});
-    QVERIFY(!Find(*form, "ImagePanel")->isVisible());
-    QVERIFY(!Find(*form, "BtnSave")->isEnabled());
-    QVERIFY(form->TacticFilePath().isEmpty());
-
-    Load(*form, *AppDialogs, 1, mainFile);
-    QCOMPARE(AppDialogs->openRequests().first().Folder, game.Tactics());
-    QCOMPARE(AppDialogs->openRequests().first().Filter,
-             QStringLiteral("CM 00/01 tactics files (*.tct)"));
-    QCOMPARE(AppDialogs->openRequests().first().DefaultSuffix, QStringLiteral("tct"));
-    // The page in front stays in front: the pitch shows beside the Options page.
-    QCOMPARE(VisibleTabs(*form), (QStringList{"General", "Options"}));
-    QCOMPARE(CurrentTab(*form), QStringLiteral("Options"));
-    QVERIFY(Find(*form, "ImagePanel")->isVisible());
-    QVERIFY(Find(*form, "ModePanel")->isVisible());
-    QCOMPARE(Find(*form, "PageControl")->width(), 457);
-    QVERIFY(Find(*form, "Browse2")->isEnabled());
-    QVERIFY(Find(*form, "BtnSave")->isEnabled());
-    QCOMPARE(Find<QLabel>(*form, "LabelTN1")->text(), QStringLiteral("MY442"));
-    QCOMPARE(form->MainTacticFile(), mainFile);
-    QCOMPARE(Find<QLabel>(*form, "Ti1")->text(), QStringLiteral("Attacking"));
-    QVERIFY(!Find(*form, "ComboValue")->isHidden());
-    QVERIFY(Find<QTimer>(*form, "Timer")->isActive());
-
-    // A second tactic adds the Compare and Anti pages, again without changing the page.
-    Load(*form, *AppDialogs, 2, secondFile);
-    QCOMPARE(VisibleTabs(*form), (QStringList{"General", "Compare", "Anti", "Options"}));
-    QCOMPARE(CurrentTab(*form), QStringLiteral("Options"));
-    QCOMPARE(Find<QLabel>(*form, "LabelTN2")->text(), QStringLiteral("433"));
-    QCOMPARE(form->MainTacticFile(), mainFile);
-
-    // The user's choice of a page redraws; the credits run on Options only.
-    ChoosePage(*form, 0);
-    QCOMPARE(CurrentTab(*form), QStringLiteral("General"));
-    QVERIFY(!Find<QTimer>(*form, "Timer")->isActive());
-    QCOMPARE(Find(*form, "Image")->cursor().shape(), Qt::PointingHandCursor);
-
-    // Loading again replaces the main tactic and the file a save writes into.
-    const QString other = game.WriteTactic("other.tct", SampleTactic(3));
-    Load(*form, *AppDialogs, 1, other);
-    QCOMPARE(form->MainTacticFile(), other);
-    QCOMPARE(Find<QLabel>(*form, "LabelTN1")->text(), QStringLiteral("OTHER"));
-    QCOMPARE(CurrentTab(*form), QStringLiteral("General"));
-    // The next dialog opens where the last file was chosen.
-    QCOMPARE(AppDialogs->openRequests().last().Folder, game.Tactics());
-}
-
-void TestMainWindow::hintsFollowTheirSwitch() {
-    TGameFolder game;
-    auto form = StartForm(*AppDialogs, game);
-    Load(*form, *AppDialogs, 1, game.WriteTactic("a.tct", SampleTactic(0)));
-    auto* hints = Find<QCheckBox>(*form, "CheckHints");
-    const std::pair<const char*, const char*> withHints[] = {
-        {"CheckHints", "It's checked if you see this ;)"},
-        {"Browse1", "This is load button"},
-        // No hint of its own: the one of ModePanel.
-        {"WithBall", "Switch between modes"}};
-    for (auto [name, hint] : withHints)
-        QCOMPARE(HintShown(Find(*form, name)), QString::fromUtf8(hint));
-    QCOMPARE(HintShown(Find(*form, "LabelTT")), QString());
-
-    Click(hints);
-    QVERIFY(!hints->isChecked());
-    for (auto [name, hint] : withHints)
-        QCOMPARE(HintShown(Find(*form, name)), QString());
-    Click(hints);
-    for (auto [name, hint] : withHints)
-        QCOMPARE(HintShown(Find(*form, name)), QString::fromUtf8(hint));
-}
-
-void TestMainWindow::closingWritesNothingAndAsksNothing() {
-    TGameFolder game;
-    const QString file = game.WriteTactic("keep.tct", SampleTactic(4));
-    const QByteArray before = ReadAll(file);
-    {
-        auto form = StartForm(*AppDialogs, game);
-        Load(*form, *AppDialogs, 1, file);
-        QTest::mouseClick(Find<QTableWidget>(*form, "PlayersGrid")->viewport(), Qt::LeftButton);
-        QVERIFY(form->close());
+    // Qt's dialogs: a message box shows each line feed + carriage return pair
+    // as one break and stands, without a shown parent, in the middle of the
+    // screen; the open dialog starts in the user's own folder when the one
+    // asked for is not there.
+    void qtDialogsAsTheUserMeetsThem() {
+        QWidget window; // the main window while it starts: placed, not shown
+        window.setGeometry(0, 0, 790, 482);
+        QStringList seen;
+        const auto look = [&](QDialog& box) {
+            if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+                seen << label->text();
+            const QPoint off =
+                box.frameGeometry().center() - box.screen()->availableGeometry().center();
+            if (auto* files = qobject_cast<QFileDialog*>(&box))
+                seen << files->directory().absolutePath();
+            else
+                seen << QString::number(off.manhattanLength() <= 4);
+        };
+        WhenShown(look);
+        TQtDialogs().Message(&window, QMessageBox::Question, "", "A\n\r\n\rB\n\rC",
+                             QMessageBox::Ok);
+        QTemporaryDir tactics;
+        for (const QString& folder :
+             {tactics.path(), QStringLiteral("CM 00-01 not found/tactics")}) {
+            WhenShown(look);
+            QCOMPARE(TQtDialogs().OpenFileName(nullptr, folder, "(*.tct)", "tct"), std::nullopt);
+        }
+        QCOMPARE(seen, (QStringList{"A\n\nB\nC", "1", QDir(tactics.path()).absolutePath(),
+                                    QDir::homePath()}));
     }
-    QVERIFY(AppDialogs->messages().isEmpty());
-    QCOMPARE(ReadAll(file), before);
-    QCOMPARE(QDir(game.Tactics()).entryList(QDir::Files), QStringList{"keep.tct"});
-}
 
-void TestMainWindow::escapingExceptionIsShownAndTheProgramGoesOn() {
-    TThrower thrower;
-    QEvent event(QEvent::User);
-    QVERIFY(!QApplication::sendEvent(&thrower, &event));
-    QCOMPARE(AppDialogs->messages().size(), 1);
-    const auto& shown = AppDialogs->messages().first();
-    QCOMPARE(shown.Caption, QStringLiteral("Pitchwright"));
-    QCOMPARE(shown.Text, QStringLiteral("handler failed"));
-    QCOMPARE(shown.Icon, QMessageBox::Critical);
-    QCOMPARE(shown.Buttons, QMessageBox::Ok);
-}
+    void escapingExceptionIsShownAndTheProgramGoesOn() {
+        struct TThrower : QObject {
+            bool event(QEvent*) override { throw std::runtime_error("handler failed"); }
+        } thrower;
+        QEvent event(QEvent::User);
+        AppDialogs->clearLog();
+        QVERIFY(!QApplication::sendEvent(&thrower, &event));
+        QCOMPARE(AppDialogs->messages().size(), 1);
+        QCOMPARE(AppDialogs->messages()[0].Caption + ": " + AppDialogs->messages()[0].Text,
+                 "Pitchwright: handler failed");
+    }
+};
 
 int main(int argc, char** argv) {
     TScriptedDialogs dialogs;
-    AppDialogs = &dialogs;
     TApplication app(argc, argv, dialogs);
-    TestMainWindow test;
+    TestMainWindow test(dialogs);
     return QTest::qExec(&test, argc, argv);
 }
 

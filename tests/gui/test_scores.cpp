@@ -1,149 +1,88 @@
-// Scores of one tactic and how the Compare page shows them.
+// Scores of one tactic, as properties over random tactics, and the Compare
+// page's bars.
 #include "ComparePage.h"
 #include "TacticScore.h"
 #include "Tactics.h"
 
-#include <QApplication>
-#include <QProgressBar>
-#include <QScreen>
 #include <QtTest>
+#include <QtWidgets>
 
-#include <limits>
-
-using guitest::Uniform;
-using pages::ScoreTactic;
-using pages::TComparePage;
-using pages::TTacticScore;
-
-namespace {
-
-int ScoreOf(const QProgressBar* bar) {
-    return bar->property(TComparePage::ScoreProperty).toInt();
-}
-
-} // namespace
+using namespace pages;
 
 class TestScores : public QObject {
     Q_OBJECT
 private slots:
-    void uncountedPlayerZoneAndXChangeNothing();
-    void oneCountedStepMovesOneScore();
-    void extremesAndAverage();
-    void outOfRangeCoordinates();
-    void barsShowClampedScores();
-    void barsFollowEverySmallChange_data();
-    void barsFollowEverySmallChange();
-};
-
-void TestScores::uncountedPlayerZoneAndXChangeNothing() {
-    TCmTactic tactic = Uniform({13, 18});
-    const TTacticScore before = ScoreTactic(tactic);
-    for (int z = 0; z < TCmPlayer::ZoneCount; ++z) {
-        tactic.Players[0].WithBall[z] = {3, 35};
-        tactic.Players[0].WithoutBall[z] = {3, 35};
-    }
-    for (TCmPlayer& player : tactic.Players) {
-        player.WithBall[0] = {0, 0};
-        player.WithoutBall[0] = {26, 35};
-        for (int z = 1; z < TCmPlayer::ZoneCount; ++z) {
-            player.WithBall[z].X = 26;
-            player.WithoutBall[z].X = 0;
+    // Only the Y of players 2..11 in zones 1..11 count: one step of such a Y
+    // moves one score by one, anything else moves none; the sums saturate.
+    void scoresCountTheCountedCellsOnly() {
+        QRandomGenerator random(7);
+        for (int round = 0; round < 200; ++round) {
+            TCmTactic tactic;
+            for (TCmPlayer& player : tactic.Players)
+                for (int z = 0; z < TCmPlayer::ZoneCount; ++z)
+                    player.WithBall[z] = {random.bounded(27), random.bounded(36)},
+                    player.WithoutBall[z] = {random.bounded(27), random.bounded(36)};
+            const TTacticScore base = ScoreTactic(tactic);
+            const int player = random.bounded(TCmTactic::PlayerCount);
+            const int zone = random.bounded(TCmPlayer::ZoneCount);
+            const int counted = player > 0 && zone > 0;
+            const bool withBall = round % 2;
+            TCmPos& pos = (withBall ? tactic.Players[player].WithBall
+                                    : tactic.Players[player].WithoutBall)[zone];
+            pos.X += 1;
+            QCOMPARE(ScoreTactic(tactic), base);
+            pos.Y += 1;
+            QCOMPARE(ScoreTactic(tactic), (TTacticScore{base.Attack + counted * withBall,
+                                                        base.Defence - counted * !withBall}));
         }
+        QCOMPARE(ScoreTactic(guitest::Uniform({0, 35})), (TTacticScore{3850, 0}));
+        QCOMPARE(ScoreTactic(guitest::Uniform({26, 0})), (TTacticScore{0, 3850}));
+        const int32_t big = std::numeric_limits<int32_t>::max();
+        QCOMPARE(ScoreTactic(guitest::Uniform({0, big})),
+                 (TTacticScore{big, std::numeric_limits<int32_t>::min()}));
+        QCOMPARE(ScoreTactic(guitest::Uniform({0, -big})).Attack,
+                 std::numeric_limits<int32_t>::min());
     }
-    QCOMPARE(ScoreTactic(tactic), before);
-}
 
-void TestScores::oneCountedStepMovesOneScore() {
-    TCmTactic tactic = Uniform({10, 17});
-    const TTacticScore base = ScoreTactic(tactic);
-    // The first and last counted player and zone, and one in between.
-    const int cells[][2] = {{1, 1}, {10, 11}, {5, 6}};
-    for (const auto& cell : cells) {
-        TCmTactic moved = tactic;
-        moved.Players[cell[0]].WithBall[cell[1]].Y += 1;
-        QCOMPARE(ScoreTactic(moved), (TTacticScore{base.Attack + 1, base.Defence}));
-        moved = tactic;
-        moved.Players[cell[0]].WithoutBall[cell[1]].Y += 1;
-        QCOMPARE(ScoreTactic(moved), (TTacticScore{base.Attack, base.Defence - 1}));
-    }
-}
-
-void TestScores::extremesAndAverage() {
-    QCOMPARE(ScoreTactic(Uniform({0, 35})), (TTacticScore{3850, 0}));
-    QCOMPARE(ScoreTactic(Uniform({26, 0})), (TTacticScore{0, 3850}));
-
-    // Counted with-ball Y alternate 18 and 19: a mean of exactly 18.5.
-    TCmTactic tactic = Uniform({13, 0});
-    int n = 0;
-    for (int i = 1; i < TCmTactic::PlayerCount; ++i)
-        for (int z = 1; z <= 11; ++z)
-            tactic.Players[i].WithBall[z].Y = 18 + (n++ % 2);
-    QCOMPARE(ScoreTactic(tactic).Attack, 2035);
-}
-
-void TestScores::outOfRangeCoordinates() {
-    // A byte read from a file may hold up to 255: defence goes negative.
-    QCOMPARE(ScoreTactic(Uniform({0, 255})), (TTacticScore{110 * 255, 110 * (35 - 255)}));
-    // Whatever lands in memory, the sums saturate instead of overflowing.
-    const int32_t big = std::numeric_limits<int32_t>::max();
-    const TTacticScore huge = ScoreTactic(Uniform({0, big}));
-    QCOMPARE(huge.Attack, big);
-    QCOMPARE(huge.Defence, std::numeric_limits<int32_t>::min());
-    QCOMPARE(ScoreTactic(Uniform({0, -big})).Attack, std::numeric_limits<int32_t>::min());
-}
-
-void TestScores::barsShowClampedScores() {
-    TComparePage page;
-    // Start-up draws (and scores) before it sets the ranges, each maximum first.
-    page.SetScores({0, 3850}, {2000, 2400});
-    page.SetRanges();
-    QCOMPARE(page.AttackMain()->value(), 1900);
-    QCOMPARE(page.DefenceMain()->value(), 2500);
-    QCOMPARE(page.AttackSecond()->value(), 2000);
-    QCOMPARE(page.AttackSecond()->maximum(), 2250);
-    QCOMPARE(page.DefenceSecond()->minimum(), 2200);
-
-    page.SetScores({2035, 2300}, {3850, -24200});
-    // 2035 fills 135 / 350 of its bar.
-    const QProgressBar* a = page.AttackMain();
-    QCOMPARE((a->value() - a->minimum()) * 350, 135 * (a->maximum() - a->minimum()));
-    QCOMPARE(page.DefenceMain()->value(), 2300);
-    // Out of range: full and empty, with the raw score kept.
-    QCOMPARE(page.AttackSecond()->value(), 2250);
-    QCOMPARE(ScoreOf(page.AttackSecond()), 3850);
-    QCOMPARE(page.DefenceSecond()->value(), 2200);
-    QCOMPARE(ScoreOf(page.DefenceSecond()), -24200);
-}
-
-void TestScores::barsFollowEverySmallChange_data() {
-    QTest::addColumn<TTacticScore>("from");
-    QTest::addColumn<TTacticScore>("to");
-    QTest::newRow("attack up by 9") << TTacticScore{2020, 2300} << TTacticScore{2029, 2300};
-    QTest::newRow("attack down by 1") << TTacticScore{2020, 2300} << TTacticScore{2019, 2300};
-    QTest::newRow("defence down by 7") << TTacticScore{2020, 2300} << TTacticScore{2020, 2293};
-    QTest::newRow("both up by 2") << TTacticScore{2100, 2400} << TTacticScore{2102, 2402};
-}
-
-void TestScores::barsFollowEverySmallChange() {
-    QFETCH(TTacticScore, from);
-    QFETCH(TTacticScore, to);
-    // What a page shows on the screen, once drawn with `first` and then set to `then`.
-    const auto onScreen = [](const TTacticScore& first, const TTacticScore& then) {
+    // Bars: each clamped to its range, the raw score kept, repainted on every change.
+    void barsShowClampedScores() {
         TComparePage page;
+        page.SetScores({0, 3850}, {2000, 2400}); // the start-up scores before it sets the ranges
         page.SetRanges();
-        page.SetScores(first, first);
-        page.show();
-        QApplication::setActiveWindow(&page);
-        if (!QTest::qWaitForWindowActive(&page))
-            qWarning("the page is not active");
-        page.repaint();
-        page.SetScores(then, then);
-        QTest::qWait(20);
-        return page.screen()->grabWindow(page.winId()).toImage();
-    };
-    // A page that was drawn at `from` shows what a page drawn at `to` shows.
-    QCOMPARE(onScreen(from, to), onScreen(to, to));
-}
+        const auto bars = [&] {
+            QList<int> shown;
+            for (const QProgressBar* bar :
+                 {page.AttackMain(), page.AttackSecond(), page.DefenceMain(), page.DefenceSecond()})
+                shown << bar->minimum() << bar->value() << bar->maximum()
+                      << bar->property(TComparePage::ScoreProperty).toInt();
+            return shown;
+        };
+        QCOMPARE(bars(), (QList<int>{1900, 1900, 2250, 0, 1900, 2000, 2250, 2000, 2200, 2500, 2500,
+                                     3850, 2200, 2400, 2500, 2400}));
+        page.SetScores({2035, 2300}, {3850, -24200});
+        QCOMPARE(bars(), (QList<int>{1900, 2035, 2250, 2035, 1900, 2250, 2250, 3850, 2200, 2300,
+                                     2500, 2300, 2200, 2200, 2500, -24200}));
+    }
+
+    // A bar drawn at one score and set to another shows what a bar drawn at that one shows.
+    void barsRepaintOnEveryChange() {
+        const auto onScreen = [](int first, int then) {
+            TComparePage page;
+            page.SetRanges();
+            page.SetScores({first, first}, {first, first});
+            page.show();
+            QApplication::setActiveWindow(&page);
+            if (!QTest::qWaitForWindowActive(&page))
+                qWarning("the page is not active");
+            page.repaint();
+            page.SetScores({then, then}, {then, then});
+            QTest::qWait(20);
+            return page.screen()->grabWindow(page.winId()).toImage();
+        };
+        QCOMPARE(onScreen(2020, 2029), onScreen(2029, 2029));
+        QCOMPARE(onScreen(2300, 2293), onScreen(2293, 2293));
+    }
+};
 
 QTEST_MAIN(TestScores)
 #include "test_scores.moc"
