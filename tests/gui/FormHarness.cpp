@@ -1,5 +1,5 @@
 #include "FormHarness.h"
-#include "InstructionsPage.h"
+#include "Cm_codes.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -44,7 +44,7 @@ TCmTactic SampleTactic(int seed) {
     for (int i = 0; i < TCmTactic::PlayerCount; ++i) {
         TCmPlayer& player = tactic.Players[i];
         for (int c = 1; c <= 13; ++c) {
-            const auto& values = pages::ColumnValues(c);
+            const auto values = cm_codes::PlayerInstrValues(c);
             player.Instr[c] = values[(i + c + seed) % values.size()];
         }
         for (int z = 0; z < TCmPlayer::ZoneCount; ++z) {
