@@ -1,0 +1,254 @@
+// The tactic codec: every instruction code decoded and encoded, Load then Save
+// over random files against a model of the format, and failures anywhere.
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+using namespace pwtest;
+
+namespace {
+
+// Offsets from the file format, for player slot n (1..11) and ball zone z.
+size_t WordA(int n) {
+    return 1365 + 8 * n;
+}
+size_t WordB(int n) {
+    return 1369 + 8 * n;
+}
+size_t WithBall(int n, int z) {
+    return 265 + 96 * n + 4 * z;
+}
+size_t WithoutBall(int n, int z) {
+    return 217 + 96 * n + 4 * z;
+}
+constexpr size_t TeamWord = 1369;
+constexpr size_t RegionStart = 313, RegionEnd = 1461;
+
+struct TRow {
+    int Slot;
+    uint32_t A, B, Team;
+    std::array<std::string, 14> Player; // Instr[1..13]
+    std::array<std::string, 7> TeamTexts;
+    uint32_t EncodedA, EncodedB, EncodedTeam; // written over a file of zeros
+};
+
+const std::string Q = "????", TQ = "?????", Y = "Yes", N = "No";
+// Together the rows hold every code of every field, flags alone and over
+// unknown values, unknown values, and pairs with one, both or no bits set.
+const TRow Rows[] = {
+    {1,
+     0x15552221,
+     0xABCDEF0A,
+     0xABC0AA91,
+     {"", "Team", "Team", "Team", "Team", "Normal", "Normal", N, N, N, N, N, N, N},
+     {"Defensive", "Mixed", "Normal", N, N, N, N},
+     0x15552221,
+     0xA,
+     0xAA91},
+    {6,
+     0x2AAA4442,
+     0x12345675,
+     0xFFFD5522,
+     {"", "Mixed", "Left", "Normal", "No", "Forward", "Back", Y, Y, Y, Y, Y, Y, Y},
+     {"Attacking", "Short", "Easy", Y, Y, Y, Y},
+     0x2AAA4442,
+     0x5,
+     0x15522},
+    {11,
+     0xE6608884,
+     0xFFFFFFF9,
+     0x23344,
+     {"", "Short", "Center", "Easy", "Yes", "Back", "Forward", Y, N, Y, N, Y, Y, N},
+     {"Normal", "Direct", "Hard", Y, N, Y, N},
+     0xE6608884,
+     0x9,
+     0x23344},
+    {2,
+     0xD99F7108,
+     0x6,
+     0x1CCB8,
+     {"", "Direct", "Right", "Hard", Q, "Back", "Forward", N, Y, N, Y, N, N, Y},
+     {TQ, "Long", TQ, N, Y, N, Y},
+     0xD9901108,
+     0x6,
+     0x4C88},
+    {9,
+     0x333F1810,
+     0xF,
+     0x1980,
+     {"", "Long", Q, Q, Q, Q, Q, Y, N, Y, N, Y, Y, Y},
+     {TQ, TQ, TQ, Y, N, Y, N},
+     0x26600010,
+     0x5,
+     0x3300},
+};
+
+} // namespace
+
+TEST(Codec, DecodesAndEncodesEveryCode) {
+    for (const TRow& row : Rows) {
+        SCOPED_TRACE(row.Slot);
+        const int n = row.Slot;
+        TBytes bytes = RandomBytes(1461, n);
+        PutWord(bytes, WordA(n), row.A);
+        PutWord(bytes, WordB(n), row.B);
+        PutWord(bytes, TeamWord, row.Team);
+        PutWord(bytes, WithBall(n, n), 0xAB12CD34);
+        TCmTactic tactic;
+        TCmPlayer& player = tactic.Players[n - 1];
+        player.Instr[14] = "Man"; // kept in memory only
+        TCmMemoryFile file(bytes);
+        ASSERT_TRUE(tactic.Load(file));
+        std::array<std::string, 14> texts{};
+        std::copy_n(player.Instr.begin() + 1, 13, texts.begin() + 1);
+        EXPECT_EQ(texts, row.Player);
+        EXPECT_EQ(player.Instr[14], "Man");
+        EXPECT_EQ(tactic.TeamInstr, row.TeamTexts);
+        EXPECT_EQ(player.WithBall[n], (TCmPos{0x34, 0x12}));
+
+        player.WithoutBall[0] = {300, -1}; // only the low byte of each is stored
+        TCmMemoryFile zeros(TBytes(1461));
+        ASSERT_TRUE(tactic.Save(zeros));
+        EXPECT_EQ(GetWord(zeros.Data(), WordA(n)), row.EncodedA);
+        EXPECT_EQ(GetWord(zeros.Data(), WordB(n)), row.EncodedB);
+        EXPECT_EQ(GetWord(zeros.Data(), TeamWord), row.EncodedTeam);
+        EXPECT_EQ(GetWord(zeros.Data(), WithBall(n, n)), 0x00120034u);
+        EXPECT_EQ(GetWord(zeros.Data(), WithoutBall(n, 0)), 0x00FF002Cu);
+    }
+}
+
+namespace {
+
+// What a Load then Save without edits must leave of each word of the region:
+// known codes are rewritten as themselves and unknown ones kept, a set flag
+// over an unknown set-piece value wins alone, a Yes/No pair keeps exactly one
+// bit (the Yes bit when it was set), the game's bits stay, and a position
+// keeps bytes 0 and 2.
+uint32_t Pair(uint32_t word, int yes, int no) {
+    return word >> yes & 1 ? 1u << yes : 1u << no;
+}
+
+uint32_t SetPiece(uint32_t word, int low, int flag) {
+    const uint32_t value = word >> low & 3;
+    if (value == 1 || value == 2 || !(word >> flag & 1))
+        return value << low;
+    return 1u << flag;
+}
+
+uint32_t Expected(size_t at, uint32_t old) {
+    uint32_t word = 0;
+    if (at < TeamWord)
+        return old & 0x00FF00FF;
+    if (at == TeamWord) {
+        word = old & 0xFFFF807F;
+        for (int yes = 8; yes <= 14; yes += 2)
+            word |= Pair(old, yes, yes - 1);
+    } else if ((at - WordA(1)) % 8 == 0) {
+        word = (old & 0xFFFF) | SetPiece(old, 16, 30) | SetPiece(old, 18, 31);
+        for (int yes = 21; yes <= 29; yes += 2)
+            word |= Pair(old, yes, yes - 1);
+    } else {
+        word = (old & ~0xFu) | Pair(old, 0, 1) | Pair(old, 2, 3);
+    }
+    return word;
+}
+
+// Random files of 1461 to 4096 bytes whose instruction words often hold
+// known codes, so that both the known and the unknown paths are taken.
+TBytes RandomTactic(std::mt19937& random) {
+    TBytes bytes = RandomBytes(1461 + random() % 2636, random());
+    const auto pick = [&](std::initializer_list<uint32_t> codes) {
+        return *(codes.begin() + random() % codes.size());
+    };
+    for (int n = 1; n <= 11; ++n)
+        if (random() % 2)
+            PutWord(bytes, WordA(n),
+                    (random() & 0xFFF00000) | pick({0x1, 0x2, 0x4, 0x8, 0x10, 0x3}) |
+                        pick({0x20, 0x40, 0x80, 0x100, 0}) |
+                        pick({0x200, 0x400, 0x800, 0x1000, 0x1800}) |
+                        pick({0x2000, 0x4000, 0x8000, 0x6000}) |
+                        pick({0x10000, 0x20000, 0x30000, 0}) |
+                        pick({0x40000, 0x80000, 0xC0000, 0}));
+    if (random() % 2)
+        PutWord(bytes, TeamWord,
+                (random() & 0xFFFC7F80) | pick({0x8000, 0x10000, 0x20000, 0x18000}) |
+                    pick({0x1, 0x2, 0x4, 0x8, 0}) | pick({0x10, 0x20, 0x40, 0x30}));
+    return bytes;
+}
+
+} // namespace
+
+// Every 25th file goes through the disk: the same bytes, one read and one write.
+TEST(Codec, LoadThenSaveChangesOnlyWhatTheFormatNormalises) {
+    std::mt19937 random(20010101);
+    TTempDir dir;
+    for (int round = 0; round < 300; ++round) {
+        const TBytes before = RandomTactic(random);
+        TCmTactic tactic;
+        TBytes after;
+        if (round % 25 == 0) {
+            WriteFile(dir.File("random.tct"), before);
+            ASSERT_TRUE(tactic.Load(dir.File("random.tct")) && tactic.Save(dir.File("random.tct")));
+            after = ReadFile(dir.File("random.tct"));
+        } else {
+            TCmMemoryFile file(before);
+            ASSERT_TRUE(tactic.Load(file) && tactic.Save(file));
+            after = file.Data();
+        }
+        TBytes expected = before;
+        for (size_t at = RegionStart; at < RegionEnd; at += 4)
+            PutWord(expected, at, Expected(at, GetWord(before, at)));
+        ASSERT_EQ(after, expected) << "file " << round;
+    }
+}
+
+// A load that fails at any access leaves the tactic as it was; a save that
+// fails anywhere says so.
+TEST(Codec, FailureAtAnyAccessIsReported) {
+    const TBytes bytes = RandomBytes(1461, 3);
+    const TCmTactic marked = MarkedTactic();
+    for (size_t failAt = 0;; ++failAt) {
+        TCmTactic tactic = marked;
+        TFaultyFile file(bytes, failAt);
+        if (tactic.Load(file))
+            break;
+        EXPECT_EQ(tactic.LastError(), TCmError::ReadFailed);
+        ASSERT_TRUE(SameTactic(tactic, marked)) << "load failed at access " << failAt;
+    }
+    for (size_t failAt = 0;; ++failAt) {
+        TCmTactic tactic;
+        TFaultyFile file(bytes, failAt);
+        if (tactic.Save(file))
+            break;
+        ASSERT_EQ(tactic.LastError(), TCmError::WriteFailed) << "save failed at access " << failAt;
+    }
+}
+
+// Only slots 1 to 11 lie inside the editor's bytes.
+TEST(Codec, PlayerSlotOutsideTheFileIsRefused) {
+    TTempDir dir;
+    const TBytes bytes = RandomBytes(1461, 4);
+    WriteFile(dir.File("t.tct"), bytes);
+    for (const int n : {0, 12}) {
+        TCmTactic tactic;
+        tactic.Players[0].Init(n);
+        TCmMemoryFile file(bytes);
+        EXPECT_FALSE(tactic.Load(file) || tactic.Save(file) || tactic.Load(dir.File("t.tct")) ||
+                     tactic.Save(dir.File("t.tct")))
+            << n;
+        EXPECT_EQ(file.Data(), bytes);
+        EXPECT_EQ(ReadFile(dir.File("t.tct")), bytes);
+    }
+}
+
+TEST(Codec, MemoryFileStaysInsideItsBytes) {
+    TCmMemoryFile file(TBytes(8), 100);
+    uint32_t word = 0;
+    EXPECT_FALSE(file.Seek(99) || file.Seek(109));
+    EXPECT_TRUE(file.Seek(108) && file.Seek(104) && file.ReadWord(word));
+    EXPECT_FALSE(file.ReadWord(word) || file.WriteWord(1));
+    EXPECT_TRUE(file.Seek(101) && file.WriteWord(0x01020304));
+    EXPECT_EQ(file.Data(), (TBytes{0, 4, 3, 2, 1, 0, 0, 0}));
+}
