@@ -6,6 +6,7 @@
 #include "Cm_file.h"
 #include "Cm_tactic.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -55,8 +56,7 @@ private:
 inline TBytes RandomBytes(size_t size, uint32_t seed) {
     std::mt19937 random(seed);
     TBytes bytes(size);
-    for (uint8_t& byte : bytes)
-        byte = static_cast<uint8_t>(random());
+    std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<uint8_t>(random()); });
     return bytes;
 }
 
@@ -71,9 +71,8 @@ inline uint32_t GetWord(const TBytes& bytes, size_t at) {
 }
 
 inline void WriteFile(const std::string& name, const TBytes& bytes) {
-    std::ofstream out(FromUtf8(name), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
-    if (!out)
+    if (!std::ofstream(FromUtf8(name), std::ios::binary)
+             .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes)))
         throw std::runtime_error("cannot write " + name);
 }
 

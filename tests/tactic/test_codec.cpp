@@ -11,111 +11,74 @@ using namespace pwtest;
 namespace {
 
 // Offsets from the file format, for player slot n (1..11) and ball zone z.
-size_t WordA(int n) {
-    return 1365 + 8 * n;
-}
-size_t WordB(int n) {
-    return 1369 + 8 * n;
-}
-size_t WithBall(int n, int z) {
-    return 265 + 96 * n + 4 * z;
-}
-size_t WithoutBall(int n, int z) {
-    return 217 + 96 * n + 4 * z;
-}
-constexpr size_t TeamWord = 1369;
-constexpr size_t RegionStart = 313, RegionEnd = 1461;
+const auto WordA = [](size_t n) { return 1365 + 8 * n; };
+const auto WordB = [](size_t n) { return 1369 + 8 * n; };
+const auto WithBall = [](size_t n, size_t z) { return 265 + 96 * n + 4 * z; };
+const auto WithoutBall = [](size_t n, size_t z) { return 217 + 96 * n + 4 * z; };
+constexpr size_t TeamWord = 1369, RegionStart = 313, RegionEnd = 1461;
 
-struct TRow {
-    int Slot;
-    uint32_t A, B, Team;
-    std::array<std::string, 14> Player; // Instr[1..13]
-    std::array<std::string, 7> TeamTexts;
-    uint32_t EncodedA, EncodedB, EncodedTeam; // written over a file of zeros
-};
+template <typename T>
+std::string Join(const T& texts, size_t from = 0, size_t to = 0) {
+    std::string joined;
+    for (size_t i = from; i < (to ? to : texts.size()); ++i)
+        joined += (joined.empty() ? "" : " ") + texts[i];
+    return joined;
+}
 
-const std::string Q = "????", TQ = "?????", Y = "Yes", N = "No";
 // Together the rows hold every code of every field, flags alone and over
 // unknown values, unknown values, and pairs with one, both or no bits set.
-const TRow Rows[] = {
-    {1,
-     0x15552221,
-     0xABCDEF0A,
-     0xABC0AA91,
-     {"", "Team", "Team", "Team", "Team", "Normal", "Normal", N, N, N, N, N, N, N},
-     {"Defensive", "Mixed", "Normal", N, N, N, N},
-     0x15552221,
-     0xA,
-     0xAA91},
-    {6,
-     0x2AAA4442,
-     0x12345675,
-     0xFFFD5522,
-     {"", "Mixed", "Left", "Normal", "No", "Forward", "Back", Y, Y, Y, Y, Y, Y, Y},
-     {"Attacking", "Short", "Easy", Y, Y, Y, Y},
-     0x2AAA4442,
-     0x5,
-     0x15522},
-    {11,
-     0xE6608884,
-     0xFFFFFFF9,
-     0x23344,
-     {"", "Short", "Center", "Easy", "Yes", "Back", "Forward", Y, N, Y, N, Y, Y, N},
-     {"Normal", "Direct", "Hard", Y, N, Y, N},
-     0xE6608884,
-     0x9,
-     0x23344},
-    {2,
-     0xD99F7108,
-     0x6,
-     0x1CCB8,
-     {"", "Direct", "Right", "Hard", Q, "Back", "Forward", N, Y, N, Y, N, N, Y},
-     {TQ, "Long", TQ, N, Y, N, Y},
-     0xD9901108,
-     0x6,
-     0x4C88},
-    {9,
-     0x333F1810,
-     0xF,
-     0x1980,
-     {"", "Long", Q, Q, Q, Q, Q, Y, N, Y, N, Y, Y, Y},
-     {TQ, TQ, TQ, Y, N, Y, N},
-     0x26600010,
-     0x5,
-     0x3300},
+// Encoded* are the words written over a file of zeros.
+const struct {
+    size_t Slot;
+    uint32_t A, B, Team, EncodedA, EncodedB, EncodedTeam;
+    const char *Player, *TeamTexts; // Instr[1..13], TeamInstr
+} Rows[] = {
+    {1, 0x15552221, 0xABCDEF0A, 0xABC0AA91, 0x15552221, 0xA, 0xAA91,
+     "Team Team Team Team Normal Normal No No No No No No No",
+     "Defensive Mixed Normal No No No No"},
+    {6, 0x2AAA4442, 0x12345675, 0xFFFD5522, 0x2AAA4442, 0x5, 0x15522,
+     "Mixed Left Normal No Forward Back Yes Yes Yes Yes Yes Yes Yes",
+     "Attacking Short Easy Yes Yes Yes Yes"},
+    {11, 0xE6608884, 0xFFFFFFF9, 0x23344, 0xE6608884, 0x9, 0x23344,
+     "Short Center Easy Yes Back Forward Yes No Yes No Yes Yes No",
+     "Normal Direct Hard Yes No Yes No"},
+    {2, 0xD99F7108, 0x6, 0x1CCB8, 0xD9901108, 0x6, 0x4C88,
+     "Direct Right Hard ???? Back Forward No Yes No Yes No No Yes",
+     "????? Long ????? No Yes No Yes"},
+    {9, 0x333F1810, 0xF, 0x1980, 0x26600010, 0x5, 0x3300,
+     "Long ???? ???? ???? ???? ???? Yes No Yes No Yes Yes Yes", "????? ????? ????? Yes No Yes No"},
 };
 
 } // namespace
 
 TEST(Codec, DecodesAndEncodesEveryCode) {
-    for (const TRow& row : Rows) {
-        SCOPED_TRACE(row.Slot);
-        const int n = row.Slot;
+    for (const auto& row : Rows) {
+        const size_t n = row.Slot;
         TBytes bytes = RandomBytes(1461, n);
-        PutWord(bytes, WordA(n), row.A);
-        PutWord(bytes, WordB(n), row.B);
-        PutWord(bytes, TeamWord, row.Team);
-        PutWord(bytes, WithBall(n, n), 0xAB12CD34);
+        for (const auto& [at, word] : {std::pair{WordA(n), row.A},
+                                       {WordB(n), row.B},
+                                       {TeamWord, row.Team},
+                                       {WithBall(n, n), 0xAB12CD34u}})
+            PutWord(bytes, at, word);
         TCmTactic tactic;
         TCmPlayer& player = tactic.Players[n - 1];
         player.Instr[14] = "Man"; // kept in memory only
         TCmMemoryFile file(bytes);
         ASSERT_TRUE(tactic.Load(file));
-        std::array<std::string, 14> texts{};
-        std::copy_n(player.Instr.begin() + 1, 13, texts.begin() + 1);
-        EXPECT_EQ(texts, row.Player);
+        EXPECT_EQ(Join(player.Instr, 1, 14), row.Player) << n;
+        EXPECT_EQ(Join(tactic.TeamInstr), row.TeamTexts) << n;
         EXPECT_EQ(player.Instr[14], "Man");
-        EXPECT_EQ(tactic.TeamInstr, row.TeamTexts);
         EXPECT_EQ(player.WithBall[n], (TCmPos{0x34, 0x12}));
 
         player.WithoutBall[0] = {300, -1}; // only the low byte of each is stored
         TCmMemoryFile zeros(TBytes(1461));
         ASSERT_TRUE(tactic.Save(zeros));
-        EXPECT_EQ(GetWord(zeros.Data(), WordA(n)), row.EncodedA);
-        EXPECT_EQ(GetWord(zeros.Data(), WordB(n)), row.EncodedB);
-        EXPECT_EQ(GetWord(zeros.Data(), TeamWord), row.EncodedTeam);
-        EXPECT_EQ(GetWord(zeros.Data(), WithBall(n, n)), 0x00120034u);
-        EXPECT_EQ(GetWord(zeros.Data(), WithoutBall(n, 0)), 0x00FF002Cu);
+        const auto word = [&](size_t at) { return GetWord(zeros.Data(), at); };
+        EXPECT_EQ(
+            std::vector({word(WordA(n)), word(WordB(n)), word(TeamWord), word(WithBall(n, n)),
+                         word(WithoutBall(n, 0))}),
+            std::vector({row.EncodedA, row.EncodedB, row.EncodedTeam, 0x00120034u, 0x00FF002Cu}))
+            << n;
     }
 }
 

@@ -90,53 +90,62 @@ TEST(WineReg, FindsTheLocationAsWineReadsIt) {
 
 namespace {
 
-// A Wine prefix: system.reg, drive_c without a c: link, and d: leading to games.
+// A home folder with a Wine prefix in .wine: system.reg, drive_c without a c:
+// link, and d: leading to games.
 struct TPrefix {
     explicit TPrefix(const std::string& systemReg) {
-        std::ofstream(Dir.Path() / "system.reg", std::ios::binary) << systemReg;
         for (const char* folder : {"drive_c", "games/cm", "dosdevices"})
-            fs::create_directories(Dir.Path() / folder);
-        fs::create_directory_symlink("../games", Dir.Path() / "dosdevices/d:");
+            fs::create_directories(Path / folder);
+        std::ofstream(Path / "system.reg", std::ios::binary) << systemReg;
+        fs::create_directory_symlink("../games", Path / "dosdevices/d:");
     }
-    pwtest::TTempDir Dir;
-    std::string Real = fs::canonical(Dir.Path()).string() + "/";
+    pwtest::TTempDir Home;
+    fs::path Path = Home.Path() / ".wine";
 };
 
 } // namespace
 
+// Each lookup is named by $WINEPREFIX, or by $HOME where that is empty ("~").
 TEST(TCmInfo, ReadsTheGamesValuesFromAPrefix) {
     const std::string location = "\"Location\"=\"C:\\\\CM0001\"\n",
                       version = "\"Version\"=\"1.0\"\n";
     const struct {
-        std::string Reg;
+        std::string Reg, Lookup; // "@": the prefix; "!": not found
         bool Found;
-        std::string Location, Version, Error; // "@" is the prefix
+        std::string Location, Version, Error;
     } cases[] = {
-        {Registry(Key + location + version), true, "@drive_c/CM0001", "1.0", ""},
-        {Registry(Key + "\"Location\"=dword:0000000a\n" + version), false, "", "", "Location"},
+        {Registry(Key + location + version), "@", true, "@drive_c/CM0001", "1.0", ""},
+        {Registry(Key + "\"Location\"=dword:0000000a\n" + version), "~", false, "", "", "Location"},
         // Taken as written: a trailing backslash stays, so the join doubles it.
-        {Registry(Wow64Key + "\"Location\"=\"d:\\\\cm\\\\\"\n", "win64"), true, "@games/cm/", "",
-         ""},
-        {Registry(Key + location + "\"Version\"=hex:31,00\n"), false, "", "", "Version"},
-        {Registry(Key + "\"Location\"=\"C:CM0001\"\n"), true, "@drive_c/CM0001", "", ""},
-        {Registry(Key + R"("Location"="\\\\server\\share")" + "\n"), true, "//server/share", "",
-         ""},
-        {Registry(Key), true, "", "", ""}, // missing values are empty, no error
-        {Registry("[Software\\\\Other] 1\n" + location), false, "!", "!", ""},
-        {std::string("\x7f"
-                     "ELF\0\0",
-                     6),
-         false, "!", "!", ""},
+        {Registry(Wow64Key + "\"Location\"=\"d:\\\\cm\\\\\"\n", "win64"), "~", true, "@games/cm/",
+         "", ""},
+        {Registry(Key + location + "\"Version\"=hex:31,00\n"), "@", false, "", "", "Version"},
+        {Registry(Key + "\"Location\"=\"C:CM0001\"\n"), "~", true, "@drive_c/CM0001", "", ""},
+        {Registry(Key + R"("Location"="\\\\server\\share")" + "\n"), "@", true, "//server/share",
+         "", ""},
+        {Registry(Key), "~", true, "", "", ""}, // missing values are empty, no error
+        {Registry("[Software\\\\Other] 1\n" + location), "@", false, "!", "!", ""},
+        {"\177ELF\1\1\1 garbage", "~", false, "!", "!", ""},
+        {Registry(Key + location), "@/missing", false, "!", "!", ""},
+        {Registry(Key + location), "", false, "!", "!", ""}, // no $HOME either
     };
     TCmInfo info; // one object: every lookup replaces what the last one left
     for (const auto& c : cases) {
         const TPrefix prefix(c.Reg);
         const auto expand = [&](std::string text) {
-            return text == "!"             ? TCmInfo::NotFound
-                   : text.starts_with('@') ? prefix.Real + text.substr(1)
-                                           : text;
+            if (text == "!")
+                return std::string(TCmInfo::NotFound);
+            return text.starts_with('@')
+                       ? fs::canonical(prefix.Path).string() + "/" + text.substr(1)
+                       : text;
         };
-        EXPECT_EQ(info.ReadFromWinePrefix(prefix.Dir.Path().string()), c.Found) << c.Reg;
+        setenv("WINEPREFIX",
+               c.Lookup == "~" || c.Lookup.empty()
+                   ? ""
+                   : (prefix.Path.string() + c.Lookup.substr(1)).c_str(),
+               1);
+        c.Lookup.empty() ? unsetenv("HOME") : setenv("HOME", prefix.Home.Path().c_str(), 1);
+        EXPECT_EQ(info.ReadFromRegistry(), c.Found) << c.Reg;
         EXPECT_EQ(info.Error, c.Error.empty() ? "" : "Invalid data type for '" + c.Error + "'");
         if (c.Error.empty()) {
             EXPECT_EQ(info.Location, expand(c.Location)) << c.Reg;
@@ -146,21 +155,37 @@ TEST(TCmInfo, ReadsTheGamesValuesFromAPrefix) {
     }
 }
 
-TEST(TCmInfo, ReadFromRegistryUsesWinePrefixElseHomeWine) {
-    const TPrefix prefix(Registry(Key + "\"Location\"=\"C:\\\\FromPrefix\"\n"));
-    const TPrefix homePrefix(Registry(Key + "\"Location\"=\"D:\\\\FromHome\"\n"));
-    const pwtest::TTempDir home;
-    fs::create_directory_symlink(homePrefix.Dir.Path(), home.Path() / ".wine");
-    TCmInfo info;
-    const auto lookup = [&](const std::string& winePrefix, const char* homeDir) {
-        setenv("WINEPREFIX", winePrefix.c_str(), 1);
-        homeDir ? setenv("HOME", homeDir, 1) : unsetenv("HOME");
-        return info.ReadFromRegistry() ? info.Location : "not found";
-    };
-    EXPECT_EQ(lookup(prefix.Dir.Path(), home.Path().c_str()), prefix.Real + "drive_c/FromPrefix");
-    EXPECT_EQ(lookup("", home.Path().c_str()), homePrefix.Real + "games/FromHome");
-    EXPECT_EQ(lookup("", nullptr), "not found");
-    EXPECT_EQ(lookup(home.Path() / "missing", nullptr), "not found");
-}
+#endif
 
+#ifdef PW_DEMO_PREFIX
+// The bundled demo installation: the lookup finds it, its tactics are exactly
+// what the generator writes, and they hold known codes and move with the ball.
+TEST(Demo, LookupFindsTheGeneratorsTactics) {
+    TCmInfo info;
+    ASSERT_TRUE(info.ReadFromWinePrefix(PW_DEMO_PREFIX));
+    EXPECT_EQ(info.Version, "1.0");
+    EXPECT_EQ(fs::path(info.Location), fs::canonical(PW_DEMO_PREFIX "/drive_c/CM0001"));
+    const pwtest::TTempDir dir;
+    ASSERT_EQ(std::system(("\"" PW_DEMO_GENERATOR "\" \"" + dir.Path().string() + "\"").c_str()),
+              0);
+    for (const char* name : {"442.tct", "433.tct", "532.tct"}) {
+        SCOPED_TRACE(name);
+        const std::string path = info.TacticsFolder() + "/" + name;
+        EXPECT_EQ(pwtest::ReadFile(path), pwtest::ReadFile(dir.File(name)))
+            << "rebuild the demo-tactics target and commit the result";
+        TCmTactic tactic;
+        ASSERT_TRUE(tactic.Load(path));
+        std::string texts;
+        for (const std::string& text : tactic.TeamInstr)
+            texts += text;
+        for (const TCmPlayer& player : tactic.Players) {
+            for (int c = 1; c <= 13; ++c)
+                texts += player.Instr[c];
+            // Ball at the opponent's end (zone 7) against the ball at ours (zone 4).
+            EXPECT_TRUE(player.Number == 1 || (player.WithBall[7].Y > player.WithBall[4].Y &&
+                                               player.WithoutBall[7].Y > player.WithoutBall[4].Y));
+        }
+        EXPECT_EQ(texts.find('?'), std::string::npos);
+    }
+}
 #endif
