@@ -83,8 +83,8 @@ inline TBytes ReadFile(const std::string& name) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// A tactic file in memory whose Kth access (seek, read or write, from 0) and
-// every later one fail.
+// A tactic file in memory whose Kth access (seek, read or write, from 0)
+// fails, and only that one: a failure must not be passed over.
 class TFaultyFile final : public TCmFile {
 public:
     TFaultyFile(TBytes bytes, size_t failAt)
@@ -97,7 +97,7 @@ public:
     size_t Accesses = 0;
 
 private:
-    bool Ok() { return Accesses++ < FailAt; }
+    bool Ok() { return Accesses++ != FailAt; }
     TCmMemoryFile File;
     size_t FailAt;
 };

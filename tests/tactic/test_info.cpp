@@ -124,6 +124,8 @@ TEST(TCmInfo, ReadsTheGamesValuesFromAPrefix) {
         {Registry(Key + R"("Location"="\\\\server\\share")" + "\n"), "@", true, "//server/share",
          "", ""},
         {Registry(Key), "~", true, "", "", ""}, // missing values are empty, no error
+        {Registry(Key + R"("Location"="A:\\cm")" + "\n"), "@", true, "@dosdevices/a:/cm", "", ""},
+        {Registry(Key + R"("Location"="z:\\")" + "\n"), "~", true, "@dosdevices/z:/", "", ""},
         {Registry("[Software\\\\Other] 1\n" + location), "@", false, "!", "!", ""},
         {"\177ELF\1\1\1 garbage", "~", false, "!", "!", ""},
         {Registry(Key + location), "@/missing", false, "!", "!", ""},

@@ -1,6 +1,5 @@
-// The checked save: the file is still the loaded tactic, the reserve copy is
-// whole before the tactic is written, and whatever fails leaves the tactic and
-// the earlier reserve copy as they were, with the failure and its reason.
+// The checked save: the reserve copy is whole before the tactic is written,
+// and whatever fails leaves both files as they were and says why.
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +9,6 @@
 
 #ifndef _WIN32
 #include <csignal>
-#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -18,34 +16,32 @@
 #endif
 
 using namespace pwtest;
+using E = TCmError;
 
 namespace {
 
-const TBytes EarlierReserve = RandomBytes(40, 1);
-
-// A folder with a loaded and edited tactic, an earlier reserve copy of it and
-// another tactic beside it.
+// A loaded and edited tactic, an earlier reserve copy of it and another tactic.
 struct TFolder {
     explicit TFolder(const fs::path& root = {}, const std::string& name = "my442.tct",
                      const std::string& reserve = "MY442.old")
         : Root(root.empty() ? Dir.Path() : root)
-        , Tactic(Utf8(Root / name))
-        , Reserve(Utf8(Root / reserve)) {
+        , Tactic(Utf8(Root / FromUtf8(name)))
+        , Reserve(Utf8(Root / FromUtf8(reserve))) {
         WriteFile(Tactic, Original);
-        WriteFile(Reserve, EarlierReserve);
-        WriteFile(Other, OtherBytes);
+        WriteFile(Reserve, RandomBytes(40, 1));
+        WriteFile(Other, RandomBytes(1500, 18));
         EXPECT_TRUE(Loaded.Load(Tactic, Stamp));
         Loaded.Players[3].WithBall[7] = {20, 30};
         Loaded.Players[3].Instr[2] = "Left";
     }
 
-    // The window's steps without the question; each one runs even after a
-    // failure, which must leave it doing nothing. The first failure counts.
+    // The window's steps without the question. Each runs even after a
+    // failure, which must make it do nothing; the first failure counts.
     TCmFailure Save() {
         TCmSaveSession save;
         TCmFailure first;
         const auto step = [&](bool ok) {
-            if (!ok && first.Error == TCmError::None)
+            if (!ok && first.Error == E::None)
                 first = save.LastFailure();
         };
         step(save.Open(Tactic, Stamp));
@@ -61,19 +57,18 @@ struct TFolder {
         return file.Data();
     }
 
-    // The folder's regular files: a failure must leave them all as they were,
-    // with no temporary beside them.
+    // Every regular file, so that a temporary left behind shows too.
     std::map<std::string, TBytes> Files() const {
         std::map<std::string, TBytes> files;
         for (const auto& entry : fs::directory_iterator(Root))
             if (entry.is_regular_file() && !entry.is_symlink())
-                files[entry.path().filename().string()] = ReadFile(Utf8(entry.path()));
+                files[Utf8(entry.path().filename())] = ReadFile(Utf8(entry.path()));
         return files;
     }
 
     TTempDir Dir;
     fs::path Root;
-    const TBytes Original = RandomBytes(1500, 17), OtherBytes = RandomBytes(1500, 18);
+    const TBytes Original = RandomBytes(1500, 17);
     std::string Tactic, Reserve, Other = Utf8(Root / "other.tct");
     TCmTactic Loaded;
     TCmFileStamp Stamp;
@@ -87,13 +82,13 @@ struct TFolder {
 // name fits: beside a 255-byte name, and beside ".old" alone.
 TEST(Save, CopiesTheFileAsItWasThenWritesTheTactic) {
     for (const auto& [name, reserve] : std::vector<std::pair<std::string, std::string>>{
-             {"my442.tct", "MY442.old"},
+             {"Fu\u00dfball \u26bd \U0001F600.tct", "FU\u00dfBALL.old"},
              {"a.t", ".old"},
              {std::string(251, 'a') + ".tct", std::string(251, 'A') + ".old"}}) {
         TFolder folder({}, name, reserve);
         fs::permissions(FromUtf8(folder.Tactic),
                         fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-        ASSERT_EQ(folder.Save().Error, TCmError::None) << name;
+        ASSERT_EQ(folder.Save().Error, E::None) << name;
         EXPECT_EQ(ReadFile(folder.Reserve), folder.Original);
         EXPECT_EQ(ReadFile(folder.Tactic), folder.Encoded());
         EXPECT_EQ(fs::status(FromUtf8(folder.Reserve)).permissions(),
@@ -103,8 +98,7 @@ TEST(Save, CopiesTheFileAsItWasThenWritesTheTactic) {
         // program and copies the file as it now is, even into a temporary that
         // gets descriptor 0.
         TCmSaveSession again;
-        ASSERT_TRUE(again.Open(folder.Tactic, folder.Stamp));
-        EXPECT_FALSE(again.ChangedSinceLoad());
+        ASSERT_TRUE(again.Open(folder.Tactic, folder.Stamp) && !again.ChangedSinceLoad());
         const int input = ::dup(0);
         ::close(0);
         const bool copied = again.MakeReserveCopy(folder.Reserve);
@@ -113,40 +107,34 @@ TEST(Save, CopiesTheFileAsItWasThenWritesTheTactic) {
         EXPECT_TRUE(copied && again.Write(folder.Loaded, folder.Stamp));
         EXPECT_EQ(ReadFile(folder.Reserve), folder.Encoded());
 #endif
-        EXPECT_EQ(std::distance(fs::directory_iterator(folder.Root), {}), 3) << "a temporary left";
+        EXPECT_EQ(folder.Files().size(), 3u) << "a temporary left";
     }
 }
 
-// Each row changes the folder after the load; where the save then fails, it
-// fails at its first step with nothing written, and so do the steps after it.
+// Each row changes the folder after the load. Where the save then fails, the
+// plain Load and Save refuse it too and nothing in the folder changes.
 TEST(Save, RefusesWhatIsNoLongerTheLoadedTacticOrItsReserve) {
     const auto replace = [](std::function<void(TFolder&, const fs::path&)> make) {
-        return [make](TFolder& f) {
-            fs::remove(FromUtf8(f.Tactic));
-            make(f, FromUtf8(f.Tactic));
-        };
+        return [make](TFolder& f) { fs::remove(FromUtf8(f.Tactic)), make(f, FromUtf8(f.Tactic)); };
     };
     const auto size = [](uintmax_t size) {
         return [size](TFolder& f) { fs::resize_file(FromUtf8(f.Tactic), size); };
     };
-    const auto flip = [](std::vector<size_t> bytes) {
-        return [bytes](TFolder& f) {
-            TBytes changed = f.Original;
-            for (const size_t at : bytes)
-                changed[at] ^= 1;
-            WriteFile(f.Tactic, changed);
+    const auto flip = [](size_t from, size_t to) {
+        return [from, to](TFolder& f) {
+            TBytes bytes = f.Original;
+            bytes[from] ^= 1, bytes[to] ^= 1;
+            WriteFile(f.Tactic, bytes);
         };
     };
-    using E = TCmError;
-    struct TCase {
+    const struct {
         const char* Name;
         std::function<void(TFolder&)> Change;
         TCmError LoadError, SaveError;
         bool Changed = false; // the question about another program's change
-    };
-    std::vector<TCase> cases = {
-        {"bytes outside the region", flip({312, 1461}), E::None, E::None},
-        {"a byte of the region", flip({1460}), E::None, E::None, true},
+    } cases[] = {
+        {"bytes outside the region", flip(312, 1461), E::None, E::None},
+        {"a byte of the region", flip(313, 1460), E::None, E::None, true},
         {"saved anew under its name",
          [](TFolder& f) {
              WriteFile(f.Other + ".new", f.Original);
@@ -161,11 +149,13 @@ TEST(Save, RefusesWhatIsNoLongerTheLoadedTacticOrItsReserve) {
         {"a folder", replace([](TFolder&, auto& p) { fs::create_directory(p); }), E::NotAFile,
          E::NotAFile},
         {"a NUL in the name", [](TFolder& f) { f.Tactic += '\0'; }, E::CannotOpen, E::CannotOpen},
+        // Refused, not guessed at: through an ANSI code page it could name another file.
+        {"a name that is no UTF-8", [](TFolder& f) { f.Tactic = Utf8(f.Root) + "/Fu\xdf.tct"; },
+         E::CannotOpen, E::CannotOpen},
         {"held by another opener", [](TFolder& f) { f.Held = true; }, E::Locked, E::Locked},
         {"reserve is a folder",
          [](TFolder& f) {
-             fs::remove(FromUtf8(f.Reserve));
-             fs::create_directory(FromUtf8(f.Reserve));
+             fs::remove(FromUtf8(f.Reserve)), fs::create_directory(FromUtf8(f.Reserve));
          },
          E::None, E::ReserveFailed},
         {"reserve is the tactic",
@@ -174,7 +164,11 @@ TEST(Save, RefusesWhatIsNoLongerTheLoadedTacticOrItsReserve) {
              fs::create_hard_link(FromUtf8(f.Tactic), FromUtf8(f.Reserve));
          },
          E::None, E::ReserveIsTactic},
-#ifndef _WIN32
+#ifdef _WIN32
+        {"a device", [](TFolder& f) { f.Tactic = "NUL"; }, E::NotAFile, E::NotAFile},
+        {"a device by its full name", [](TFolder& f) { f.Tactic = R"(\\.\NUL)"; }, E::NotAFile,
+         E::NotAFile},
+#else
         {"a link to another tactic",
          replace([](TFolder& f, auto& p) { fs::create_symlink(f.Other, p); }), E::None,
          E::Replaced},
@@ -185,7 +179,7 @@ TEST(Save, RefusesWhatIsNoLongerTheLoadedTacticOrItsReserve) {
          E::NotAFile, E::NotAFile},
 #endif
     };
-    for (const TCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         TFolder folder;
         c.Change(folder);
@@ -246,14 +240,13 @@ TEST(Save, FailedWriteKeepsTheReserveCopyForTheNextSave) {
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(written || plainWritten);
-    EXPECT_EQ(save.LastFailure().Error, TCmError::WriteFailed);
+    EXPECT_EQ(save.LastFailure().Error, E::WriteFailed);
     EXPECT_EQ(save.LastFailure().System, EFBIG);
-    EXPECT_EQ(plain.Error, TCmError::WriteFailed);
+    EXPECT_EQ(plain.Error, E::WriteFailed);
     EXPECT_TRUE(folder.Stamp.KeepReserve);
     // The damage is our own: the next save neither asks nor copies it.
     TCmSaveSession retry;
-    ASSERT_TRUE(retry.Open(folder.Tactic, folder.Stamp));
-    EXPECT_FALSE(retry.ChangedSinceLoad());
+    ASSERT_TRUE(retry.Open(folder.Tactic, folder.Stamp) && !retry.ChangedSinceLoad());
     ASSERT_TRUE(retry.Write(folder.Loaded, folder.Stamp));
     EXPECT_FALSE(folder.Stamp.KeepReserve);
     EXPECT_EQ(ReadFile(folder.Tactic), folder.Encoded());
@@ -278,17 +271,15 @@ TEST(Save, FullOrReadOnlyDiskLosesNothing) {
         GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): full disk not tested";
     TFolder folder(disk.Dir.Path());
     for (int i = 0; i < 16; ++i) // fill what is left, so that the reserve copy finds no room
-        std::ofstream(folder.Root / ("fill" + std::to_string(i)))
-            .write(reinterpret_cast<const char*>(folder.Original.data()), 1500);
-    const auto expect = [&](TCmError error, int system) {
+        std::ofstream(folder.Root / ("fill" + std::to_string(i))) << std::string(1500, 'f');
+    const auto expect = [&](E error, int system) {
         const auto before = folder.Files();
         const TCmFailure failure = folder.Save();
         EXPECT_EQ(failure.Error, error);
         EXPECT_EQ(failure.System, system);
         EXPECT_EQ(folder.Files(), before);
     };
-    expect(TCmError::ReserveFailed, ENOSPC);
-
+    expect(E::ReserveFailed, ENOSPC);
     // A folder that cannot take the copy, while the tactic in it can still be
     // written: the tactic is bound from a writable disk into a read-only one.
     TSmallDisk writable("size=64k");
@@ -298,27 +289,28 @@ TEST(Save, FullOrReadOnlyDiskLosesNothing) {
     ASSERT_EQ(::mount(source.c_str(), folder.Tactic.c_str(), nullptr, MS_BIND, nullptr), 0);
     ASSERT_EQ(::mount(nullptr, disk.Dir.Path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr),
               0);
-    expect(TCmError::ReserveFailed, EROFS);
+    expect(E::ReserveFailed, EROFS);
     ASSERT_EQ(::umount2(folder.Tactic.c_str(), MNT_DETACH), 0);
-    expect(TCmError::CannotOpen, EROFS); // the tactic itself on a read-only disk
+    expect(E::CannotOpen, EROFS); // the tactic itself on a read-only disk
 }
 
 #endif
 
-// With "probe TACTIC RESERVE": one edited save as the window makes it, for
-// the kill test to stop at each of its writes.
+// "probe TACTIC RESERVE": one edited save as the window makes it, which the
+// kill test stops at each of its writes.
 int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "probe") {
         TCmTactic tactic;
         TCmFileStamp stamp;
+        TCmSaveSession save;
         if (!tactic.Load(argv[2], stamp))
             return 3;
-        tactic.Players[0].WithBall[0] = {26, 35};
         tactic.Players[5].Instr[1] = "Long";
-        TCmSaveSession save;
-        const bool saved =
-            save.Open(argv[2], stamp) && save.MakeReserveCopy(argv[3]) && save.Write(tactic, stamp);
-        return saved ? 0 : 1;
+        tactic.Players[0].WithBall[0] = {26, 35};
+        return save.Open(argv[2], stamp) && save.MakeReserveCopy(argv[3]) &&
+                       save.Write(tactic, stamp)
+                   ? 0
+                   : 1;
     }
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

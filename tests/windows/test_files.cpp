@@ -82,24 +82,3 @@ TEST(Sharing, AHeldFileIsRefusedBothWaysAndReleased) {
     EXPECT_FALSE(tactic.Load(shortFile));
     EXPECT_TRUE(IsFree(shortFile));
 }
-
-TEST(WindowsFiles, Utf8NamesReachTheirFileAndDevicesAreNoTactic) {
-    // Through an ANSI code page these characters would be lost or replaced.
-    TTempDir dir;
-    const fs::path wide = dir.Path() / L"Taktik Fu\u00dfball \u26bd \U0001F600.tct";
-    WriteFile(Utf8(wide), TBytes(1461));
-    ASSERT_NE(GetFileAttributesW(wide.c_str()), INVALID_FILE_ATTRIBUTES);
-    TCmTactic tactic, reloaded;
-    ASSERT_TRUE(tactic.Load(Utf8(wide)));
-    tactic.Players[2].WithBall[3] = {12, 34};
-    ASSERT_TRUE(tactic.Save(Utf8(wide)) && reloaded.Load(Utf8(wide)));
-    EXPECT_TRUE(SameTactic(tactic, reloaded));
-    // Not UTF-8 at all: refused, not guessed at.
-    EXPECT_FALSE(tactic.Load(Utf8(dir.Path()) + "\\Fu\xdf"
-                                                "ball.tct"));
-    EXPECT_EQ(tactic.LastError(), TCmError::CannotOpen);
-    for (const char* device : {"NUL", R"(\\.\NUL)"}) {
-        EXPECT_FALSE(tactic.Load(device) || tactic.Save(device)) << device;
-        EXPECT_EQ(tactic.LastError(), TCmError::NotAFile) << device;
-    }
-}
