@@ -9,6 +9,7 @@
 
 #ifndef _WIN32
 #include <csignal>
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -76,6 +77,19 @@ struct TFolder {
     bool Held = false;
 };
 
+#ifndef _WIN32
+// Descriptor 0 free for the next file opened, as in a program started
+// without stdin, and free again afterwards.
+struct TNoStdin {
+    TNoStdin() { ::close(0); }
+    ~TNoStdin() {
+        EXPECT_EQ(::fcntl(0, F_GETFD), -1) << "descriptor 0 left open";
+        ::dup2(Saved, 0), ::close(Saved);
+    }
+    int Saved = ::dup(0);
+};
+#endif
+
 } // namespace
 
 // The temporary's own name is short, so it fits wherever the reserve copy's
@@ -88,22 +102,26 @@ TEST(Save, CopiesTheFileAsItWasThenWritesTheTactic) {
         TFolder folder({}, name, reserve);
         fs::permissions(FromUtf8(folder.Tactic),
                         fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-        ASSERT_EQ(folder.Save().Error, E::None) << name;
+        {
+#ifndef _WIN32
+            const TNoStdin noStdin; // the tactic gets descriptor 0
+#endif
+            ASSERT_EQ(folder.Save().Error, E::None) << name;
+        }
         EXPECT_EQ(ReadFile(folder.Reserve), folder.Original);
         EXPECT_EQ(ReadFile(folder.Tactic), folder.Encoded());
         EXPECT_EQ(fs::status(FromUtf8(folder.Reserve)).permissions(),
                   fs::status(FromUtf8(folder.Tactic)).permissions());
 #ifndef _WIN32
         // The stamp follows the save: the next one sees no change by another
-        // program and copies the file as it now is, even into a temporary that
-        // gets descriptor 0.
+        // program and copies the file as it now is.
         TCmSaveSession again;
         ASSERT_TRUE(again.Open(folder.Tactic, folder.Stamp) && !again.ChangedSinceLoad());
-        const int input = ::dup(0);
-        ::close(0);
-        const bool copied = again.MakeReserveCopy(folder.Reserve);
-        ::dup2(input, 0);
-        ::close(input);
+        bool copied = false;
+        {
+            const TNoStdin noStdin; // the temporary gets descriptor 0
+            copied = again.MakeReserveCopy(folder.Reserve);
+        }
         EXPECT_TRUE(copied && again.Write(folder.Loaded, folder.Stamp));
         EXPECT_EQ(ReadFile(folder.Reserve), folder.Encoded());
 #endif
