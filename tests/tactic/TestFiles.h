@@ -1,106 +1,128 @@
 #pragma once
 
-// Helpers of the data layer tests: temporary folders, tactic files made by the
-// tests themselves, and an in-memory file that fails on demand.
+// Helpers of the data layer tests: temporary folders, files made by the tests
+// themselves, and a tactic file that fails on demand.
 
 #include "Cm_file.h"
 #include "Cm_tactic.h"
 
-#include <cstddef>
-#include <cstdint>
+#include <algorithm>
 #include <filesystem>
-#include <optional>
+#include <fstream>
+#include <random>
+#include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace pwtest {
 
+namespace fs = std::filesystem;
 using TBytes = std::vector<uint8_t>;
-using TWordAt = std::pair<size_t, uint32_t>;
 
-// The byte range a tactic's codec owns.
-inline constexpr size_t FirstOwnByte = 313;
-inline constexpr size_t LastOwnByte = 1460;
+inline std::string Utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
 
-// A fresh folder under the system's temporary folder, removed with everything
-// in it when the object goes.
+// The name is UTF-8; a plain std::string would be read in the ANSI code page on Windows.
+inline fs::path FromUtf8(const std::string& name) {
+    return std::u8string(name.begin(), name.end());
+}
+
+// A fresh folder under the system's temporary folder, removed with its contents.
 class TTempDir {
 public:
-    TTempDir();
-    ~TTempDir();
+    TTempDir() {
+        std::random_device device;
+        Root = fs::temp_directory_path() / ("pw-test-" + std::to_string(device()));
+        if (!fs::create_directory(Root))
+            throw std::runtime_error("cannot create " + Utf8(Root));
+    }
+    ~TTempDir() {
+        std::error_code ignored;
+        fs::permissions(Root, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(Root, ignored);
+    }
     TTempDir(const TTempDir&) = delete;
     TTempDir& operator=(const TTempDir&) = delete;
 
-    const std::filesystem::path& Path() const { return Root; }
-    // The UTF-8 path of an entry of the folder, as Load and Save take it.
-    std::string File(const std::string& name) const;
+    const fs::path& Path() const { return Root; }
+    std::string File(const std::string& name) const { return Utf8(Root / FromUtf8(name)); }
 
 private:
-    std::filesystem::path Root;
+    fs::path Root;
 };
 
-std::string Utf8(const std::filesystem::path& path);
+inline TBytes RandomBytes(size_t size, uint32_t seed) {
+    std::mt19937 random(seed);
+    TBytes bytes(size);
+    std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<uint8_t>(random()); });
+    return bytes;
+}
 
-// size bytes of a recognisable pattern (byte i = i * 7 + 3), with the given
-// little-endian words laid over it.
-TBytes MakeBytes(size_t size, const std::vector<TWordAt>& words = {});
-TBytes RandomBytes(size_t size, uint32_t seed);
-void PutWord(TBytes& bytes, size_t offset, uint32_t word);
-uint32_t GetWord(const TBytes& bytes, size_t offset);
+inline void PutWord(TBytes& bytes, size_t at, uint32_t word) {
+    for (size_t i = 0; i < 4; ++i)
+        bytes.at(at + i) = static_cast<uint8_t>(word >> (8 * i));
+}
 
-void WriteFile(const std::string& fileName, const TBytes& bytes);
-TBytes ReadFile(const std::string& fileName);
+inline uint32_t GetWord(const TBytes& bytes, size_t at) {
+    return bytes.at(at) | bytes.at(at + 1) << 8 | bytes.at(at + 2) << 16 |
+           static_cast<uint32_t>(bytes.at(at + 3)) << 24;
+}
 
-// Offsets of player n's words (n = 1..11).
-size_t WordAAt(int n);
-size_t WordBAt(int n);
-size_t WithBallAt(int n, int zone);
-size_t WithoutBallAt(int n, int zone);
-inline constexpr size_t TeamWordAt = 1369;
+inline void WriteFile(const std::string& name, const TBytes& bytes) {
+    if (!std::ofstream(FromUtf8(name), std::ios::binary)
+             .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes)))
+        throw std::runtime_error("cannot write " + name);
+}
 
-// A tactic file in memory. It can be told to fail once a given number of
-// bytes has been moved (reads and writes together) or from its Kth seek on
-// (counting from 1); it never grows, and it keeps a log of every access.
-class TMemoryFile final : public TCmFile {
+inline TBytes ReadFile(const std::string& name) {
+    std::ifstream in(FromUtf8(name), std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + name);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A tactic file in memory whose Kth access (seek, read or write, from 0)
+// fails, and only that one: a failure must not be passed over.
+class TFaultyFile final : public TCmFile {
 public:
-    enum class TOp { Seek, Read, Write };
-    struct TAccess {
-        TOp Op;
-        int64_t Offset;
-        friend bool operator==(const TAccess&, const TAccess&) = default;
-    };
-
-    explicit TMemoryFile(TBytes bytes)
-        : Bytes(std::move(bytes)) {}
-
-    std::optional<size_t> FailAfterBytes;
-    std::optional<size_t> FailOnSeek;
-
-    bool Seek(int64_t offset) override;
-    bool ReadWord(uint32_t& word) override;
-    bool WriteWord(uint32_t word) override;
-
-    const TBytes& Data() const { return Bytes; }
-    const std::vector<TAccess>& Log() const { return Accesses; }
-    size_t BytesMoved() const { return Moved; }
-    size_t Seeks() const { return SeekCount; }
+    TFaultyFile(TBytes bytes, size_t failAt)
+        : File(std::move(bytes))
+        , FailAt(failAt) {}
+    bool Seek(int64_t offset) override { return Ok() && File.Seek(offset); }
+    bool ReadWord(uint32_t& word) override { return Ok() && File.ReadWord(word); }
+    bool WriteWord(uint32_t word) override { return Ok() && File.WriteWord(word); }
+    const TBytes& Data() const { return File.Data(); }
+    size_t Accesses = 0;
 
 private:
-    bool Move();
-
-    TBytes Bytes;
-    int64_t Position = 0;
-    size_t Moved = 0;
-    size_t SeekCount = 0;
-    std::vector<TAccess> Accesses;
+    bool Ok() { return Accesses++ != FailAt; }
+    TCmMemoryFile File;
+    size_t FailAt;
 };
 
-// Field by field comparison of two tactics, for "nothing changed" checks.
-bool SameTactic(const TCmTactic& a, const TCmTactic& b);
+inline bool SameTactic(const TCmTactic& a, const TCmTactic& b) {
+    for (int i = 0; i < TCmTactic::PlayerCount; ++i) {
+        const TCmPlayer& p = a.Players[i];
+        const TCmPlayer& q = b.Players[i];
+        if (p.NumberText != q.NumberText || p.Number != q.Number || p.Instr != q.Instr ||
+            p.WithBall != q.WithBall || p.WithoutBall != q.WithoutBall)
+            return false;
+    }
+    return a.TeamInstr == b.TeamInstr;
+}
 
-// A tactic with every text and position set to something a load would not
-// produce, so that any change by a failed load shows.
-TCmTactic MarkedTactic();
+// Texts and positions no load would give, so that any change by a failed load shows.
+inline TCmTactic MarkedTactic() {
+    TCmTactic tactic;
+    tactic.TeamInstr.fill("old team");
+    for (TCmPlayer& player : tactic.Players) {
+        player.Instr.fill("old " + player.NumberText);
+        player.WithBall.fill({300, -1});
+        player.WithoutBall.fill({-2, 400});
+    }
+    return tactic;
+}
 
 } // namespace pwtest

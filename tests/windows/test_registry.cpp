@@ -1,8 +1,6 @@
-// The installation lookup on the real registry API, against keys that another
-// program wrote the way the game's installer does. scripts/test-windows.sh
-// writes each case's keys with Wine's `reg add`, then runs this suite with
-// PW_REG_CASE naming the case. Without PW_REG_CASE there are no keys to look at.
-
+// The installation lookup on the real registry API, against keys written the
+// way the game's installer does. scripts/test-windows.sh writes each case's
+// keys with Wine's `reg add`, then runs this suite with PW_REG_CASE naming it.
 #include "Cm_info.h"
 
 #include <gtest/gtest.h>
@@ -10,57 +8,43 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
-
-struct TCase {
-    const char* Name;
-    bool Found;
-    std::string Location, Version, Error;
-};
-
-const std::string NotFound = TCmInfo::NotFound;
-
-const TCase Cases[] = {
-    // Taken as written: a trailing backslash stays, so the join doubles it.
-    {"32-bit-view-only", true, R"(C:\Games\CM 00-01\)", "3.9.68", ""},
-    // The game's installer is 32-bit: a key in the 64-bit view is no installation of it.
-    {"64-bit-view-only", false, NotFound, NotFound, ""},
-    {"absent", false, NotFound, NotFound, ""},
-    {"no-location", true, "", "3.9.68", ""},
-    {"dword-location", false, "", "", "Invalid data type for 'Location'"},
-    {"binary-version", false, R"(C:\Games\CM 00-01)", "", "Invalid data type for 'Version'"},
-    // REG_EXPAND_SZ counts as text, shown as stored; UTF-16 arrives as UTF-8.
-    {"unicode-texts", true, "%SystemDrive%\\Spiele\\Fu\u00dfball \u26bd \U0001F600",
-     "3.9.68 \u00e9dition", ""},
-};
-
-} // namespace
-
 TEST(RegistryWrittenByReg, LookupGivesWhatTheKeysSay) {
     const char* written = std::getenv("PW_REG_CASE");
     if (written == nullptr)
         GTEST_SKIP() << "no keys written (PW_REG_CASE unset)";
-    const TCase* found = nullptr;
-    for (const TCase& c : Cases)
-        if (std::string(written) == c.Name)
-            found = &c;
-    ASSERT_NE(found, nullptr) << "unknown case " << written;
-
-    // An object left over from an earlier lookup: everything in it is replaced.
-    TCmInfo info;
-    info.Location = "stale";
-    info.Version = "stale";
-    info.Error = "stale";
-    EXPECT_EQ(info.ReadFromRegistry(), found->Found);
-    EXPECT_EQ(info.Error, found->Error);
-    if (found->Error.empty()) {
-        EXPECT_EQ(info.Location, found->Location);
-        EXPECT_EQ(info.Version, found->Version);
+    const std::string none = TCmInfo::NotFound, error = "Invalid data type for '";
+    const struct {
+        std::string Name;
+        bool Found;
+        std::string Location, Version, Error, Tactics; // Tactics checked when given
+    } cases[] = {
+        // Taken as written: a trailing backslash stays, so the join doubles it.
+        {"32-bit-view-only", true, R"(C:\Games\CM 00-01\)", "3.9.68", "",
+         R"(C:\Games\CM 00-01\\tactics)"},
+        // The installer is 32-bit: a key in the 64-bit view is no installation of it.
+        {"64-bit-view-only", false, none, none, "", ""},
+        {"absent", false, none, none, "", ""},
+        {"no-location", true, "", "3.9.68", "", R"(\tactics)"},
+        {"dword-location", false, "", "", error + "Location'", ""},
+        {"binary-version", false, "", "", error + "Version'", ""},
+        // REG_EXPAND_SZ counts as text, shown as stored; UTF-16 arrives as UTF-8.
+        {"unicode-texts", true, "%SystemDrive%\\Spiele\\Fu\u00dfball \u26bd \U0001F600",
+         "3.9.68 \u00e9dition", "", ""},
+    };
+    for (const auto& c : cases) {
+        if (c.Name != written)
+            continue;
+        TCmInfo info{"stale", "stale", "stale"}; // everything in it is replaced
+        EXPECT_EQ(info.ReadFromRegistry(), c.Found);
+        EXPECT_EQ(info.Error, c.Error);
+        if (c.Error.empty()) {
+            EXPECT_EQ(info.Location, c.Location);
+            EXPECT_EQ(info.Version, c.Version);
+        }
+        if (!c.Tactics.empty()) {
+            EXPECT_EQ(info.TacticsFolder(), c.Tactics);
+        }
+        return;
     }
-    if (std::string(written) == "32-bit-view-only") {
-        EXPECT_EQ(info.TacticsFolder(), R"(C:\Games\CM 00-01\\tactics)");
-    }
-    if (std::string(written) == "no-location") {
-        EXPECT_EQ(info.TacticsFolder(), R"(\tactics)");
-    }
+    FAIL() << "unknown case " << written;
 }
