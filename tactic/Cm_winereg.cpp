@@ -290,9 +290,9 @@ std::optional<TValues> FindGameKey(std::string_view systemReg) {
             const std::string key = name ? AsciiLower(Utf16ToUtf8(*name)) : std::string();
             current = nullptr;
             if (key == GameKey)
-                current = &plain.emplace();
+                current = plain ? &*plain : &plain.emplace();
             else if (key == Wow64GameKey)
-                current = &wow64.emplace();
+                current = wow64 ? &*wow64 : &wow64.emplace();
         } else if (line == Win64Mark) {
             win64 = true;
         } else if (line.front() == '"' && current) {

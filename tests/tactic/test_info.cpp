@@ -68,6 +68,7 @@ TEST(WineReg, FindsTheLocationAsWineReadsIt) {
         {Loc(R"(str(z):"A")"), "no value"},
         {Registry(Key + "\"Location\"\n\"Locat"), "no value"},
         {Registry(Key + "\n[Software\\\\Other] 1\n\"Location\"=\"other key\"\n"), "no value"},
+        {Registry(Key + "\"Location\"=\"first\"\n\n" + Key + "\"Version\"=\"1\"\n"), "first"},
         // Key and value names match whatever their case; CRLF line ends.
         {Registry("[software\\\\SPORTS interactive LTD\\\\championship manager 00-01] 1\r\n"
                   "\"LOCATION\"=\"X\"\r\n"),
