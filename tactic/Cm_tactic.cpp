@@ -67,8 +67,10 @@ bool TCmTactic::Save(const std::string& fileName) {
     if (!file.Open(fileName, TCmDiskFile::TMode::ReadWrite, MinimumFileSize) ||
         !file.ReadRegion(region))
         return Fail(file.LastFailure());
+    if (!Encode(region))
+        return false;
     // Success means the tactic is on the disk, not in a cache.
-    if (!Encode(region) || !file.WriteRegion(region) || !file.Flush())
+    if (!file.WriteRegion(region) || !file.Flush())
         return Fail(file.LastFailure());
     return true;
 }

@@ -166,7 +166,8 @@ TEST(Codec, FailureAtAnyAccessIsReported) {
     }
 }
 
-// Only slots 1 to 11 lie inside the editor's bytes: a Load that cannot decode says so.
+// Only slots 1 to 11 lie inside the editor's bytes: a Load or Save that cannot
+// code the tactic says so.
 TEST(Codec, PlayerSlotOutsideTheFileIsRefused) {
     TTempDir dir;
     const TBytes bytes = RandomBytes(1461, 4);
@@ -174,7 +175,10 @@ TEST(Codec, PlayerSlotOutsideTheFileIsRefused) {
     for (const int n : {0, 12}) {
         TCmTactic tactic;
         tactic.Players[0].Init(n);
-        EXPECT_FALSE(tactic.Load(dir.File("t.tct")) || tactic.Save(dir.File("t.tct"))) << n;
+        EXPECT_FALSE(tactic.Load(dir.File("t.tct")));
+        EXPECT_EQ(tactic.LastError(), TCmError::ReadFailed);
+        EXPECT_FALSE(tactic.Save(dir.File("t.tct")));
+        EXPECT_EQ(tactic.LastError(), TCmError::WriteFailed);
     }
     EXPECT_EQ(ReadFile(dir.File("t.tct")), bytes);
 }
