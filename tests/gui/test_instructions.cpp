@@ -1,5 +1,6 @@
 // The players grid of the General page: what it offers and stores, input
-// that must change nothing, and the keyboard's way through it.
+// that must change nothing, the keyboard's way through it; file names cut short.
+#include "FittedText.h"
 #include "FormHarness.h"
 
 #include <QtTest>
@@ -93,6 +94,16 @@ private slots:
         QTest::keyClick(Combo(), Qt::Key_Backtab);
         QVERIFY(Grid()->hasFocus());
         QCOMPARE(Grid()->currentItem(), Grid()->item(2, 2));
+    }
+
+    // A file name is cut short only when it does not fit: exactly as wide, it stays whole.
+    void nameIsCutOnlyWhenItDoesNotFit() {
+        pages::TElidedLabel label(QStringLiteral("442 with a long name.tct"));
+        const int width = label.fontMetrics().horizontalAdvance(label.text());
+        for (const int room : {width - 1, width, width + 1}) {
+            label.setFixedWidth(room);
+            QCOMPARE(label.Elided(), room < width);
+        }
     }
 };
 
