@@ -75,7 +75,6 @@ inline constexpr uint32_t WordBOwnBits = 0xF;
 inline constexpr std::string_view PlayerInstrNames[] = {
     "Passing", "PassTo",   "Tackling", "Pressing", "SetPAtt", "SetPDef",  "FreeRole",
     "FrwRun",  "RunWBall", "HoldBall", "LongShot", "ThrBall", "Crossing", "Marking"};
-inline constexpr int PlayerFirstInstr = 1;
 
 // Team word; bits 18-31 belong to the game.
 inline constexpr TCode TeamMentalityCodes[] = {
