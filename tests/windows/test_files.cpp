@@ -3,12 +3,6 @@
 // another program holds is left alone. CreateFileW stands in for the others.
 #include "TestFiles.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <gtest/gtest.h>
