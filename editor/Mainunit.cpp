@@ -69,7 +69,8 @@ QFont WindowFont(int pointSize) {
     return font;
 }
 
-// The texts that follow the interface language, in the order they are set.
+// The window's own texts that follow the interface language, in the order
+// they are set; the General and Compare pages translate theirs themselves.
 enum class TTextKind { Tab, Text, Title, Item, Credit };
 struct TTranslated {
     const char* Control; // object name; unused for credits
@@ -107,22 +108,6 @@ constexpr TTranslated Translated[] = {
     {"ReserveCopy", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Reserve copy")},
     {"BtnOffSide", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Make \"real\" offside trap")},
     {"BtnMarking", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Make marking more close")},
-    {"AttackLab", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Attacking potential")},
-    {"T1Att", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Main Tactic")},
-    {"T2Att", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Second tactic")},
-    {"PoorA", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "VeryPoor")},
-    {"NormalA", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Normal")},
-    {"SuperA", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Superb")},
-    {"DefenceLab", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Defence potential")},
-    {"T1Def", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Main Tactic")},
-    {"T2Def", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Second tactic")},
-    {"PoorD", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "VeryPoor")},
-    {"NormalD", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Normal")},
-    {"SuperD", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Superb")},
-    {"LabelTT", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Team instructions")},
-    {"LabelPT", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Players instructions")},
-    {"HideNo", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Hide \"No\"")},
-    {"HideTeam", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Hide \"Team\"")},
     // The two colons of the credit lines stand one above the other.
     {"", TTextKind::Credit, 1, QT_TRANSLATE_NOOP("TMainForm", "Idea                   : Pitchwright team")},
     {"", TTextKind::Credit, 2, QT_TRANSLATE_NOOP("TMainForm", "Author                 : Pitchwright team")},
@@ -765,7 +750,10 @@ void TMainForm::ChangeLanguage(QObject* sender) {
         QCoreApplication::removeTranslator(Russian.get());
         Russian.reset();
     }
-    ApplyTexts();
+    // The window and each page retranslate at once, not when Qt's posted
+    // notice arrives.
+    QEvent change(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(this, &change);
 }
 
 void TMainForm::changeEvent(QEvent* event) {

@@ -1,9 +1,11 @@
 #include "ComparePage.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QProgressBar>
 
 #include <algorithm>
+#include <tuple>
 
 namespace pages {
 
@@ -18,21 +20,23 @@ struct TLabelSpec {
     bool Small;
 };
 
-// English texts; the window's language switch replaces them by name.
+// English texts, translated by Retranslate.
+// clang-format off
 constexpr TLabelSpec LabelSpecs[] = {
-    {"AttackLab", 216, 8, "Attacking potential", true, false},
-    {"T1Att", 2, 32, "Main Tactic", false, false},
-    {"T2Att", 2, 56, "Second tactic", false, false},
-    {"PoorA", 88, 80, "VeryPoor", false, true},
-    {"NormalA", 256, 80, "Normal", true, true},
-    {"SuperA", 408, 80, "Superb", false, true},
-    {"DefenceLab", 216, 120, "Defence potential", true, false},
-    {"T1Def", 2, 144, "Main Tactic", false, false},
-    {"T2Def", 2, 168, "Second tactic", false, false},
-    {"PoorD", 88, 192, "VeryPoor", false, true},
-    {"NormalD", 256, 192, "Normal", true, true},
-    {"SuperD", 404, 192, "Superb", false, true},
+    {"AttackLab", 216, 8, QT_TRANSLATE_NOOP("pages::TComparePage", "Attacking potential"), true, false},
+    {"T1Att", 2, 32, QT_TRANSLATE_NOOP("pages::TComparePage", "Main Tactic"), false, false},
+    {"T2Att", 2, 56, QT_TRANSLATE_NOOP("pages::TComparePage", "Second tactic"), false, false},
+    {"PoorA", 88, 80, QT_TRANSLATE_NOOP("pages::TComparePage", "VeryPoor"), false, true},
+    {"NormalA", 256, 80, QT_TRANSLATE_NOOP("pages::TComparePage", "Normal"), true, true},
+    {"SuperA", 408, 80, QT_TRANSLATE_NOOP("pages::TComparePage", "Superb"), false, true},
+    {"DefenceLab", 216, 120, QT_TRANSLATE_NOOP("pages::TComparePage", "Defence potential"), true, false},
+    {"T1Def", 2, 144, QT_TRANSLATE_NOOP("pages::TComparePage", "Main Tactic"), false, false},
+    {"T2Def", 2, 168, QT_TRANSLATE_NOOP("pages::TComparePage", "Second tactic"), false, false},
+    {"PoorD", 88, 192, QT_TRANSLATE_NOOP("pages::TComparePage", "VeryPoor"), false, true},
+    {"NormalD", 256, 192, QT_TRANSLATE_NOOP("pages::TComparePage", "Normal"), true, true},
+    {"SuperD", 404, 192, QT_TRANSLATE_NOOP("pages::TComparePage", "Superb"), false, true},
 };
+// clang-format on
 
 struct TBarSpec {
     const char* Name;
@@ -69,8 +73,10 @@ void ShowScore(QProgressBar& bar, int score) {
 
 TComparePage::TComparePage(QWidget* parent)
     : QWidget(parent) {
-    for (const TLabelSpec& spec : LabelSpecs) {
-        auto* label = new QLabel(QString::fromUtf8(spec.Text), this);
+    static_assert(std::size(LabelSpecs) == std::tuple_size_v<decltype(Labels)>);
+    for (std::size_t i = 0; i < Labels.size(); ++i) {
+        const TLabelSpec& spec = LabelSpecs[i];
+        auto* label = Labels[i] = new QLabel(this);
         label->setObjectName(QString::fromLatin1(spec.Name));
         if (spec.Centred)
             label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -80,7 +86,6 @@ TComparePage::TComparePage(QWidget* parent)
             label->setFont(small);
         }
         label->move(spec.Left, spec.Top);
-        label->adjustSize();
     }
     for (int i = 0; i < 4; ++i) {
         auto* bar = new QProgressBar(this);
@@ -89,6 +94,20 @@ TComparePage::TComparePage(QWidget* parent)
         bar->setTextVisible(false);
         Bars[i] = bar;
     }
+    Retranslate();
+}
+
+void TComparePage::Retranslate() {
+    for (std::size_t i = 0; i < Labels.size(); ++i) {
+        Labels[i]->setText(tr(LabelSpecs[i].Text));
+        Labels[i]->adjustSize();
+    }
+}
+
+void TComparePage::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        Retranslate();
+    QWidget::changeEvent(event);
 }
 
 void TComparePage::SetRanges() {

@@ -4,6 +4,9 @@
 
 #include <QWidget>
 
+#include <array>
+
+class QLabel;
 class QProgressBar;
 
 namespace pages {
@@ -28,8 +31,15 @@ public:
     QProgressBar* DefenceMain() const { return Bars[2]; }
     QProgressBar* DefenceSecond() const { return Bars[3]; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    // Sets the labels' texts in the interface language.
+    void Retranslate();
+
     QProgressBar* Bars[4] = {};
+    std::array<QLabel*, 12> Labels = {};
 };
 
 } // namespace pages

@@ -34,8 +34,8 @@ struct TLabelSpec {
     const char* Text;
 };
 
-// Captions; the window's language switch replaces LabelTT and LabelPT by name.
-constexpr TLabelSpec CaptionSpecs[] = {{"LabelTT", 8, 8, "Team instructions"},
+// Captions; the game's own terms stay English in either language.
+constexpr TLabelSpec CaptionSpecs[] = {{"LabelTT", 8, 8, ""},
                                        {"LabelTi1", 96, 24, "Mentality"},
                                        {"LabelTi2", 96, 51, "Passing"},
                                        {"LabelTi3", 96, 77, "Tackling"},
@@ -43,7 +43,7 @@ constexpr TLabelSpec CaptionSpecs[] = {{"LabelTT", 8, 8, "Team instructions"},
                                        {"LabelTi5", 272, 24, "Offside trap"},
                                        {"LabelTi6", 272, 56, "Counter attack"},
                                        {"LabelTi7", 272, 88, "Men Behind Ball"},
-                                       {"LabelPT", 8, 138, "Players instructions"}};
+                                       {"LabelPT", 8, 138, ""}};
 
 // Places of Ti1..Ti7, the values of TeamInstr[0..6].
 constexpr QPoint ValuePlaces[TCmTactic::TeamInstrCount] = {
@@ -57,8 +57,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, QPoint place, const QString
     return label;
 }
 
-QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QRect& place, const char* text) {
-    auto* box = new TFittedCheckBox(QString::fromUtf8(text), parent);
+QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QRect& place) {
+    auto* box = new TFittedCheckBox(QString(), parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(place);
     box->setCursor(Qt::PointingHandCursor);
@@ -162,12 +162,15 @@ TInstructionsPage::TInstructionsPage(QWidget* parent)
 
     for (const TLabelSpec& spec : CaptionSpecs)
         MakeLabel(panel, spec.Name, {spec.Left, spec.Top}, QString::fromUtf8(spec.Text));
+    TeamCaption = panel->findChild<QLabel*>(QStringLiteral("LabelTT"));
+    PlayersCaption = panel->findChild<QLabel*>(QStringLiteral("LabelPT"));
     for (int i = 0; i < TCmTactic::TeamInstrCount; ++i)
         Values[i] = MakeLabel(panel, QStringLiteral("Ti%1").arg(i + 1).toLatin1().constData(),
                               ValuePlaces[i], QString());
 
-    HideNoBox = MakeCheckBox(panel, "HideNo", {9, 161, 137, 10}, "Hide \"No\"");
-    HideTeamBox = MakeCheckBox(panel, "HideTeam", {153, 158, 112, 17}, "Hide \"Team\"");
+    HideNoBox = MakeCheckBox(panel, "HideNo", {9, 161, 137, 10});
+    HideTeamBox = MakeCheckBox(panel, "HideTeam", {153, 158, 112, 17});
+    Retranslate();
     Combo = MakeCombo(panel);
     Grid = MakeGrid(panel);
 
@@ -200,6 +203,22 @@ TInstructionsPage::TInstructionsPage(QWidget* parent)
     QWidget::setTabOrder(Grid, Combo);
 
     resize(449, 411);
+}
+
+void TInstructionsPage::Retranslate() {
+    for (auto [label, text] : {std::pair{TeamCaption, tr("Team instructions")},
+                               std::pair{PlayersCaption, tr("Players instructions")}}) {
+        label->setText(text);
+        label->adjustSize();
+    }
+    HideNoBox->setText(tr("Hide \"No\""));
+    HideTeamBox->setText(tr("Hide \"Team\""));
+}
+
+void TInstructionsPage::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        Retranslate();
+    QWidget::changeEvent(event);
 }
 
 bool TInstructionsPage::eventFilter(QObject* watched, QEvent* event) {

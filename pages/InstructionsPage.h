@@ -54,6 +54,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 signals:
     // The grid's cell selection and the combo's pick by the user, for the
@@ -62,7 +63,12 @@ signals:
     void valuePicked();
 
 private:
+    // Sets the captions and filters' texts in the interface language.
+    void Retranslate();
+
     const TCmTactic* Tactic = nullptr;
+    QLabel* TeamCaption = nullptr;
+    QLabel* PlayersCaption = nullptr;
     QCheckBox* HideNoBox = nullptr;
     QCheckBox* HideTeamBox = nullptr;
     QComboBox* Combo = nullptr;

@@ -108,12 +108,35 @@
         <translation>Сделать опеку более жесткой</translation>
     </message>
     <message>
+        <source>Idea                   : Pitchwright team</source>
+        <translation>Идея                   : Pitchwright</translation>
+    </message>
+    <message>
+        <source>Author                 : Pitchwright team</source>
+        <translation>Автор                  : Pitchwright</translation>
+    </message>
+    <message>
+        <source>         (c) 2026 Pitchwright team</source>
+        <translation>Все права принадлежат их владельцам.</translation>
+    </message>
+    <message>
+        <source>These features are tested!</source>
+        <translation>Эти примочки тестируются!</translation>
+    </message>
+</context>
+<context>
+    <name>pages::TComparePage</name>
+    <message>
         <source>Attacking potential</source>
         <translation>Атакующий потенциал</translation>
     </message>
     <message>
         <source>Main Tactic</source>
         <translation>Основная тактика</translation>
+    </message>
+    <message>
+        <source>Second tactic</source>
+        <translation>Доп. тактика</translation>
     </message>
     <message>
         <source>VeryPoor</source>
@@ -131,6 +154,9 @@
         <source>Defence potential</source>
         <translation>Защитный потенциал</translation>
     </message>
+</context>
+<context>
+    <name>pages::TInstructionsPage</name>
     <message>
         <source>Team instructions</source>
         <translation>Командные установки</translation>
@@ -146,22 +172,6 @@
     <message>
         <source>Hide &quot;Team&quot;</source>
         <translation>Спрятать &quot;Team&quot;</translation>
-    </message>
-    <message>
-        <source>Idea                   : Pitchwright team</source>
-        <translation>Идея                   : Pitchwright</translation>
-    </message>
-    <message>
-        <source>Author                 : Pitchwright team</source>
-        <translation>Автор                  : Pitchwright</translation>
-    </message>
-    <message>
-        <source>         (c) 2026 Pitchwright team</source>
-        <translation>Все права принадлежат их владельцам.</translation>
-    </message>
-    <message>
-        <source>These features are tested!</source>
-        <translation>Эти примочки тестируются!</translation>
     </message>
 </context>
 </TS>
