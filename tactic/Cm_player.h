@@ -35,4 +35,6 @@ public:
     // Decode / encode this player's slot (N = Number) of an open tactic file.
     bool Read(TCmFile& file);
     bool Write(TCmFile& file);
+
+    friend bool operator==(const TCmPlayer&, const TCmPlayer&) = default;
 };

@@ -30,27 +30,17 @@ inline fs::path FromUtf8(const std::string& name) {
 }
 
 // A fresh folder under the system's temporary folder, removed with its contents.
-class TTempDir {
-public:
-    TTempDir() {
-        std::random_device device;
-        Root = fs::temp_directory_path() / ("pw-test-" + std::to_string(device()));
-        if (!fs::create_directory(Root))
-            throw std::runtime_error("cannot create " + Utf8(Root));
-    }
+struct TTempDir {
+    TTempDir() { fs::create_directory(Root); }
     ~TTempDir() {
         std::error_code ignored;
         fs::permissions(Root, fs::perms::owner_all, fs::perm_options::add, ignored);
         fs::remove_all(Root, ignored);
     }
-    TTempDir(const TTempDir&) = delete;
-    TTempDir& operator=(const TTempDir&) = delete;
-
     const fs::path& Path() const { return Root; }
     std::string File(const std::string& name) const { return Utf8(Root / FromUtf8(name)); }
-
-private:
-    fs::path Root;
+    const fs::path Root =
+        fs::temp_directory_path() / ("pw-test-" + std::to_string(std::random_device()()));
 };
 
 inline TBytes RandomBytes(size_t size, uint32_t seed) {
@@ -71,9 +61,8 @@ inline uint32_t GetWord(const TBytes& bytes, size_t at) {
 }
 
 inline void WriteFile(const std::string& name, const TBytes& bytes) {
-    if (!std::ofstream(FromUtf8(name), std::ios::binary)
-             .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes)))
-        throw std::runtime_error("cannot write " + name);
+    std::ofstream(FromUtf8(name), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
 }
 
 inline TBytes ReadFile(const std::string& name) {
@@ -85,32 +74,20 @@ inline TBytes ReadFile(const std::string& name) {
 
 // A tactic file in memory whose Kth access (seek, read or write, from 0)
 // fails, and only that one: a failure must not be passed over.
-class TFaultyFile final : public TCmFile {
-public:
+struct TFaultyFile final : TCmFile {
     TFaultyFile(TBytes bytes, size_t failAt)
         : File(std::move(bytes))
         , FailAt(failAt) {}
     bool Seek(int64_t offset) override { return Ok() && File.Seek(offset); }
     bool ReadWord(uint32_t& word) override { return Ok() && File.ReadWord(word); }
     bool WriteWord(uint32_t word) override { return Ok() && File.WriteWord(word); }
-    const TBytes& Data() const { return File.Data(); }
-    size_t Accesses = 0;
-
-private:
     bool Ok() { return Accesses++ != FailAt; }
     TCmMemoryFile File;
-    size_t FailAt;
+    size_t FailAt, Accesses = 0;
 };
 
 inline bool SameTactic(const TCmTactic& a, const TCmTactic& b) {
-    for (int i = 0; i < TCmTactic::PlayerCount; ++i) {
-        const TCmPlayer& p = a.Players[i];
-        const TCmPlayer& q = b.Players[i];
-        if (p.NumberText != q.NumberText || p.Number != q.Number || p.Instr != q.Instr ||
-            p.WithBall != q.WithBall || p.WithoutBall != q.WithoutBall)
-            return false;
-    }
-    return a.TeamInstr == b.TeamInstr;
+    return a.Players == b.Players && a.TeamInstr == b.TeamInstr;
 }
 
 // Texts and positions no load would give, so that any change by a failed load shows.
