@@ -1,0 +1,429 @@
+// Editing in the window with real mouse and key events: drops of players and
+// picks in the grid, what they store and where input stores nothing, undo and
+// redo, the question before unsaved edits are lost, custom colours, and
+// tactics opened from outside (the command line and dropped files).
+#include "Application.h"
+#include "CommandLine.h"
+#include "FittedText.h"
+#include "FormHarness.h"
+#include "PitchMap.h"
+#include "RadioGroup.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+using namespace guitest;
+using namespace pitch;
+using B = QMessageBox;
+
+// A drag of player 7, who stands at (20, 27) with the ball and (14, 18)
+// without in zone 5, with a right click on the way; Zone is the zone whose
+// entry the drop changes to Stored, or -1.
+struct TDrop {
+    int Page;
+    bool WithBall;
+    QPoint RightClick, To;
+    int Zone;
+    TCmPos Stored;
+};
+Q_DECLARE_METATYPE(TDrop)
+
+class TestEditing : public QObject, private TFormFixture {
+    Q_OBJECT
+    QString File;
+    QWidget* Image() const { return Find(*Form, "Image"); }
+    QTableWidget* Grid() const { return Find<QTableWidget>(*Form, "PlayersGrid"); }
+    QComboBox* Combo() const { return Find<QComboBox>(*Form, "ComboValue"); }
+    int Steps() const { return const_cast<TTacticDocument&>(Form->Document()).History().count(); }
+    void Key(int key, Qt::KeyboardModifiers mods = Qt::ControlModifier) {
+        QTest::keyClick(Form.get(), static_cast<Qt::Key>(key), mods);
+    }
+    // One pixel right of and above a cell's drawn centre lies in that cell.
+    static QPoint In(TCmPos cell, int dx = 1, int dy = -1) {
+        return {OwnCentre(cell).X + dx, OwnCentre(cell).Y + dy};
+    }
+    // Drags a player of the zone and phase shown to a point, `midway` done on the way.
+    void Drag(int player, QPoint to, const std::function<void()>& midway = {}) {
+        const TCmPlayer& p = Form->MainTactic().Players[player];
+        const bool withBall = Find<QRadioButton>(*Form, "WithBall")->isChecked();
+        const TPixel from = TestPoint((withBall ? p.WithBall : p.WithoutBall)[Form->BallZone()]);
+        QTest::mousePress(Image(), Qt::LeftButton, {}, QPoint(from.X, from.Y));
+        QTest::mouseMove(Image(), to);
+        if (midway)
+            midway();
+        QTest::mouseRelease(Image(), Qt::LeftButton, {}, to);
+    }
+    // Everything an edit shows: the tactic, the grid, the bars and the picture.
+    QStringList Shown() const {
+        QStringList shown{Encoded(Form->MainTactic()).toHex()};
+        for (const auto* item : Grid()->findItems("", Qt::MatchContains))
+            shown << item->text();
+        for (const char* bar : {"AttackMain", "DefenceMain"})
+            shown << QString::number(Find<QProgressBar>(*Form, bar)->value());
+        const QImage& picture = Form->Renderer().Picture();
+        return shown << QString::number(qHashBits(picture.constBits(), picture.sizeInBytes()));
+    }
+    // A file dropped from the file manager at a point of the window; whether it was taken.
+    bool Drop(const QString& path, QPoint at) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Form.get(), &enter);
+        return enter.isAccepted() && QApplication::sendEvent(Form.get(), &drop);
+    }
+
+private slots:
+    void init() {
+        StartWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Form.get()));
+        File = Game->WriteTactic("mine.tct", SampleTactic(1));
+        Load(*Form, Dialogs, 1, File);
+        Load(*Form, Dialogs, 2, Game->WriteTactic("second.tct", SampleTactic(2)));
+        ChoosePage(*Form, 0);
+        Dialogs.clearLog();
+    }
+    void cleanup() {
+        QCOMPARE(QApplication::overrideCursor(), nullptr); // the pointer is always back
+        StopWindow();
+    }
+
+    void drop_data() {
+        QTest::addColumn<TDrop>("drop");
+        QTest::addRow("general") << TDrop{0, true, {}, In({3, 33}), 5, {3, 33}};
+        QTest::addRow("compare, without ball") << TDrop{1, false, {}, In({20, 4}), 5, {20, 4}};
+        QTest::addRow("anti") << TDrop{2, true, {}, In({0, 0}), 5, {0, 0}};
+        // On the drawn centre itself: the cell left of and below it.
+        QTest::addRow("on its drawn centre") << TDrop{0, true, {}, In({20, 27}, 0, 0), 5, {19, 26}};
+        QTest::addRow("zone chosen mid-drag")
+            << TDrop{2, true, {300, 50}, In({25, 34}), 11, {25, 34}};
+        QTest::addRow("outside the grid") << TDrop{0, false, {}, {329, 200}, -1, {}};
+        QTest::addRow("options page") << TDrop{3, true, {300, 50}, In({3, 33}), -1, {}};
+    }
+    void drop() {
+        QFETCH(TDrop, drop);
+        ChoosePage(*Form, drop.Page);
+        Click(Find<QRadioButton>(*Form, drop.WithBall ? "WithBall" : "WithoutBall"));
+        TCmTactic expected = Form->MainTactic();
+        const TCmTactic second = Form->SecondTactic();
+        Drag(7, drop.To, [&] {
+            QCOMPARE(QApplication::overrideCursor() != nullptr, drop.Page != 3);
+            if (!drop.RightClick.isNull())
+                QTest::mousePress(Image(), Qt::RightButton, {}, drop.RightClick);
+        });
+        if (drop.Zone >= 0)
+            (drop.WithBall ? expected.Players[7].WithBall
+                           : expected.Players[7].WithoutBall)[drop.Zone] = drop.Stored;
+        QCOMPARE(Form->BallZone(), std::max(drop.Zone, 5));
+        // Only that entry changed, and only in the main tactic; the preview is gone.
+        QVERIFY(Form->MainTactic().Players == expected.Players);
+        QVERIFY(Form->SecondTactic().Players == second.Players);
+        if (drop.Page != 3) // where the credits run over it
+            QCOMPARE(Form->Renderer().Picture(), Form->Renderer().PlayersBitmap());
+    }
+
+    // The window loses the mouse mid-drag: the pointer comes back, and the
+    // release that may still come stores nothing. Closed mid-drag, too.
+    void pointerComesBackWhenTheWindowLosesTheMouse() {
+        const TCmTactic kept = Form->MainTactic();
+        Drag(4, {200, 100}, [&] {
+            QCOMPARE(QApplication::overrideCursor()->shape(), Qt::BlankCursor);
+            QApplication::setActiveWindow(nullptr);
+            QCOMPARE(QApplication::overrideCursor(), nullptr);
+        });
+        QVERIFY(Form->MainTactic().Players == kept.Players);
+        QCOMPARE(Form->Renderer().Picture(), Form->Renderer().PlayersBitmap());
+        Drag(4, {200, 100}, [&] {
+            QVERIFY(QApplication::overrideCursor());
+            Form->close();
+        });
+    }
+
+    void customColours_data() {
+        QTest::addColumn<int>("tag");
+        QTest::addColumn<QList<QColor>>("answers"); // an invalid colour cancels that dialog
+        QTest::addRow("main") << 1 << QList<QColor>{QColor(10, 200, 30), QColor(90, 20, 160)};
+        QTest::addRow("second, in Russian") << 2 << QList<QColor>{QColor(200, 200, 0), Qt::cyan};
+        QTest::addRow("fill cancelled") << 1 << QList<QColor>{QColor()};
+        QTest::addRow("line cancelled") << 2 << QList<QColor>{QColor(1, 2, 3), QColor()};
+    }
+    void customColours() {
+        QFETCH(int, tag);
+        QFETCH(QList<QColor>, answers);
+        if (QTest::currentDataTag() == QLatin1String("second, in Russian"))
+            Click(Find<QAbstractButton>(*Form, "BtnRussian"));
+        ChoosePage(*Form, 1);
+        auto* group = Find<TRadioGroup>(*Form, tag == 1 ? "CheckMainColor" : "CheckSecondColor");
+        const TTacticColors& colors =
+            tag == 1 ? Form->Document().MainColors() : Form->Document().SecondColors();
+        Click(group->Item(1));
+        const TTacticColors club = colors;
+        const QImage before = Form->Renderer().Picture().copy();
+        for (const QColor& answer : answers)
+            answer.isValid() ? Dialogs.setNextColor(answer) : Dialogs.setNextColorCancel();
+        Click(group->Item(3));
+        // Preset to the fill colour, then to the line colour, titled in English in both languages.
+        const auto& requests = Dialogs.colorRequests();
+        QCOMPARE(requests.size(), answers.size());
+        for (int i = 0; i < requests.size(); ++i) {
+            QCOMPARE(requests[i].Initial, i == 0 ? club.Fill : club.Line);
+            QCOMPARE(requests[i].Title, QLatin1String(i == 0 ? "Fill colour" : "Line colour"));
+        }
+        const bool chosen = answers.size() == 2 && answers[1].isValid();
+        QCOMPARE(colors, (chosen ? TTacticColors{answers[0], answers[1]} : club));
+        QCOMPARE(Form->Renderer().Picture() != before, chosen);
+        // "Custom" stays selected; clicking it again asks nothing.
+        QCOMPARE(group->ItemIndex(), 3);
+        Click(group->Item(3));
+        QCOMPARE(requests.size(), answers.size());
+    }
+
+    // Each value the combo offers in each column, picked, shows in its cell,
+    // is stored, and comes back through the codec.
+    void everyOfferedValueIsStoredAndKeptByTheCodec() {
+        for (int c = 1; c <= 14; ++c) {
+            PickInGrid(*Form, c, 11);
+            QCOMPARE(Combo()->count() == 0, c == 14); // no file holds Marking
+            for (int k = 0; k < Combo()->count(); ++k) {
+                PickInGrid(*Form, c, k + 1, Combo()->itemText(k));
+                QCOMPARE(Grid()->item(k, c - 1)->text(), Combo()->itemText(k));
+                QCOMPARE(Form->MainTactic().Players[k].Instr[c],
+                         Combo()->itemText(k).toStdString());
+            }
+        }
+        const QByteArray bytes = Encoded(Form->MainTactic());
+        TCmRegion region{};
+        std::copy(bytes.begin(), bytes.end(), region.begin());
+        TCmTactic decoded;
+        QVERIFY(decoded.Decode(region));
+        for (int i = 0; i < TCmTactic::PlayerCount; ++i)
+            QCOMPARE(decoded.Players[i].Instr, Form->MainTactic().Players[i].Instr);
+    }
+
+    // The combo keeps editing the marked cell with its value whatever else
+    // the user does; the wheel changes nothing while the combo lacks the keyboard.
+    void strayInputChangesNothing_data() {
+        QTest::addColumn<int>("stray");
+        int n = 0;
+        for (const char* row :
+             {"wheel down", "wheel up", "letters", "click below the rows", "Ctrl+click"})
+            QTest::newRow(row) << n++;
+    }
+    void strayInputChangesNothing() {
+        QFETCH(int, stray);
+        PickInGrid(*Form, 1, 1); // "Short", in the middle of its list
+        const QStringList before = Shown() << Combo()->currentText();
+        QTableWidgetItem* const cell = Grid()->currentItem();
+        const QPointF at = Combo()->rect().center();
+        QWheelEvent wheel(at, Combo()->mapToGlobal(at), {}, {0, stray ? 120 : -120}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        if (stray < 2)
+            QApplication::sendEvent(Combo(), &wheel);
+        else if (stray == 2)
+            QTest::keyClicks(Grid(), QStringLiteral("NTYSL"));
+        else
+            QTest::mouseClick(Grid()->viewport(), Qt::LeftButton,
+                              stray == 4 ? Qt::ControlModifier : Qt::NoModifier,
+                              stray == 4 ? Grid()->visualItemRect(cell).center()
+                                         : QPoint(40, 11 * 16 + 4));
+        QCOMPARE(Shown() << Combo()->currentText(), before);
+        QCOMPARE(Grid()->selectedItems(), QList<QTableWidgetItem*>{cell});
+        QCOMPARE(Grid()->currentItem(), cell);
+    }
+
+    // Arrows move in the grid, Tab to the combo where Down picks, Backtab back.
+    void keyboardAloneChangesAnInstruction() {
+        Grid()->setFocus(Qt::TabFocusReason);
+        for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Tab})
+            QTest::keyClick(QApplication::focusWidget(), key);
+        QVERIFY(Combo()->hasFocus());
+        const QString next = Combo()->itemText(Combo()->currentIndex() + 1);
+        QTest::keyClick(Combo(), Qt::Key_Down);
+        QCOMPARE(Form->MainTactic().Players[2].Instr[3], next.toStdString());
+        QCOMPARE(Grid()->item(2, 2)->text(), next);
+        QTest::keyClick(Combo(), Qt::Key_Backtab);
+        QVERIFY(Grid()->hasFocus());
+        QCOMPARE(Grid()->currentItem(), Grid()->item(2, 2));
+    }
+
+    // A file name is cut short only when it does not fit: exactly as wide, it stays whole.
+    void nameIsCutOnlyWhenItDoesNotFit() {
+        pages::TElidedLabel label(QStringLiteral("442 with a long name.tct"));
+        const int width = label.fontMetrics().horizontalAdvance(label.text());
+        for (const int room : {width - 1, width, width + 1}) {
+            label.setFixedWidth(room);
+            QCOMPARE(label.Elided(), room < width);
+        }
+    }
+
+    void undoAndRedoShowWhatTheEditShowed() {
+        const QStringList loaded = Shown();
+        const std::string text = Form->MainTactic().Players[2].Instr[1];
+        Drag(10, In({13, 17}));
+        const QStringList dropped = Shown();
+        PickInGrid(*Form, 1, 3, text == "Long" ? "Short" : "Long");
+        const QStringList picked = Shown();
+        QVERIFY(loaded != dropped && dropped != picked);
+        Key(Qt::Key_Z);
+        QCOMPARE(Shown(), dropped);
+        QCOMPARE(Combo()->currentText().toStdString(), text);
+        Key(Qt::Key_Z);
+        QCOMPARE(Shown(), loaded);
+        QVERIFY(!Form->Document().IsModified());
+        Key(Qt::Key_Y);
+        QCOMPARE(Shown(), dropped);
+        Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        Key(Qt::Key_Y); // nothing left to redo
+        QCOMPARE(Shown(), picked);
+        PickInGrid(*Form, 1, 3, Combo()->currentText());
+        QCOMPARE(Steps(), 2); // picking what a cell shows is no step
+        // What is saved is what is shown; an undo after it is unsaved again.
+        Dialogs.setNextAnswer(B::Ok);
+        QTest::mouseClick(Find<QPushButton>(*Form, "BtnSave"), Qt::LeftButton);
+        TCmTactic saved;
+        QVERIFY(saved.Load(QFile::encodeName(File).toStdString()));
+        QCOMPARE(Encoded(saved), Encoded(Form->MainTactic()));
+        QVERIFY(!Form->Document().IsModified());
+        Key(Qt::Key_Z);
+        QVERIFY(Form->Document().IsModified());
+        Dialogs.setNextAnswer(B::Discard);
+        Load(*Form, Dialogs, 1, File);
+        QCOMPARE(Steps(), 0); // a new main tactic, a new history
+    }
+
+    // An undo leaves the zone and phase shown; it waits for a drag to end,
+    // and for a page that edits.
+    void undoKeepsTheViewAndWaitsItsTurn() {
+        Drag(0, In({3, 3}));
+        Drag(0, In({6, 6}), [&] { Key(Qt::Key_Z); });
+        ChoosePage(*Form, 3);
+        Key(Qt::Key_Z);
+        QCOMPARE(Form->MainTactic().Players[0].WithBall[5], (TCmPos{6, 6}));
+        ChoosePage(*Form, 0);
+        Key(Qt::Key_Z);
+        QCOMPARE(Form->MainTactic().Players[0].WithBall[5], (TCmPos{3, 3}));
+        const QStringList before = Shown();
+        Drag(4, In({20, 30}));
+        QTest::mouseClick(Image(), Qt::RightButton, {}, QPoint(20, 390)); // zone 0
+        Find<QRadioButton>(*Form, "WithoutBall")->click();
+        const QImage view = Form->Renderer().Picture().copy();
+        Key(Qt::Key_Z);
+        QVERIFY(Form->BallZone() == 0 && Find<QRadioButton>(*Form, "WithoutBall")->isChecked());
+        QCOMPARE(Shown().mid(0, before.size() - 1), before.mid(0, before.size() - 1));
+        QCOMPARE(Form->Renderer().Picture(), view);
+    }
+
+    // Unsaved edits (or none, once undone), then a close, a Browse1 or a
+    // drop of a main tactic: the question, each answer, what is then loaded or saved.
+    void unsavedEditsAsk_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QList<int>>("answers"); // the question's, then the save's
+        QTest::addColumn<bool>("goesOn");
+        for (const char* way : {"close", "browse", "drop"}) {
+            QTest::addRow("%s: save", way) << way << QList<int>{B::Save, B::Ok} << true;
+            QTest::addRow("%s: save cancelled", way)
+                << way << QList<int>{B::Save, B::Cancel} << false;
+            QTest::addRow("%s: discard", way) << way << QList<int>{B::Discard} << true;
+            QTest::addRow("%s: cancel", way) << way << QList<int>{B::Cancel} << false;
+            QTest::addRow("%s: undone, not asked", way) << way << QList<int>{} << true;
+        }
+    }
+    void unsavedEditsAsk() {
+        QFETCH(QString, way);
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, goesOn);
+        const QByteArray original = ReadAll(File);
+        const QString other = Game->WriteTactic("other.tct", SampleTactic(4));
+        Drag(7, In({25, 34}));
+        const QByteArray edited = Encoded(Form->MainTactic());
+        if (answers.isEmpty())
+            Key(Qt::Key_Z);
+        for (int answer : answers)
+            Dialogs.setNextAnswer(static_cast<B::StandardButton>(answer));
+        if (way == "browse" && goesOn)
+            Dialogs.setNextFileName(other);
+        if (way == "close")
+            QCOMPARE(Form->close(), goesOn);
+        else if (way == "browse")
+            QTest::mouseClick(Find<QPushButton>(*Form, "Browse1"), Qt::LeftButton);
+        else
+            QVERIFY(Drop(other, Image()->mapTo(Form.get(), QPoint(100, 100))));
+        QCOMPARE(Dialogs.messages().size(), answers.size());
+        if (!answers.isEmpty())
+            QCOMPARE(Dialogs.messages()[0].Text, QStringLiteral("Save changes to MINE?"));
+        const bool saved = answers.value(1) == B::Ok;
+        QCOMPARE(ReadAll(File) != original, saved);
+        QCOMPARE(QFile::exists(Game->Tactics() + "/MINE.old"), saved);
+        QCOMPARE(Dialogs.openRequests().size(), int(way == "browse" && goesOn));
+        if (way != "close")
+            QCOMPARE(Form->MainTacticFile(), goesOn ? other : File);
+        if (!goesOn)
+            QCOMPARE(Encoded(Form->MainTactic()), edited);
+    }
+
+    // Files dropped on the right half of the load panel, or named on the
+    // command line, load as the two buttons do; only tactic files are taken.
+    void filesFromOutsideLoadAsTheButtonsDo() {
+        const QString third = Game->WriteTactic("third.tct", SampleTactic(5));
+        const QWidget* panel = Find(*Form, "LoadPanel");
+        QVERIFY(Drop(third, panel->mapTo(Form.get(), QPoint(panel->width() * 3 / 4, 10))));
+        QCOMPARE(Find<QLabel>(*Form, "LabelTN2")->text(), QStringLiteral("THIRD"));
+        QCOMPARE(Form->MainTacticFile(), File);
+        QVERIFY(!Drop(Game->WriteBytes("notes.txt", "x"), QPoint(10, 10)));
+        StartWindow(); // no second tactic without a main one
+        Form->OpenArguments({Game->Tactics() + "/missing.tct", Game->WriteTactic("2.tct", {})});
+        QCOMPARE(Dialogs.messages().size(), 1);
+        QVERIFY(!Form->Document().SecondLoaded() && !Form->Document().MainLoaded());
+        Form->OpenArguments({Game->WriteTactic("1.tct", {}), Game->Tactics() + "/2.tct"});
+        QVERIFY(Form->Document().SecondLoaded() && Form->Document().MainLoaded());
+        QCOMPARE(Find<QTabWidget>(*Form, "PageControl")->currentIndex(), 3);
+    }
+
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("output");
+        const QString dir = QDir::currentPath() + "/";
+        QTest::addRow("none") << QStringList{} << 0 << "files:\n";
+        QTest::addRow("main") << QStringList{"a.tct"} << 0 << "files:" + dir + "a.tct\n";
+        QTest::addRow("both") << QStringList{"a.tct", "/t/b.tct"} << 0
+                              << "files:" + dir + "a.tct|/t/b.tct\n";
+        QTest::addRow("three") << QStringList{"a", "b", "c"} << 1
+                               << "pitchwright: at most two tactic files, the main tactic and the "
+                                  "second; see --help\n";
+        QTest::addRow("--version")
+            << QStringList{"--version"} << 0 << "Pitchwright " PW_TEST_VERSION "\n";
+        QTest::addRow("--help") << QStringList{"--help"} << 0 << "[options] [FILE [SECOND]]\n";
+        QTest::addRow("unknown option")
+            << QStringList{"--bogus"} << 1 << "Unknown option 'bogus'.\n";
+    }
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, output);
+        QProcess program;
+        program.start(QCoreApplication::applicationFilePath(), QStringList{"--parse"} + arguments);
+        QVERIFY(program.waitForFinished());
+        QCOMPARE(program.exitCode(), status);
+        const QString said =
+            status ? program.readAllStandardError() : program.readAllStandardOutput();
+        QVERIFY2(said.contains(output), qPrintable(said));
+    }
+};
+
+int main(int argc, char** argv) {
+    // Started with --parse, the suite parses the rest as the editor's command line.
+    if (argc > 1 && qstrcmp(argv[1], "--parse") == 0) {
+        argv[1] = argv[0];
+        --argc;
+        TScriptedDialogs dialogs;
+        TApplication app(argc, argv + 1, dialogs);
+        std::printf("files:%s\n", qPrintable(ParseCommandLine(app).join('|')));
+        return 0;
+    }
+    QApplication app(argc, argv);
+    TestEditing test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_editing.moc"
