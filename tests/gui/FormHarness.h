@@ -3,59 +3,153 @@
 // The window's suites share a Wine prefix with the game in it, tactic files
 // written by the project's codec, and the window started with scripted dialogs.
 
+#include "Cm_codes.h"
 #include "Cm_tactic.h"
 #include "Dialogs.h"
 #include "Mainunit.h"
 
 #include <QTemporaryDir>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
-class QAbstractButton;
-
 namespace guitest {
+
+template <typename T = QWidget>
+T* Find(const QObject& form, const char* name) {
+    return form.findChild<T*>(QString::fromLatin1(name));
+}
 
 class TGameFolder {
 public:
-    TGameFolder(); // system.reg records the game at C:\CM0001
+    TGameFolder() { // system.reg records the game at C:\CM0001
+        QDir(Dir.path()).mkpath(QStringLiteral("drive_c/CM0001/tactics"));
+        QDir(Dir.path()).mkpath(QStringLiteral("dosdevices"));
+        QFile::link(QStringLiteral("../drive_c"), Dir.filePath(QStringLiteral("dosdevices/c:")));
+        WriteBytes("../../../system.reg",
+                   "WINE REGISTRY Version 2\n\n"
+                   "[Software\\\\Sports Interactive Ltd\\\\Championship Manager 00-01] 1\n"
+                   "\"Location\"=\"C:\\\\CM0001\"\n\"Version\"=\"1.0\"\n");
+    }
     QString Prefix() const { return Dir.path(); }
-    QString Tactics() const;
+    QString Tactics() const {
+        return QDir(Dir.path()).canonicalPath() + QStringLiteral("/drive_c/CM0001/tactics");
+    }
+    QString WriteBytes(const QString& name, const QByteArray& bytes) const {
+        const QString path = QDir::cleanPath(Tactics() + QLatin1Char('/') + name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
     // `tactic` in a new file of `size` bytes whose other bytes hold a pattern.
-    QString WriteTactic(const QString& name, const TCmTactic& tactic, int size = 1600) const;
-    QString WriteBytes(const QString& name, const QByteArray& bytes) const;
+    QString WriteTactic(const QString& name, const TCmTactic& tactic, int size = 1600) const {
+        QByteArray bytes(size, '\0');
+        for (int i = 0; i < size; ++i)
+            bytes[i] = static_cast<char>(i * 13 + 5);
+        const QString path = WriteBytes(name, bytes);
+        if (!TCmTactic(tactic).Save(QFile::encodeName(path).toStdString()))
+            qFatal("cannot save %s", qPrintable(path));
+        return path;
+    }
 
 private:
     QTemporaryDir Dir;
 };
 
 // Every value of every column, positions differing by player, zone, phase and `seed`.
-TCmTactic SampleTactic(int seed);
-QByteArray ReadAll(const QString& path);
-// The codec's bytes of a tactic: two tactics are the same when these are.
-QByteArray Encoded(TCmTactic tactic);
+inline TCmTactic SampleTactic(int seed) {
+    TCmTactic tactic;
+    tactic.TeamInstr = {"Attacking", "Long", "Easy", "Yes", "No", "Yes", "No"};
+    for (int i = 0; i < TCmTactic::PlayerCount; ++i) {
+        TCmPlayer& player = tactic.Players[i];
+        for (int c = 1; c <= 13; ++c) {
+            const auto values = cm_codes::PlayerInstrValues(c);
+            player.Instr[c] = values[(i + c + seed) % values.size()];
+        }
+        for (int z = 0; z < TCmPlayer::ZoneCount; ++z) {
+            player.WithBall[z] = {(2 * i + z + seed) % 27, (3 * i + z + seed) % 36};
+            player.WithoutBall[z] = {(5 * i + z + seed) % 27, (i + 2 * z + seed) % 36};
+        }
+    }
+    return tactic;
+}
 
-std::unique_ptr<TMainForm> StartForm(TScriptedDialogs& dialogs, const TGameFolder& game);
+inline QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The codec's bytes of a tactic: two tactics are the same when these are.
+inline QByteArray Encoded(TCmTactic tactic) {
+    TCmRegion region{};
+    tactic.Encode(region);
+    return QByteArray(reinterpret_cast<const char*>(region.data()), region.size());
+}
+
+// The window on the game folder; none when the user chose not to go on without the game.
+inline std::unique_ptr<TMainForm> StartForm(TScriptedDialogs& dialogs, const TGameFolder& game) {
+    qputenv("WINEPREFIX", QFile::encodeName(game.Prefix()));
+    auto form = std::make_unique<TMainForm>(dialogs);
+    if (form->StartupDeclined())
+        return nullptr;
+    form->show();
+    return form;
+}
+
 // Browse1 (tag 1) or Browse2 (tag 2), the open dialog answering `path`.
-void Load(TMainForm& form, TScriptedDialogs& dialogs, int tag, const QString& path);
-void Click(QAbstractButton* button);         // on its box, where a click always lands
-void ChoosePage(TMainForm& form, int index); // by its tab: 0 General .. 3 Options
+inline void Load(TMainForm& form, TScriptedDialogs& dialogs, int tag, const QString& path) {
+    dialogs.setNextFileName(path);
+    QTest::mouseClick(Find<QAbstractButton>(form, tag == 1 ? "Browse1" : "Browse2"),
+                      Qt::LeftButton);
+}
+
+// On its box, where a click always lands.
+inline void Click(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+// By its tab: 0 General .. 3 Options.
+inline void ChoosePage(TMainForm& form, int index) {
+    QTabBar* tabs = Find<QTabWidget>(form, "PageControl")->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+}
+
 // A click on a cell of the players grid (column 1..14, row 1..11), then a
 // pick of `value`, unless null, in the combo's list.
-void PickInGrid(TMainForm& form, int column, int row, const QString& value = {});
+inline void PickInGrid(TMainForm& form, int column, int row, const QString& value = {}) {
+    auto* grid = Find<QTableWidget>(form, "PlayersGrid");
+    QTableWidgetItem* item = grid->item(row - 1, column - 1);
+    grid->scrollToItem(item);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(item).center());
+    auto* combo = Find<QComboBox>(form, "ComboValue");
+    if (value.isNull())
+        return;
+    if (combo->findText(value) < 0)
+        qFatal("no %s in column %d", qPrintable(value), column);
+    combo->showPopup();
+    QAbstractItemView* list = combo->view();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(list->model()->index(combo->findText(value), 0)).center());
+}
 
 class TFormFixture {
 protected:
-    void StartWindow(); // a new game folder and the window on it
-    void StopWindow();
+    void StartWindow() { // a new game folder and the window on it
+        Form.reset();
+        Game = std::make_unique<TGameFolder>();
+        Form = StartForm(Dialogs, *Game);
+    }
+    void StopWindow() {
+        Form.reset();
+        Game.reset();
+    }
 
     TScriptedDialogs Dialogs;
     std::unique_ptr<TGameFolder> Game;
     std::unique_ptr<TMainForm> Form;
 };
-
-template <typename T = QWidget>
-T* Find(const QObject& form, const char* name) {
-    return form.findChild<T*>(QString::fromLatin1(name));
-}
 
 } // namespace guitest

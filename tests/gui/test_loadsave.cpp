@@ -1,10 +1,7 @@
 // Saving and loading through the window: what each answer to the save's
-// questions writes, each bad file's message, and each failed save's message
-// with the tactic's file and its earlier reserve copy as they were.
+// questions writes, and each bad file's message, with the window, the
+// tactic's file and its earlier reserve copy as they were.
 #include "FormHarness.h"
-
-#include <QtTest>
-#include <QtWidgets>
 
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -12,24 +9,15 @@
 using namespace guitest;
 using B = QMessageBox;
 
-// A hold on a file, as another editor takes it while it loads or saves.
-static std::shared_ptr<void> Hold(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
-        qFatal("cannot hold %s", qPrintable(path));
-    return std::shared_ptr<void>(nullptr, [fd](void*) { ::close(fd); });
-}
-
 class TestLoadSave : public QObject, private TFormFixture {
     Q_OBJECT
     QString Main, Second, Reserve;
-    // An edit, then a save with the questions answered: the last message.
-    QString Save(const QList<int>& answers) {
+    // An edit, then a save with the questions answered.
+    void Save(const QList<int>& answers) {
         PickInGrid(*Form, 1, 4, QStringLiteral("Direct"));
         for (int answer : answers)
             Dialogs.setNextAnswer(static_cast<B::StandardButton>(answer));
         QTest::mouseClick(Find<QPushButton>(*Form, "BtnSave"), Qt::LeftButton);
-        return Dialogs.messages().last().Text;
     }
 
 private slots:
@@ -78,86 +66,87 @@ private slots:
         QVERIFY(!QFile::exists(Game->Tactics() + "/433.old"));
     }
 
-    // Each bad file: its reason, and the window as it was ("first": as it started).
-    void failedLoadChangesNothing_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("reason");
-        const QString tooShort = "The file is too short to be a tactic file.";
-        QTest::addRow("too short") << "short.tct" << tooShort;
-        QTest::addRow("too short, first") << "short.tct" << tooShort;
-        QTest::addRow("missing") << "none.tct"
-                                 << "The file cannot be opened: no such file or directory.";
-        QTest::addRow("a folder") << "."
-                                  << "It is not a regular file but a folder, a device or a pipe.";
-        QTest::addRow("held") << "433.tct"
-                              << "The file is held by another program.";
+    // Each change of the files after the load, by the row's name: the reason
+    // a new load of the file gives, if it fails, then the save's.
+    void badFileIsRefusedWithItsReason_data() {
+        QTest::addColumn<QString>("loadReason");
+        QTest::addColumn<QString>("saveReason");
+        const QString missing = "The file cannot be opened: no such file or directory.",
+                      tooShort = "The file is too short to be a tactic file.",
+                      notAFile = "It is not a regular file but a folder, a device or a pipe.",
+                      held = "The file is held by another program.";
+        QTest::addRow("deleted") << missing << missing;
+        QTest::addRow("truncated") << tooShort << tooShort;
+        QTest::addRow("grown") << ""
+                               << "Its size changed since it was loaded, so it no longer "
+                                  "holds the tactic that was loaded.";
+        QTest::addRow("a folder") << notAFile << notAFile;
+        QTest::addRow("a FIFO") << notAFile << notAFile;
+        QTest::addRow("held") << held << held;
+        QTest::addRow("a link to the second") << ""
+                                              << "The name now leads to another file than "
+                                                 "the one that was loaded.";
+        QTest::addRow("a folder as the copy") << ""
+                                              << "The copy could not be written: is a "
+                                                 "directory.";
     }
-    void failedLoadChangesNothing() {
-        QFETCH(QString, name);
-        QFETCH(QString, reason);
-        const bool first = QString(QTest::currentDataTag()).endsWith("first");
-        if (first)
-            StartWindow();
-        const QString path = QDir::cleanPath(Game->Tactics() + "/" + name);
-        Game->WriteBytes("short.tct", QByteArray(1460, 'x'));
-        const auto held = Hold(Game->WriteTactic("433.tct", SampleTactic(2)));
-        const QByteArray before = Encoded(Form->MainTactic());
-        Load(*Form, Dialogs, 1, path);
-        QCOMPARE(Dialogs.messages().size(), 1);
-        QCOMPARE(Dialogs.messages()[0].Icon, B::Critical);
-        QCOMPARE(Dialogs.messages()[0].Text, "Could not load tactic " + path + "\n" + reason);
-        QCOMPARE(Form->MainTacticFile(), first ? QString() : Main);
-        QCOMPARE(Find<QLabel>(*Form, "LabelTN1")->text(), first ? "Not load" : "MY442");
-        QCOMPARE(Find(*Form, "BtnSave")->isEnabled(), !first); // no save over the chosen file
-        QCOMPARE(Encoded(Form->MainTactic()), before);
-        QCOMPARE(ReadAll(Game->Tactics() + "/short.tct"), QByteArray(1460, 'x'));
-    }
-
-    // Each change of the files between load and save, by the row's name.
-    void failedSaveWritesNothing_data() {
-        QTest::addColumn<QString>("reason");
-        const QString notAFile = "It is not a regular file but a folder, a device or a pipe.";
-        QTest::addRow("deleted") << "The file cannot be opened: no such file or directory.";
-        QTest::addRow("truncated") << "The file is too short to be a tactic file.";
-        QTest::addRow("grown") << "Its size changed since it was loaded, so it no longer holds the "
-                                  "tactic that was loaded.";
-        QTest::addRow("a folder") << notAFile;
-        QTest::addRow("a FIFO") << notAFile;
-        QTest::addRow("held") << "The file is held by another program.";
-        QTest::addRow("a link to the second") << "The name now leads to another file than the one "
-                                                 "that was loaded.";
-        QTest::addRow("a folder as the copy") << "The copy could not be written: is a directory.";
-    }
-    void failedSaveWritesNothing() {
-        QFETCH(QString, reason);
+    void badFileIsRefusedWithItsReason() {
+        QFETCH(QString, loadReason);
+        QFETCH(QString, saveReason);
         const QString change = QTest::currentDataTag();
         const bool copy = change.endsWith("copy");
         if (!copy)
             Game->WriteBytes("MY442.old", "an earlier reserve copy");
         const QByteArray before = ReadAll(Main), second = ReadAll(Second);
+        const QByteArray shown = Encoded(Form->MainTactic());
         QFile::resize(Main, change == "grown" ? 1700 : change == "truncated" ? 1000 : 1600);
-        if (change.startsWith("a ") && !copy)
+        if ((change.startsWith("a ") && !copy) || change == "deleted")
             QFile::remove(Main);
-        if (change == "deleted")
-            QFile::remove(Main);
-        const auto held = change == "held" ? Hold(Main) : nullptr;
+        const int fd = ::open(QFile::encodeName(Main).constData(), O_RDONLY);
+        if (change == "held" && ::flock(fd, LOCK_EX | LOCK_NB) != 0)
+            QFAIL("cannot hold the file");
         if (change == "a folder" || copy)
             QDir().mkdir(copy ? Reserve : Main);
         if (change == "a FIFO")
             ::mkfifo(QFile::encodeName(Main).constData(), 0600);
         if (change.contains("link"))
             QFile::link(Second, Main);
-        const QString said = Save({B::Ok});
+        if (!loadReason.isEmpty()) {
+            Load(*Form, Dialogs, 1, Main);
+            QCOMPARE(Dialogs.messages().size(), 1);
+            QCOMPARE(Dialogs.messages()[0].Icon, B::Critical);
+            QCOMPARE(Dialogs.messages()[0].Text,
+                     "Could not load tactic " + Main + "\n" + loadReason);
+            QCOMPARE(Encoded(Form->MainTactic()), shown);
+            QCOMPARE(Find<QLabel>(*Form, "LabelTN1")->text(), "MY442");
+            Dialogs.clearLog();
+        }
+        Save({B::Ok});
         QCOMPARE(Dialogs.messages().size(), 2);
-        QCOMPARE(said,
-                 copy ? "Could not make the reserve copy " + Reserve + "\n" + reason +
+        QCOMPARE(Dialogs.messages()[1].Text,
+                 copy ? "Could not make the reserve copy " + Reserve + "\n" + saveReason +
                             "\nThe tactic was not saved; its file and any earlier reserve "
                             "copy are as they were."
-                      : "Could not save tactic " + Main + "\n" + reason + "\nNothing was written.");
+                      : "Could not save tactic " + Main + "\n" + saveReason +
+                            "\nNothing was written.");
         QCOMPARE(ReadAll(Reserve), copy ? QByteArray() : QByteArray("an earlier reserve copy"));
         QCOMPARE(ReadAll(Second), second);
         if (change == "held" || copy)
             QCOMPARE(ReadAll(Main), before);
+        ::close(fd);
+    }
+
+    // A file refused at the first load leaves the window as it started, with
+    // no save over the chosen file.
+    void refusedFirstLoadLeavesNoMainTactic() {
+        StartWindow();
+        const QString path = Game->WriteBytes("short.tct", QByteArray(1460, 'x'));
+        Load(*Form, Dialogs, 1, path);
+        QCOMPARE(Dialogs.messages().size(), 1);
+        QCOMPARE(Form->MainTacticFile(), QString());
+        QCOMPARE(Find<QLabel>(*Form, "LabelTN1")->text(), "Not load");
+        QVERIFY(!Find(*Form, "BtnSave")->isEnabled());
+        QCOMPARE(ReadAll(path), QByteArray(1460, 'x'));
     }
 };
 
