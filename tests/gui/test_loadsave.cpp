@@ -1,6 +1,7 @@
 // Saving and loading through the window: what each answer to the save's
 // questions writes, and each bad file's message, with the window, the
 // tactic's file and its earlier reserve copy as they were.
+#include "FileErrors.h"
 #include "FormHarness.h"
 
 #include <sys/file.h>
@@ -134,6 +135,37 @@ private slots:
         if (change == "held" || copy)
             QCOMPARE(ReadAll(Main), before);
         ::close(fd);
+    }
+
+    // The failures no file in a test folder gives: what the user is told
+    // happened to the tactic and its reserve copy.
+    void failuresAfterTheCopySayWhereTheTacticIs_data() {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<int>("system");
+        QTest::addColumn<QString>("text");
+        const QString reserve = "\nThe file may be %1; the reserve copy /t/A.old holds the "
+                                "previous tactic.";
+        QTest::addRow("write") << int(TCmError::WriteFailed) << EIO
+                               << "Could not save tactic /t/a.tct\nThe file could not be written: "
+                                  "input/output error." +
+                                      reserve.arg("damaged");
+        QTest::addRow("flush") << int(TCmError::FlushFailed) << ENOSPC
+                               << "The tactic was written to /t/a.tct, but the disk did not "
+                                  "confirm it\nThe flush failed: no space left on device." +
+                                      reserve.arg("incomplete");
+        QTest::addRow("copy is the tactic")
+            << int(TCmError::ReserveIsTactic) << 0
+            << "Could not make the reserve copy /t/A.old\nThat name is the tactic file "
+               "itself.\nThe tactic was not saved.";
+        QTest::addRow("read") << int(TCmError::ReadFailed) << 0
+                              << "Could not save tactic /t/a.tct\nThe file could not be "
+                                 "read.\nNothing was written.";
+    }
+    void failuresAfterTheCopySayWhereTheTacticIs() {
+        QFETCH(int, error);
+        QFETCH(int, system);
+        QFETCH(QString, text);
+        QCOMPARE(SaveFailureText("/t/a.tct", "/t/A.old", {TCmError(error), system}), text);
     }
 
     // A file refused at the first load leaves the window as it started, with
