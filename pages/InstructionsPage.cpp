@@ -34,16 +34,12 @@ struct TLabelSpec {
     const char* Text;
 };
 
-// Captions; the game's own terms stay English in either language.
-constexpr TLabelSpec CaptionSpecs[] = {{"LabelTT", 8, 8, ""},
-                                       {"LabelTi1", 96, 24, "Mentality"},
-                                       {"LabelTi2", 96, 51, "Passing"},
-                                       {"LabelTi3", 96, 77, "Tackling"},
-                                       {"LabelTi4", 96, 104, "Pressing"},
-                                       {"LabelTi5", 272, 24, "Offside trap"},
-                                       {"LabelTi6", 272, 56, "Counter attack"},
-                                       {"LabelTi7", 272, 88, "Men Behind Ball"},
-                                       {"LabelPT", 8, 138, ""}};
+// The team instructions' names: the game's own terms, English in either language.
+constexpr TLabelSpec CaptionSpecs[] = {
+    {"LabelTi1", 96, 24, "Mentality"},       {"LabelTi2", 96, 51, "Passing"},
+    {"LabelTi3", 96, 77, "Tackling"},        {"LabelTi4", 96, 104, "Pressing"},
+    {"LabelTi5", 272, 24, "Offside trap"},   {"LabelTi6", 272, 56, "Counter attack"},
+    {"LabelTi7", 272, 88, "Men Behind Ball"}};
 
 // Places of Ti1..Ti7, the values of TeamInstr[0..6].
 constexpr QPoint ValuePlaces[TCmTactic::TeamInstrCount] = {
@@ -160,10 +156,10 @@ TInstructionsPage::TInstructionsPage(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(panel);
 
+    TeamCaption = MakeLabel(panel, "LabelTT", {8, 8}, QString());
     for (const TLabelSpec& spec : CaptionSpecs)
         MakeLabel(panel, spec.Name, {spec.Left, spec.Top}, QString::fromUtf8(spec.Text));
-    TeamCaption = panel->findChild<QLabel*>(QStringLiteral("LabelTT"));
-    PlayersCaption = panel->findChild<QLabel*>(QStringLiteral("LabelPT"));
+    PlayersCaption = MakeLabel(panel, "LabelPT", {8, 138}, QString());
     for (int i = 0; i < TCmTactic::TeamInstrCount; ++i)
         Values[i] = MakeLabel(panel, QStringLiteral("Ti%1").arg(i + 1).toLatin1().constData(),
                               ValuePlaces[i], QString());
