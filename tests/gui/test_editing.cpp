@@ -9,9 +9,6 @@
 #include "PitchMap.h"
 #include "RadioGroup.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 using namespace guitest;
 using namespace pitch;
 using B = QMessageBox;

@@ -4,9 +4,6 @@
 #include "Application.h"
 #include "FormHarness.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 using namespace guitest;
 
 namespace {

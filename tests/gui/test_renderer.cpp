@@ -5,13 +5,6 @@
 #include "RadioGroup.h"
 #include "Tactics.h"
 
-#include <QCheckBox>
-#include <QFontInfo>
-#include <QProgressBar>
-#include <QRadioButton>
-#include <QTest>
-#include <QTimer>
-
 using namespace guitest;
 using namespace pitch;
 
