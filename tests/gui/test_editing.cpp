@@ -253,6 +253,20 @@ private slots:
         }
     }
 
+    // A fixed-size control's font shrinks pixel by pixel to the smallest
+    // size, where it stays even when that does not fit either.
+    void fontShrinksToTheSmallestSizeAndNoFurther() {
+        const QString text = QStringLiteral("Hide \"Team\"");
+        QFont font;
+        font.setPixelSize(7);
+        const QFontMetrics smallest(font);
+        const QSize fits(smallest.horizontalAdvance(text),
+                         smallest.tightBoundingRect(text).height() + 2);
+        font.setPixelSize(20);
+        for (const QSize room : {fits, QSize(5, 5)})
+            QCOMPARE(QFontInfo(pages::FittingFont(font, {text}, room)).pixelSize(), 7);
+    }
+
     void undoAndRedoShowWhatTheEditShowed() {
         const QStringList loaded = Shown();
         const std::string text = Form->MainTactic().Players[2].Instr[1];

@@ -1,6 +1,7 @@
-// The maps between grid positions and pixels, the ball zones and the drag
-// controller without a window, each a table of input and expected result.
+// The maps between grid positions and pixels, the ball zones, the drag
+// controller and the picture copy without a window.
 #include "DragController.h"
+#include "ImageOps.h"
 #include "Tactics.h"
 
 #include <QTest>
@@ -16,6 +17,7 @@ private slots:
     void zoneAt();
     void hitTest();
     void dragStates();
+    void copyPicture();
 };
 
 void TestPitchMap::centres() {
@@ -72,12 +74,14 @@ void TestPitchMap::hitTest() {
     // one, drawn on top, is taken. The hit box is 21 x 21, strict.
     TCmTactic tactic = Uniform({20, 2});
     tactic.Players[2].WithoutBall[3] = tactic.Players[4].WithoutBall[3] = {5, 30};
+    // A zone outside the twelve hits nobody, even with players at the ends of the grids.
+    tactic.Players[4].WithBall[11] = tactic.Players[4].WithoutBall[0] = {5, 30};
     const TPixel p = TestPoint({5, 30});
     // Zone, with ball, offset from the test point, player hit.
     const int rows[][5] = {{3, 0, 0, 0, 4},    {3, 0, 10, -10, 4}, {3, 0, -10, 10, 4},
                            {3, 0, 11, 0, -1},  {3, 0, -11, 0, -1}, {3, 0, 0, 11, -1},
                            {3, 0, 0, -11, -1}, {3, 1, 0, 0, -1},   {4, 0, 0, 0, -1},
-                           {12, 0, 0, 0, -1},  {-1, 0, 0, 0, -1}};
+                           {12, 1, 0, 0, -1},  {-1, 0, 0, 0, -1}};
     for (const auto& [zone, withBall, dx, dy, player] : rows)
         QCOMPARE(HitTest(tactic, zone, withBall != 0, p.X + dx, p.Y + dy), player);
 }
@@ -97,6 +101,20 @@ void TestPitchMap::dragStates() {
     QCOMPARE(drag.Move(100, 100, true)->Centre, (TPixel{100, 100}));
     QVERIFY(!drag.Move(329, 200, true));
     QVERIFY(drag.Cancel() && !drag.Dragging() && !drag.Cancel());
+}
+
+// Another width or format is copied row by row, converted, as far as both reach.
+void TestPitchMap::copyPicture() {
+    QImage source(5, 4, QImage::Format_ARGB32);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 5; ++x)
+            source.setPixel(x, y, qRgb(x * 40, y * 60, 7));
+    QImage target(3, 6, QImage::Format_RGB32);
+    target.fill(Qt::white);
+    CopyPicture(target, source);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 3; ++x)
+            QCOMPARE(target.pixel(x, y), y < 4 ? source.pixel(x, y) : qRgb(255, 255, 255));
 }
 
 QTEST_APPLESS_MAIN(TestPitchMap)
