@@ -22,6 +22,11 @@ def grab_point(x, y):  # the centre of a player drawn in cell (x, y) of its own 
     return int(x * 11.6666 + 13.8333), 399 - int(y * 10.6666 + 13.3333)
 
 
+def position(lines, player, phase, zone):  # a player's cell in tactic_dump's lines
+    prefix = "player %d %s %d: " % (player, phase, zone)
+    return tuple(map(int, next(l for l in lines if l.startswith(prefix))[len(prefix):].split()))
+
+
 class Session:
     """An X server, a scratch home with a copy of the demo prefix, and the program in them."""
 
@@ -166,8 +171,7 @@ def case_edit_and_save(args):
         s.main_window()
         s.open_file(BROWSE1, "442.tct")  # a bare name: the dialog starts in the tactics folder
         s.page(0)
-        line = next(l for l in lines if l.startswith("player 2 with 5: "))
-        start = tuple(map(int, line.split()[-2:]))
+        start = position(lines, 2, "with", 5)
         target = (start[0] + 2, start[1] + 3)
         drop = grab_point(*target)  # one pixel right of and above the centre lies in the cell
         s.xdotool("mousemove", *s.at(*grab_point(*start), IMAGE_ORIGIN), "mousedown", 1,
