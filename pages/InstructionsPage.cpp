@@ -202,11 +202,10 @@ TInstructionsPage::TInstructionsPage(QWidget* parent)
 }
 
 void TInstructionsPage::Retranslate() {
-    for (auto [label, text] : {std::pair{TeamCaption, tr("Team instructions")},
-                               std::pair{PlayersCaption, tr("Players instructions")}}) {
-        label->setText(text);
-        label->adjustSize();
-    }
+    TeamCaption->setText(tr("Team instructions"));
+    TeamCaption->adjustSize();
+    PlayersCaption->setText(tr("Players instructions"));
+    PlayersCaption->adjustSize();
     HideNoBox->setText(tr("Hide \"No\""));
     HideTeamBox->setText(tr("Hide \"Team\""));
 }

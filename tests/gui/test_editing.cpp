@@ -42,7 +42,7 @@ class TestEditing : public QObject, private TFormFixture {
     // Drags a player of the zone and phase shown to a point, `midway` done on the way.
     void Drag(int player, QPoint to, const std::function<void()>& midway = {}) {
         const TCmPlayer& p = Form->MainTactic().Players[player];
-        const bool withBall = Find<QRadioButton>(*Form, "WithBall")->isChecked();
+        const bool withBall = Form->Document().WithBall();
         const TPixel from = TestPoint((withBall ? p.WithBall : p.WithoutBall)[Form->BallZone()]);
         QTest::mousePress(Image(), Qt::LeftButton, {}, QPoint(from.X, from.Y));
         QTest::mouseMove(Image(), to);

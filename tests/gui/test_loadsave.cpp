@@ -103,7 +103,8 @@ private slots:
         QFile::resize(Main, change == "grown" ? 1700 : change == "truncated" ? 1000 : 1600);
         if ((change.startsWith("a ") && !copy) || change == "deleted")
             QFile::remove(Main);
-        const int fd = ::open(QFile::encodeName(Main).constData(), O_RDONLY);
+        const int fd =
+            change == "held" ? ::open(QFile::encodeName(Main).constData(), O_RDONLY) : -1;
         if (change == "held" && ::flock(fd, LOCK_EX | LOCK_NB) != 0)
             QFAIL("cannot hold the file");
         if (change == "a folder" || copy)

@@ -32,6 +32,7 @@ inline fs::path FromUtf8(const std::string& name) {
 // A fresh folder under the system's temporary folder, removed with its contents.
 struct TTempDir {
     TTempDir() { fs::create_directory(Root); }
+    TTempDir(const TTempDir&) = delete; // one owner removes it
     ~TTempDir() {
         std::error_code ignored;
         fs::permissions(Root, fs::perms::owner_all, fs::perm_options::add, ignored);
