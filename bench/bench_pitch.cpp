@@ -10,6 +10,7 @@
 //   DragMoveClearBack  the same with "Text without background"
 //   UndoDrop       one undo (or redo) of a drop: the step, then the redraw its signal asks for
 #include "DragController.h"
+#include "Fonts.h"
 #include "ImageOps.h"
 #include "PitchMap.h"
 #include "PitchRenderer.h"
@@ -56,7 +57,7 @@ const std::array<std::string, 6> Credits{"Pitchwright\u2122",
                                          "         (c) 2026 Pitchwright team"};
 
 void BM_Floor(benchmark::State& state) {
-    pitch::TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
+    pitch::TPitchRenderer renderer(pitch::WindowFontFace());
     QImage picture(pitch::ViewWidth, pitch::ViewHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         pitch::CopyPicture(picture, renderer.PitchBitmap());
@@ -66,7 +67,7 @@ void BM_Floor(benchmark::State& state) {
 BENCHMARK(BM_Floor);
 
 void Redraw(benchmark::State& state, bool cached) {
-    pitch::TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
+    pitch::TPitchRenderer renderer(pitch::WindowFontFace());
     renderer.SetUseCache(cached);
     const pitch::TScene scene = Scene();
     for (auto _ : state) {
@@ -87,7 +88,7 @@ void BM_NaiveRedraw(benchmark::State& state) {
 BENCHMARK(BM_NaiveRedraw);
 
 void BM_CreditsFrame(benchmark::State& state) {
-    pitch::TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
+    pitch::TPitchRenderer renderer(pitch::WindowFontFace());
     renderer.Redraw(Scene());
     renderer.SetCreditsTop(300);
     for (auto _ : state) {
@@ -99,7 +100,7 @@ void BM_CreditsFrame(benchmark::State& state) {
 BENCHMARK(BM_CreditsFrame);
 
 void DragMove(benchmark::State& state, bool clearBack) {
-    pitch::TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
+    pitch::TPitchRenderer renderer(pitch::WindowFontFace());
     const pitch::TScene scene = Scene();
     const pitch::TTacticColors colors = scene.MainColors;
     int step = 0;
@@ -131,7 +132,7 @@ BENCHMARK(BM_DragMoveClearBack);
 // and the document's signal redraws the view once. Undo and redo alternate,
 // so every iteration is one step and one redraw.
 void BM_UndoDrop(benchmark::State& state) {
-    pitch::TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
+    pitch::TPitchRenderer renderer(pitch::WindowFontFace());
     // The document holds the same main tactic as the other rows draw.
     QTemporaryFile file;
     if (!file.open() || !file.write(QByteArray(TCmTactic::MinimumFileSize, '\0')) ||

@@ -54,19 +54,24 @@ public:
     TCmFailure LastSaveFailure() const { return SaveFailure; }
 
     // The two kinds of edit. Storing what is already there is no step;
-    // both return whether a step was made (and its signal emitted).
+    // both return whether a step was made (and its signal emitted). Picks in
+    // a row on the same cell are one step, until EndMerging.
     bool MovePlayer(int player, int zone, bool withBall, TCmPos cell);
     bool SetInstruction(int player, int column, const std::string& text);
+    // The run of picks that merge into one step ends (the list lost the
+    // keyboard, or another cell was chosen).
+    void EndMerging() { ++PickRun; }
 
     QUndoStack& History() { return Steps; }
     // The main tactic differs from its last load or save.
     bool IsModified() const { return !Steps.isClean(); }
 
 signals:
-    // A position of the main tactic changed: the pitch and the bars follow.
+    // A position of the main tactic changed; the ball zone and phase are
+    // those of the change, so that an undo shows what it undid.
     void positionsChanged();
     // A player instruction of the main tactic changed: the grid follows.
-    void instructionsChanged();
+    void instructionsChanged(int player, int column);
 
 private:
     friend class TMovePlayer;
@@ -81,6 +86,7 @@ private:
     TCmFileStamp MainStamp;
     TCmFailure SaveFailure;
     bool HasSecond = false;
+    int PickRun = 0;
     int Zone = 5;
     bool Phase = true;
     pitch::TTacticColors Colors[2];

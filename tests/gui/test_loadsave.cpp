@@ -120,7 +120,7 @@ private slots:
             QCOMPARE(Dialogs.messages()[0].Text,
                      "Could not load tactic " + Main + "\n" + loadReason);
             QCOMPARE(Encoded(Form->MainTactic()), shown);
-            QCOMPARE(Find<QLabel>(*Form, "LabelTN1")->text(), "MY442");
+            QCOMPARE(Find<QLabel>(*Form, "LabelTN1")->text(), "my442");
             Dialogs.clearLog();
         }
         Save({B::Ok});
