@@ -5,7 +5,7 @@
 
 #include "Cm_codes.h"
 #include "Cm_tactic.h"
-#include "Dialogs.h"
+#include "ScriptedDialogs.h"
 #include "Mainunit.h"
 
 #include <QTemporaryDir>
