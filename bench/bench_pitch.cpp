@@ -9,13 +9,14 @@
 //   DragMove       one mouse move during a drag: the full redraw, then the preview
 //   DragMoveClearBack  the same with "Text without background"
 //   UndoDrop       one undo (or redo) of a drop: the step, then the redraw its signal asks for
-#include "DragController.h"
-#include "Fonts.h"
-#include "ImageOps.h"
-#include "PitchMap.h"
-#include "PitchRenderer.h"
-#include "TacticDocument.h"
-#include "TacticScore.h"
+#include "document/TacticDocument.h"
+#include "pages/TacticScore.h"
+#include "pitch/ColorSchemes.h"
+#include "pitch/DragController.h"
+#include "pitch/Fonts.h"
+#include "pitch/ImageOps.h"
+#include "pitch/PitchMap.h"
+#include "pitch/PitchRenderer.h"
 
 #include <QGuiApplication>
 #include <QTemporaryFile>
@@ -102,7 +103,7 @@ BENCHMARK(BM_CreditsFrame);
 void DragMove(benchmark::State& state, bool clearBack) {
     pitch::TPitchRenderer renderer(pitch::WindowFontFace());
     const pitch::TScene scene = Scene();
-    const pitch::TTacticColors colors = scene.MainColors;
+    const TTacticColors colors = scene.MainColors;
     int step = 0;
     for (auto _ : state) {
         // The pointer wanders over the pitch, a pixel at a time.
@@ -140,7 +141,8 @@ void BM_UndoDrop(benchmark::State& state) {
         state.SkipWithError("no tactic file");
         return;
     }
-    TTacticDocument document;
+    TTacticDocument document(*pitch::ClubColors(pitch::TColorTarget::Main, 0),
+                             *pitch::ClubColors(pitch::TColorTarget::Second, 0));
     if (document.LoadMain(file.fileName()).Error != TCmError::None) {
         state.SkipWithError("the tactic file does not load");
         return;

@@ -1,4 +1,4 @@
-#include "Dialogs.h"
+#include "editor/Dialogs.h"
 
 #include <QColorDialog>
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "LoadPanel.h"
+#include "editor/LoadPanel.h"
 
-#include "Artwork.h"
-#include "Controls.h"
-#include "FittedText.h"
-#include "ShortName.h"
+#include "document/ShortName.h"
+#include "pages/Artwork.h"
+#include "pages/Controls.h"
+#include "pages/FittedText.h"
 
 #include <QDir>
 #include <QEvent>

@@ -1,17 +1,17 @@
-#include "Mainunit.h"
+#include "editor/Mainunit.h"
 
-#include "AntiPage.h"
-#include "ColorSchemes.h"
-#include "ComparePage.h"
-#include "Dialogs.h"
-#include "FileErrors.h"
-#include "Fonts.h"
-#include "HoverTabStyle.h"
-#include "InstructionsPage.h"
-#include "LoadPanel.h"
-#include "OptionsPage.h"
-#include "PitchPanel.h"
-#include "TacticScore.h"
+#include "editor/Dialogs.h"
+#include "editor/FileErrors.h"
+#include "editor/HoverTabStyle.h"
+#include "editor/LoadPanel.h"
+#include "editor/PitchPanel.h"
+#include "pages/AntiPage.h"
+#include "pages/ComparePage.h"
+#include "pages/InstructionsPage.h"
+#include "pages/OptionsPage.h"
+#include "pages/TacticScore.h"
+#include "pitch/ColorSchemes.h"
+#include "pitch/Fonts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -90,7 +90,8 @@ TMainForm::TMainForm(TDialogs& dialogs, QWidget* parent)
         return;
     }
     // 2, 3. The two tactics and the two pictures of the pitch view.
-    Doc = std::make_unique<TTacticDocument>();
+    Doc = std::make_unique<TTacticDocument>(*pitch::ClubColors(pitch::TColorTarget::Main, 0),
+                                            *pitch::ClubColors(pitch::TColorTarget::Second, 0));
     Pitch = std::make_unique<pitch::TPitchRenderer>(pitch::WindowFontFace());
     BuildControls();
     BindDocument();
@@ -562,8 +563,8 @@ void TMainForm::CheckHintsClick(bool on) {
 
 void TMainForm::CheckColorClick(bool main, int scheme) {
     const auto target = main ? pitch::TColorTarget::Main : pitch::TColorTarget::Second;
-    const pitch::TTacticColors& colors = main ? Doc->MainColors() : Doc->SecondColors();
-    const std::optional<pitch::TTacticColors> chosen = pitch::ChooseColors(
+    const TTacticColors& colors = main ? Doc->MainColors() : Doc->SecondColors();
+    const std::optional<TTacticColors> chosen = pitch::ChooseColors(
         target, scheme, colors, [this](const QColor& initial, pitch::TColorPart part) {
             // English in both languages, like the other dialog texts.
             return Dialogs.Color(this, initial,

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Cm_info.h"
-#include "Cm_tactic.h"
-#include "PitchRenderer.h"
-#include "TacticDocument.h"
+#include "document/TacticDocument.h"
+#include "pitch/PitchRenderer.h"
+#include "tactic/Cm_info.h"
+#include "tactic/Cm_tactic.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,9 +1,9 @@
-#include "PitchPanel.h"
+#include "editor/PitchPanel.h"
 
-#include "PitchImage.h"
-#include "PitchMap.h"
-#include "PitchRenderer.h"
-#include "TacticDocument.h"
+#include "document/TacticDocument.h"
+#include "editor/PitchImage.h"
+#include "pitch/PitchMap.h"
+#include "pitch/PitchRenderer.h"
 
 #include <QApplication>
 #include <QEvent>

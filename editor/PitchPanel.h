@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Cm_player.h"
-#include "DragController.h"
+#include "pitch/DragController.h"
+#include "tactic/Cm_player.h"
 
 #include <QFrame>
 

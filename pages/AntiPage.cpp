@@ -1,7 +1,7 @@
-#include "AntiPage.h"
+#include "pages/AntiPage.h"
 
-#include "Artwork.h"
-#include "Controls.h"
+#include "pages/Artwork.h"
+#include "pages/Controls.h"
 
 #include <QEvent>
 

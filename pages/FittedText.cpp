@@ -1,4 +1,4 @@
-#include "FittedText.h"
+#include "pages/FittedText.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

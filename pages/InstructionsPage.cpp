@@ -1,7 +1,7 @@
-#include "InstructionsPage.h"
+#include "pages/InstructionsPage.h"
 
-#include "Cm_codes.h"
-#include "FittedText.h"
+#include "pages/FittedText.h"
+#include "tactic/Cm_codes.h"
 
 #include <QCheckBox>
 #include <QComboBox>

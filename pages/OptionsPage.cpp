@@ -1,8 +1,8 @@
-#include "OptionsPage.h"
+#include "pages/OptionsPage.h"
 
-#include "Artwork.h"
-#include "Controls.h"
-#include "RadioGroup.h"
+#include "pages/Artwork.h"
+#include "pages/Controls.h"
+#include "pages/RadioGroup.h"
 
 #include <QEvent>
 #include <QGroupBox>

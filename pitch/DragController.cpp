@@ -1,4 +1,4 @@
-#include "DragController.h"
+#include "pitch/DragController.h"
 
 #include <algorithm>
 #include <cstdlib>

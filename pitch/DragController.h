@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Cm_tactic.h"
-#include "PitchMap.h"
+#include "pitch/PitchMap.h"
+#include "tactic/Cm_tactic.h"
 
 #include <optional>
 #include <string>

@@ -3,10 +3,10 @@
 // The window's suites share a Wine prefix with the game in it, tactic files
 // written by the project's codec, and the window started with scripted dialogs.
 
-#include "Cm_codes.h"
-#include "Cm_tactic.h"
 #include "ScriptedDialogs.h"
-#include "Mainunit.h"
+#include "editor/Mainunit.h"
+#include "tactic/Cm_codes.h"
+#include "tactic/Cm_tactic.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,7 +1,7 @@
 #pragma once
 
 // The window's dialogs answered by the tests.
-#include "Dialogs.h"
+#include "editor/Dialogs.h"
 
 #include <deque>
 

@@ -2,7 +2,7 @@
 # context of the class that shows it: Qt's lupdate gathers the marked texts
 # into a copy of the catalogue, and lrelease counts those still without.
 file(COPY_FILE ${TS} ${WORK}/catalogue.ts)
-execute_process(COMMAND ${LUPDATE} -silent -locations none ${SOURCES} -ts ${WORK}/catalogue.ts
+execute_process(COMMAND ${LUPDATE} -silent -locations none -I ${ROOT} ${SOURCES} -ts ${WORK}/catalogue.ts
                 COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${LRELEASE} ${WORK}/catalogue.ts -qm ${WORK}/catalogue.qm
                 OUTPUT_VARIABLE released COMMAND_ERROR_IS_FATAL ANY)

@@ -2,12 +2,12 @@
 // picks in the grid, what they store and where input stores nothing, undo and
 // redo, the question before unsaved edits are lost, custom colours, and
 // tactics opened from outside (the command line and dropped files).
-#include "Application.h"
-#include "CommandLine.h"
-#include "FittedText.h"
 #include "FormHarness.h"
-#include "PitchMap.h"
-#include "RadioGroup.h"
+#include "editor/Application.h"
+#include "editor/CommandLine.h"
+#include "pages/FittedText.h"
+#include "pages/RadioGroup.h"
+#include "pitch/PitchMap.h"
 
 using namespace guitest;
 using namespace pitch;

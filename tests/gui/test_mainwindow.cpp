@@ -1,8 +1,8 @@
 // The main window as the user finds it at each stage, in both languages; the
 // start-up as the registry shapes it; Qt's dialogs behind the dialog seam;
 // the handler of escaping exceptions.
-#include "Application.h"
 #include "FormHarness.h"
+#include "editor/Application.h"
 
 using namespace guitest;
 

@@ -1,8 +1,8 @@
 // The maps between grid positions and pixels, the ball zones, the drag
 // controller and the picture copy without a window.
-#include "DragController.h"
-#include "ImageOps.h"
 #include "Tactics.h"
+#include "pitch/DragController.h"
+#include "pitch/ImageOps.h"
 
 #include <QTest>
 

@@ -1,10 +1,10 @@
 // The pitch view's pictures, compared exactly with the goldens in
 // tests/data/pitch: each page with both tactics, every colour scheme, the
 // drag preview both ways and the credits. How to regenerate them: README.
-#include "Fonts.h"
 #include "FormHarness.h"
-#include "RadioGroup.h"
 #include "Tactics.h"
+#include "pages/RadioGroup.h"
+#include "pitch/Fonts.h"
 
 using namespace guitest;
 using namespace pitch;

@@ -1,7 +1,6 @@
-#include "TacticDocument.h"
+#include "document/TacticDocument.h"
 
-#include "ColorSchemes.h"
-#include "ShortName.h"
+#include "document/ShortName.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,10 +73,10 @@ private:
     std::string To;
 };
 
-TTacticDocument::TTacticDocument(QObject* parent)
+TTacticDocument::TTacticDocument(const TTacticColors& mainColors, const TTacticColors& secondColors,
+                                 QObject* parent)
     : QObject(parent)
-    , Colors{*pitch::ClubColors(pitch::TColorTarget::Main, 0),
-             *pitch::ClubColors(pitch::TColorTarget::Second, 0)} {}
+    , Colors{mainColors, secondColors} {}
 
 QString TTacticDocument::MainName() const {
     return ShortName(MainFile);

@@ -1,4 +1,4 @@
-#include "ShortName.h"
+#include "document/ShortName.h"
 
 #include <QLocale>
 

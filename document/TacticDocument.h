@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Cm_tactic.h"
-#include "PitchRenderer.h"
+#include "document/TacticColors.h"
+#include "tactic/Cm_tactic.h"
 
 #include <QObject>
 #include <QString>
@@ -20,7 +20,8 @@ class TTacticDocument : public QObject {
 public:
     enum class TSaveOutcome { Saved, Declined, Failed };
 
-    explicit TTacticDocument(QObject* parent = nullptr);
+    TTacticDocument(const TTacticColors& mainColors, const TTacticColors& secondColors,
+                    QObject* parent = nullptr);
 
     const TCmTactic& Main() const { return MainTactic; }
     const TCmTactic& Second() const { return SecondTactic; }
@@ -37,9 +38,9 @@ public:
     void SetBallZone(int zone) { Zone = zone; }
     bool WithBall() const { return Phase; }
     void SetWithBall(bool withBall) { Phase = withBall; }
-    const pitch::TTacticColors& MainColors() const { return Colors[0]; }
-    const pitch::TTacticColors& SecondColors() const { return Colors[1]; }
-    void SetColors(bool main, const pitch::TTacticColors& colors) { Colors[main ? 0 : 1] = colors; }
+    const TTacticColors& MainColors() const { return Colors[0]; }
+    const TTacticColors& SecondColors() const { return Colors[1]; }
+    void SetColors(bool main, const TTacticColors& colors) { Colors[main ? 0 : 1] = colors; }
 
     // Error None when loaded. A failed load changes nothing; a loaded main
     // tactic starts a new history.
@@ -89,7 +90,7 @@ private:
     int PickRun = 0;
     int Zone = 5;
     bool Phase = true;
-    pitch::TTacticColors Colors[2];
+    TTacticColors Colors[2];
     QUndoStack Steps;
 };
 
