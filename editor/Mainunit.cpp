@@ -2,8 +2,8 @@
 
 #include "editor/Dialogs.h"
 #include "editor/FileErrors.h"
-#include "editor/HoverTabStyle.h"
 #include "editor/LoadPanel.h"
+#include "editor/PageControl.h"
 #include "editor/PitchPanel.h"
 #include "pages/AntiPage.h"
 #include "pages/ComparePage.h"
@@ -28,8 +28,6 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolTip>
 #include <QTranslator>
@@ -102,10 +100,10 @@ TMainForm::TMainForm(TDialogs& dialogs, QWidget* parent)
     // 6. Only the Options page shows until a tactic is loaded.
     {
         const QSignalBlocker quiet(PageControl);
-        PageControl->setCurrentIndex(static_cast<int>(TPage::Options));
+        PageControl->Show(TPage::Options);
     }
     for (TPage page : {TPage::Compare, TPage::Anti, TPage::General})
-        SetTabShown(page, false);
+        PageControl->SetTabShown(page, false);
     // 10. The main tactic's colours, then the first redraw, which also starts the credits.
     CheckColorClick(true, 0);
     // 11. English texts.
@@ -186,30 +184,15 @@ void TMainForm::BuildControls() {
     pitch::InstallFontFallbacks();
     setFont(WindowFont(WindowPointSize));
 
-    PageControl = new QTabWidget(this);
-    PageControl->setObjectName(QStringLiteral("PageControl"));
-    PageControl->setFixedHeight(PagesHeight);
-    QTabBar* tabs = PageControl->tabBar();
-    tabs->setFont(WindowFont(TabPointSize));
-    tabs->setCursor(Qt::PointingHandCursor);
-    tabs->setAttribute(Qt::WA_Hover);
-    auto* tabStyle = new THoverTabStyle;
-    tabStyle->setParent(tabs);
-    tabs->setStyle(tabStyle);
-    // A click on a tab also gives the tab strip the keyboard, whose arrows
-    // then move from page to page, as in the platform's own page controls.
-    tabs->setFocusPolicy(Qt::StrongFocus);
-
     General = new pages::TInstructionsPage;
     General->setObjectName(QStringLiteral("TabGeneral"));
     General->SetTactic(&Doc->Main());
     Compare = new pages::TComparePage;
     Compare->setObjectName(QStringLiteral("TabCompare"));
     Options = new pages::TOptionsPage;
-    PageControl->addTab(General, QString());
-    PageControl->addTab(Compare, QString());
-    PageControl->addTab(new pages::TAntiPage, QString());
-    PageControl->addTab(Options, QString());
+    PageControl = new TPageControl(General, Compare, new pages::TAntiPage, Options,
+                                   WindowFont(TabPointSize), this);
+    PageControl->setFixedHeight(PagesHeight);
     for (QWidget* filter : {General->HideNo(), General->HideTeam()})
         filter->setCursor(Qt::PointingHandCursor);
 
@@ -327,10 +310,6 @@ void TMainForm::BindDocument() {
 }
 
 void TMainForm::ApplyTexts() {
-    PageControl->setTabText(static_cast<int>(TPage::General), tr("General"));
-    PageControl->setTabText(static_cast<int>(TPage::Compare), tr("Compare"));
-    PageControl->setTabText(static_cast<int>(TPage::Anti), tr("Anti"));
-    PageControl->setTabText(static_cast<int>(TPage::Options), tr("Options"));
     // The two colons of the credit lines stand one above the other.
     CreditLines = {"Pitchwright\u2122",
                    tr("Idea                   : Pitchwright team").toStdString(),
@@ -343,19 +322,8 @@ void TMainForm::ApplyTexts() {
 // ---------------------------------------------------------------------------
 // Handlers
 
-TMainForm::TPage TMainForm::CurrentPage() const {
-    return static_cast<TPage>(PageControl->currentIndex());
-}
-
-void TMainForm::SetTabShown(TPage page, bool shown) {
-    // Showing a tab is the program's doing, no page change by the user.
-    const QSignalBlocker quiet(PageControl);
-    PageControl->setTabVisible(static_cast<int>(page), shown);
-    PageControl->setTabEnabled(static_cast<int>(page), shown);
-}
-
-void TMainForm::ShowPage(TPage page) {
-    PageControl->setCurrentIndex(static_cast<int>(page));
+TPage TMainForm::CurrentPage() const {
+    return PageControl->Current();
 }
 
 void TMainForm::ShowError(const QString& text) {
@@ -375,7 +343,7 @@ void TMainForm::BrowseClick(bool main) {
         this, folder, QStringLiteral("CM 00/01 tactics files (*.tct)"), QStringLiteral("tct"));
     if (chosen)
         LoadChosen(main, *chosen);
-    SetTabShown(shown, true);
+    PageControl->SetTabShown(shown, true);
 }
 
 void TMainForm::OpenTactic(bool main, const QString& path) {
@@ -383,7 +351,7 @@ void TMainForm::OpenTactic(bool main, const QString& path) {
         return;
     const TPage shown = CurrentPage();
     LoadChosen(main, path);
-    SetTabShown(shown, true);
+    PageControl->SetTabShown(shown, true);
 }
 
 void TMainForm::OpenArguments(const QStringList& files) {
@@ -411,15 +379,15 @@ void TMainForm::LoadChosen(bool main, const QString& path) {
         ImagePanel->show();
         LoadPanel->EnableMainCommands();
     } else {
-        SetTabShown(TPage::Compare, true);
-        SetTabShown(TPage::Anti, true);
+        PageControl->SetTabShown(TPage::Compare, true);
+        PageControl->SetTabShown(TPage::Anti, true);
     }
-    SetTabShown(TPage::General, true);
+    PageControl->SetTabShown(TPage::General, true);
     ImagePanel->ShowModePanel();
     // The first tactic opens on its page, where a newcomer looks for it;
     // later loads keep the page the user is on.
     if (main && first)
-        ShowPage(TPage::General);
+        PageControl->Show(TPage::General);
     UpdateFields();
 }
 
@@ -507,7 +475,7 @@ void TMainForm::ComboValueChange() {
 
 void TMainForm::ShowInstruction(int player, int column) {
     UpdatePlayersInstructions();
-    ShowPage(TPage::General);
+    PageControl->Show(TPage::General);
     // The combo shows what the cell now holds, also after an undo.
     General->GoToCell(column, player + 1);
 }

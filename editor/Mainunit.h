@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/TacticDocument.h"
+#include "editor/PageControl.h"
 #include "pitch/PitchRenderer.h"
 #include "tactic/Cm_info.h"
 #include "tactic/Cm_tactic.h"
@@ -13,11 +14,11 @@
 #include <memory>
 #include <string>
 
-class QTabWidget;
 class QTimer;
 class QTranslator;
 class TDialogs;
 class TLoadPanel;
+class TPageControl;
 class TPitchPanel;
 
 namespace pages {
@@ -34,8 +35,6 @@ class TMainForm : public QWidget {
 public:
     // The six lines of the scrolling credits.
     using TCredits = std::array<std::string, 6>;
-    // The pages in the order of their tabs.
-    enum class TPage { General, Compare, Anti, Options };
 
     // Runs the whole start-up. When the game is not found and the user
     // declines to go on, start-up stops there and StartupDeclined() is true:
@@ -70,7 +69,7 @@ private:
     void BuildControls();
     void BindDocument();
     void AddShortcuts();
-    // The window's own translated texts: the tabs and the credits.
+    // The window's own translated texts: the credits.
     void ApplyTexts();
 
     // Start-up steps that can end the program or fail.
@@ -117,10 +116,6 @@ private:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-    // A page's tab shown or hidden; a hidden page is also out of reach of
-    // the keyboard and the wheel, which skip disabled tabs.
-    void SetTabShown(TPage page, bool shown);
-    void ShowPage(TPage page);
     void ShowError(const QString& text);
 
     TDialogs& Dialogs;
@@ -144,7 +139,7 @@ private:
     bool PreviewClearBack = false;
     std::unique_ptr<QTranslator> Russian;
 
-    QTabWidget* PageControl = nullptr;
+    TPageControl* PageControl = nullptr;
     pages::TInstructionsPage* General = nullptr;
     pages::TComparePage* Compare = nullptr;
     pages::TOptionsPage* Options = nullptr;

@@ -19,6 +19,21 @@
 <context>
     <name>TMainForm</name>
     <message>
+        <source>Idea                   : Pitchwright team</source>
+        <translation>Идея                   : Pitchwright</translation>
+    </message>
+    <message>
+        <source>Author                 : Pitchwright team</source>
+        <translation>Автор                  : Pitchwright</translation>
+    </message>
+    <message>
+        <source>         (c) 2026 Pitchwright team</source>
+        <translation>Все права принадлежат их владельцам.</translation>
+    </message>
+</context>
+<context>
+    <name>TPageControl</name>
+    <message>
         <source>General</source>
         <translation>Основная</translation>
     </message>
@@ -33,18 +48,6 @@
     <message>
         <source>Options</source>
         <translation>Настройки</translation>
-    </message>
-    <message>
-        <source>Idea                   : Pitchwright team</source>
-        <translation>Идея                   : Pitchwright</translation>
-    </message>
-    <message>
-        <source>Author                 : Pitchwright team</source>
-        <translation>Автор                  : Pitchwright</translation>
-    </message>
-    <message>
-        <source>         (c) 2026 Pitchwright team</source>
-        <translation>Все права принадлежат их владельцам.</translation>
     </message>
 </context>
 <context>

@@ -111,8 +111,6 @@ inline void Click(QAbstractButton* button) {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
 }
 
-using TPage = TMainForm::TPage;
-
 // By its tab.
 inline void ChoosePage(TMainForm& form, TPage page) {
     QTabBar* tabs = Find<QTabWidget>(form, "PageControl")->tabBar();
