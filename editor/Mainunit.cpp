@@ -309,16 +309,6 @@ void TMainForm::BindDocument() {
     });
 }
 
-void TMainForm::ApplyTexts() {
-    // The two colons of the credit lines stand one above the other.
-    CreditLines = {"Pitchwright\u2122",
-                   tr("Idea                   : Pitchwright team").toStdString(),
-                   tr("Author                 : Pitchwright team").toStdString(),
-                   "Web:  https://pitchwright.example",
-                   "Mail: team@pitchwright.example",
-                   tr("         (c) 2026 Pitchwright team").toStdString()};
-}
-
 // ---------------------------------------------------------------------------
 // Handlers
 
@@ -519,7 +509,7 @@ void TMainForm::HideLogoClick(bool hidden) {
 }
 
 void TMainForm::TimerTimer() {
-    Pitch->CreditsFrame(CreditLines);
+    Pitch->CreditsFrame(Options->Credits());
     ImagePanel->Refresh();
 }
 
@@ -571,8 +561,6 @@ void TMainForm::ImageDrop(int player, TCmPos cell) {
 }
 
 void TMainForm::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange)
-        ApplyTexts();
     // A window that is no longer active has lost the mouse: no release will
     // come, and the preview goes with the drag.
     if (event->type() == QEvent::ActivationChange && !isActiveWindow() && ImagePanel &&

@@ -2,6 +2,7 @@
 
 #include "document/TacticDocument.h"
 #include "editor/PageControl.h"
+#include "pages/OptionsPage.h"
 #include "pitch/PitchRenderer.h"
 #include "tactic/Cm_info.h"
 #include "tactic/Cm_tactic.h"
@@ -24,7 +25,6 @@ class TPitchPanel;
 namespace pages {
 class TComparePage;
 class TInstructionsPage;
-class TOptionsPage;
 } // namespace pages
 
 // The editor's only window: the pages on the left, the pitch panel on the
@@ -33,9 +33,6 @@ class TOptionsPage;
 class TMainForm : public QWidget {
     Q_OBJECT
 public:
-    // The six lines of the scrolling credits.
-    using TCredits = std::array<std::string, 6>;
-
     // Runs the whole start-up. When the game is not found and the user
     // declines to go on, start-up stops there and StartupDeclined() is true:
     // the window must not be shown and the program ends with status -1. A
@@ -61,7 +58,7 @@ public:
     const TCmInfo& GameInfo() const { return Info; }
     const QString& TacticFilePath() const { return ChosenPath; }
     const QString& MainTacticFile() const { return Doc->MainFileName(); }
-    const TCredits& Credits() const { return CreditLines; }
+    const pages::TOptionsPage::TCredits& Credits() const { return Options->Credits(); }
     int BallZone() const { return Doc->BallZone(); }
     TPage CurrentPage() const;
 
@@ -69,8 +66,6 @@ private:
     void BuildControls();
     void BindDocument();
     void AddShortcuts();
-    // The window's own translated texts: the credits.
-    void ApplyTexts();
 
     // Start-up steps that can end the program or fail.
     bool FindGame();
@@ -129,7 +124,6 @@ private:
     TCmInfo Info;
     QString OpenDialogFolder;
     QString ChosenPath;
-    TCredits CreditLines;
     // The size of the frame the window was last centred with.
     QSize CentredFrame;
     // The options as last chosen on the Options page.

@@ -90,6 +90,13 @@ void TOptionsPage::Retranslate() {
     HideLogo->setText(tr("Hide logo"));
     Hints->setText(tr("Show hints"));
     Reserve->setText(tr("Reserve copy"));
+    // The two colons of the credit lines stand one above the other.
+    CreditLines = {"Pitchwright\u2122",
+                   tr("Idea                   : Pitchwright team").toStdString(),
+                   tr("Author                 : Pitchwright team").toStdString(),
+                   "Web:  https://pitchwright.example",
+                   "Mail: team@pitchwright.example",
+                   tr("         (c) 2026 Pitchwright team").toStdString()};
 }
 
 } // namespace pages

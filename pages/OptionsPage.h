@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include <array>
+#include <string>
+
 class QCheckBox;
 class QGroupBox;
 class QPushButton;
@@ -11,12 +14,18 @@ namespace pages {
 
 // The Options page: hints, reserve copy and the two languages on the left;
 // both tactics' colour groups, the drag preview options and "Hide logo" on
-// the right. It keeps no choice of its own: it tells the window what the
-// user chose, and retranslates itself.
+// the right; and the credits that scroll over the pitch beside it. It keeps
+// no choice of its own: it tells the window what the user chose, and
+// retranslates itself.
 class TOptionsPage : public QWidget {
     Q_OBJECT
 public:
+    // The six lines of the scrolling credits.
+    using TCredits = std::array<std::string, 6>;
+
     explicit TOptionsPage(QWidget* parent = nullptr);
+
+    const TCredits& Credits() const { return CreditLines; }
 
     // The colour group of the main (true) or the second tactic.
     TRadioGroup* ColorGroup(bool main) const { return main ? MainColor : SecondColor; }
@@ -46,6 +55,7 @@ private:
     QCheckBox* SmoothMove = nullptr;
     QCheckBox* ClearBack = nullptr;
     QCheckBox* HideLogo = nullptr;
+    TCredits CreditLines;
 };
 
 } // namespace pages

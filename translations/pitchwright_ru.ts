@@ -17,21 +17,6 @@
     </message>
 </context>
 <context>
-    <name>TMainForm</name>
-    <message>
-        <source>Idea                   : Pitchwright team</source>
-        <translation>Идея                   : Pitchwright</translation>
-    </message>
-    <message>
-        <source>Author                 : Pitchwright team</source>
-        <translation>Автор                  : Pitchwright</translation>
-    </message>
-    <message>
-        <source>         (c) 2026 Pitchwright team</source>
-        <translation>Все права принадлежат их владельцам.</translation>
-    </message>
-</context>
-<context>
     <name>TPageControl</name>
     <message>
         <source>General</source>
@@ -191,6 +176,18 @@
     <message>
         <source>Reserve copy</source>
         <translation>Резервное копирование</translation>
+    </message>
+    <message>
+        <source>Idea                   : Pitchwright team</source>
+        <translation>Идея                   : Pitchwright</translation>
+    </message>
+    <message>
+        <source>Author                 : Pitchwright team</source>
+        <translation>Автор                  : Pitchwright</translation>
+    </message>
+    <message>
+        <source>         (c) 2026 Pitchwright team</source>
+        <translation>Все права принадлежат их владельцам.</translation>
     </message>
 </context>
 </TS>
