@@ -281,29 +281,11 @@ TEST(Save, RefusesWhatIsNoLongerTheLoadedTacticOrItsReserve) {
 // A file size limit below the region's end cuts the write short, as a failing
 // disk would, and the roll-back with it: the checked save and the plain one
 // both report it. The next save then keeps the reserve copy and writes over
-// nothing but what that write left. (A write undone is the kill test's.)
+// nothing but what that write left; a hard link is refused as ever. (A
+// write undone is the kill test's.)
 TEST(Save, FailedWriteKeepsTheReserveCopyForTheNextSave) {
-    const struct {
-        const char* Name;
-        std::function<void(TFolder&)> Change;
-        TCmError Error;
-    } cases[] = {
-        {"nothing else", [](TFolder&) {}, E::None},
-        {"another program's change",
-         [](TFolder& f) {
-             TBytes bytes = ReadFile(f.Tactic);
-             bytes[1400] ^= 0x55; // past what the cut write reached
-             WriteFile(f.Tactic, bytes);
-         },
-         E::ChangedAfterFailure},
-        {"a hard link to another tactic",
-         [](TFolder& f) {
-             fs::remove(FromUtf8(f.Tactic)), fs::create_hard_link(f.Other, f.Tactic);
-         },
-         E::Replaced},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Name);
+    for (const bool changed : {false, true}) {
+        SCOPED_TRACE(changed ? "another program's change" : "nothing else");
         TFolder folder;
         TCmSaveSession save;
         ASSERT_TRUE(save.Open(folder.Tactic, folder.Stamp) && save.MakeReserveCopy(folder.Reserve));
@@ -323,11 +305,12 @@ TEST(Save, FailedWriteKeepsTheReserveCopyForTheNextSave) {
         EXPECT_FALSE(save.LastFailure().RolledBack);
         EXPECT_EQ(folder.Loaded.LastError(), E::WriteFailed);
         EXPECT_TRUE(folder.Stamp.KeepReserve);
-        c.Change(folder);
+        if (changed)
+            WriteFile(folder.Tactic, ReadFile(folder.Other));
         const auto files = folder.Files();
-        EXPECT_EQ(folder.Save().Error, c.Error);
-        EXPECT_EQ(folder.Stamp.KeepReserve, c.Error != E::None);
-        if (c.Error == E::None)
+        EXPECT_EQ(folder.Save().Error, changed ? E::ChangedAfterFailure : E::None);
+        EXPECT_EQ(folder.Stamp.KeepReserve, changed);
+        if (!changed)
             EXPECT_EQ(ReadFile(folder.Tactic), folder.Encoded());
         else
             EXPECT_EQ(folder.Files(), files);
