@@ -9,12 +9,14 @@
 //   DragMove       one mouse move during a drag: the full redraw, then the preview
 //   DragMoveClearBack  the same with "Text without background"
 //   UndoDrop       one undo (or redo) of a drop: the step, then the redraw its signal asks for
-#include "DragController.h"
-#include "ImageOps.h"
-#include "PitchMap.h"
-#include "PitchRenderer.h"
-#include "TacticDocument.h"
-#include "TacticScore.h"
+#include "document/TacticDocument.h"
+#include "pages/TacticScore.h"
+#include "pitch/ColorSchemes.h"
+#include "pitch/DragController.h"
+#include "pitch/Fonts.h"
+#include "pitch/ImageOps.h"
+#include "pitch/PitchMap.h"
+#include "pitch/PitchRenderer.h"
 
 #include <QGuiApplication>
 #include <QTemporaryFile>
@@ -56,7 +58,7 @@ const std::array<std::string, 6> Credits{"Pitchwright\u2122",
                                          "         (c) 2026 Pitchwright team"};
 
 void BM_Floor(benchmark::State& state) {
-    pitch::TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
+    pitch::TPitchRenderer renderer(pitch::WindowFontFace());
     QImage picture(pitch::ViewWidth, pitch::ViewHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         pitch::CopyPicture(picture, renderer.PitchBitmap());
@@ -66,7 +68,7 @@ void BM_Floor(benchmark::State& state) {
 BENCHMARK(BM_Floor);
 
 void Redraw(benchmark::State& state, bool cached) {
-    pitch::TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
+    pitch::TPitchRenderer renderer(pitch::WindowFontFace());
     renderer.SetUseCache(cached);
     const pitch::TScene scene = Scene();
     for (auto _ : state) {
@@ -87,7 +89,7 @@ void BM_NaiveRedraw(benchmark::State& state) {
 BENCHMARK(BM_NaiveRedraw);
 
 void BM_CreditsFrame(benchmark::State& state) {
-    pitch::TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
+    pitch::TPitchRenderer renderer(pitch::WindowFontFace());
     renderer.Redraw(Scene());
     renderer.SetCreditsTop(300);
     for (auto _ : state) {
@@ -99,9 +101,9 @@ void BM_CreditsFrame(benchmark::State& state) {
 BENCHMARK(BM_CreditsFrame);
 
 void DragMove(benchmark::State& state, bool clearBack) {
-    pitch::TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
+    pitch::TPitchRenderer renderer(pitch::WindowFontFace());
     const pitch::TScene scene = Scene();
-    const pitch::TTacticColors colors = scene.MainColors;
+    const TTacticColors colors = scene.MainColors;
     int step = 0;
     for (auto _ : state) {
         // The pointer wanders over the pitch, a pixel at a time.
@@ -131,7 +133,7 @@ BENCHMARK(BM_DragMoveClearBack);
 // and the document's signal redraws the view once. Undo and redo alternate,
 // so every iteration is one step and one redraw.
 void BM_UndoDrop(benchmark::State& state) {
-    pitch::TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
+    pitch::TPitchRenderer renderer(pitch::WindowFontFace());
     // The document holds the same main tactic as the other rows draw.
     QTemporaryFile file;
     if (!file.open() || !file.write(QByteArray(TCmTactic::MinimumFileSize, '\0')) ||
@@ -139,7 +141,8 @@ void BM_UndoDrop(benchmark::State& state) {
         state.SkipWithError("no tactic file");
         return;
     }
-    TTacticDocument document;
+    TTacticDocument document(*pitch::ClubColors(pitch::TColorTarget::Main, 0),
+                             *pitch::ClubColors(pitch::TColorTarget::Second, 0));
     if (document.LoadMain(file.fileName()).Error != TCmError::None) {
         state.SkipWithError("the tactic file does not load");
         return;

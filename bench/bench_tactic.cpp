@@ -2,8 +2,8 @@
 // checked save with its reserve copy. Saves include the flushes they make
 // before reporting success, so they measure the disk as much as the codec;
 // the in-memory pair shows the codec alone.
-#include "Cm_file.h"
-#include "Cm_tactic.h"
+#include "tactic/Cm_file.h"
+#include "tactic/Cm_tactic.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
-#include "Application.h"
+#include "editor/Application.h"
 
-#include "Artwork.h"
-#include "Dialogs.h"
+#include "editor/Dialogs.h"
+#include "pages/Artwork.h"
 
 #include <QSettings>
 

@@ -1,4 +1,4 @@
-#include "Dialogs.h"
+#include "editor/Dialogs.h"
 
 #include <QColorDialog>
 #include <QDir>
@@ -54,49 +54,4 @@ std::optional<QColor> TQtDialogs::Color(QWidget* parent, const QColor& initial,
     if (!color.isValid())
         return std::nullopt;
     return color;
-}
-
-void TScriptedDialogs::clearLog() {
-    Messages.clear();
-    OpenRequests.clear();
-    ColorRequests.clear();
-}
-
-QMessageBox::StandardButton TScriptedDialogs::Message(QWidget*, QMessageBox::Icon icon,
-                                                      const QString& caption, const QString& text,
-                                                      QMessageBox::StandardButtons buttons) {
-    Messages.append({icon, caption, text, buttons});
-    if (!Answers.empty()) {
-        const QMessageBox::StandardButton answer = Answers.front();
-        Answers.pop_front();
-        return answer;
-    }
-    for (QMessageBox::StandardButton escape :
-         {QMessageBox::Cancel, QMessageBox::No, QMessageBox::Ok})
-        if (buttons.testFlag(escape))
-            return escape;
-    return QMessageBox::NoButton;
-}
-
-std::optional<QString> TScriptedDialogs::OpenFileName(QWidget*, const QString& folder,
-                                                      const QString& filter,
-                                                      const QString& defaultSuffix) {
-    OpenRequests.append({folder, filter, defaultSuffix});
-    if (FileNames.empty())
-        return std::nullopt;
-    const TFileAnswer answer = FileNames.front();
-    FileNames.pop_front();
-    if (answer.Cancel)
-        return std::nullopt;
-    return answer.Path;
-}
-
-std::optional<QColor> TScriptedDialogs::Color(QWidget*, const QColor& initial,
-                                              const QString& title) {
-    ColorRequests.append({initial, title});
-    if (Colors.empty())
-        return std::nullopt;
-    std::optional<QColor> answer = Colors.front();
-    Colors.pop_front();
-    return answer;
 }

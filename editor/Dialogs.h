@@ -5,7 +5,6 @@
 #include <QMessageBox>
 #include <QString>
 
-#include <deque>
 #include <optional>
 
 class QWidget;
@@ -44,58 +43,4 @@ public:
                                         const QString& defaultSuffix) override;
     std::optional<QColor> Color(QWidget* parent, const QColor& initial,
                                 const QString& title) override;
-};
-
-// Answers from a script, and a log of what was asked. A message box without
-// a scripted answer gets its escape answer (Cancel, No or OK), a dialog without
-// one is cancelled.
-class TScriptedDialogs final : public TDialogs {
-public:
-    struct TShownMessage {
-        QMessageBox::Icon Icon;
-        QString Caption;
-        QString Text;
-        QMessageBox::StandardButtons Buttons;
-    };
-    struct TOpenRequest {
-        QString Folder;
-        QString Filter;
-        QString DefaultSuffix;
-    };
-    struct TColorRequest {
-        QColor Initial;
-        QString Title;
-    };
-
-    void setNextAnswer(QMessageBox::StandardButton answer) { Answers.push_back(answer); }
-    void setNextFileName(const QString& path) { FileNames.push_back({false, path}); }
-    void setNextFileNameCancel() { FileNames.push_back({true, QString()}); }
-    void setNextColor(const QColor& color) { Colors.push_back(color); }
-    void setNextColorCancel() { Colors.push_back(std::nullopt); }
-
-    const QList<TShownMessage>& messages() const { return Messages; }
-    const QList<TOpenRequest>& openRequests() const { return OpenRequests; }
-    const QList<TColorRequest>& colorRequests() const { return ColorRequests; }
-    void clearLog();
-
-    QMessageBox::StandardButton Message(QWidget* parent, QMessageBox::Icon icon,
-                                        const QString& caption, const QString& text,
-                                        QMessageBox::StandardButtons buttons) override;
-    std::optional<QString> OpenFileName(QWidget* parent, const QString& folder,
-                                        const QString& filter,
-                                        const QString& defaultSuffix) override;
-    std::optional<QColor> Color(QWidget* parent, const QColor& initial,
-                                const QString& title) override;
-
-private:
-    std::deque<QMessageBox::StandardButton> Answers;
-    struct TFileAnswer {
-        bool Cancel;
-        QString Path;
-    };
-    std::deque<TFileAnswer> FileNames;
-    std::deque<std::optional<QColor>> Colors;
-    QList<TShownMessage> Messages;
-    QList<TOpenRequest> OpenRequests;
-    QList<TColorRequest> ColorRequests;
 };

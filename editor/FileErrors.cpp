@@ -1,4 +1,4 @@
-#include "FileErrors.h"
+#include "editor/FileErrors.h"
 
 #include <QDir>
 

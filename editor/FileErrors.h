@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Cm_file.h"
+#include "tactic/Cm_file.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "HoverTabStyle.h"
+#include "editor/HoverTabStyle.h"
 
 #include <QPainter>
 #include <QStyleOptionTab>

@@ -1,19 +1,17 @@
-#include "Mainunit.h"
+#include "editor/Mainunit.h"
 
-#include "Artwork.h"
-#include "ColorSchemes.h"
-#include "ComparePage.h"
-#include "Dialogs.h"
-#include "FileErrors.h"
-#include "FittedText.h"
-#include "Fonts.h"
-#include "HoverTabStyle.h"
-#include "InstructionsPage.h"
-#include "PitchImage.h"
-#include "PitchMap.h"
-#include "RadioGroup.h"
-#include "ShortName.h"
-#include "TacticScore.h"
+#include "editor/Dialogs.h"
+#include "editor/FileErrors.h"
+#include "editor/HoverTabStyle.h"
+#include "editor/LoadPanel.h"
+#include "editor/PitchPanel.h"
+#include "pages/AntiPage.h"
+#include "pages/ComparePage.h"
+#include "pages/InstructionsPage.h"
+#include "pages/OptionsPage.h"
+#include "pages/TacticScore.h"
+#include "pitch/ColorSchemes.h"
+#include "pitch/Fonts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,27 +21,20 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QEvent>
-#include <QFile>
 #include <QFileInfo>
-#include <QFrame>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMimeData>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTimer>
 #include <QToolTip>
 #include <QTranslator>
 #include <QVBoxLayout>
-#include <QWindow>
+#include <QVersionNumber>
 
 #include <stdexcept>
 
@@ -52,97 +43,36 @@ namespace {
 constexpr int ClientWidth = 790;
 constexpr int ClientHeight = 482;
 constexpr int PagesHeight = 449;
-constexpr int ImagePanelWidth = 333;
-constexpr int LoadPanelHeight = 33;
 constexpr int WindowPointSize = 9;
 constexpr int TabPointSize = 12;
 constexpr int TimerInterval = 50;
-constexpr int NameGap = 3; // between a file's short name and its ".." button
 
-const char* const FontFace = "Comic Sans MS";
 const char* const Caption = "Pitchwright";
 
 QFont WindowFont(int pointSize) {
     QFont font;
-    font.setFamilies(pitch::WithFallbacks(QString::fromLatin1(FontFace)));
+    font.setFamilies(pitch::WithFallbacks(pitch::WindowFontFace()));
     font.setPointSize(pointSize);
     return font;
 }
 
-// The window's own texts that follow the interface language, in the order
-// they are set; the General and Compare pages translate theirs themselves.
-enum class TTextKind { Tab, Text, Title, Item, Credit };
-struct TTranslated {
-    const char* Control; // object name; unused for credits
-    TTextKind Kind;
-    int Index; // tab index, radio item or credits entry
-    const char* English;
-};
-
-// clang-format off
-constexpr TTranslated Translated[] = {
-    {"PageControl", TTextKind::Tab, 0, QT_TRANSLATE_NOOP("TMainForm", "General")},
-    {"PageControl", TTextKind::Tab, 1, QT_TRANSLATE_NOOP("TMainForm", "Compare")},
-    {"PageControl", TTextKind::Tab, 2, QT_TRANSLATE_NOOP("TMainForm", "Anti")},
-    {"PageControl", TTextKind::Tab, 3, QT_TRANSLATE_NOOP("TMainForm", "Options")},
-    {"WithBall", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "With Ball")},
-    {"WithoutBall", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Without Ball")},
-    {"LabelT1", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Main tactic")},
-    {"LabelT2", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Second tactic")},
-    {"GeneralOptions", TTextKind::Title, 0, QT_TRANSLATE_NOOP("TMainForm", "General Options")},
-    {"ImageOptions", TTextKind::Title, 0, QT_TRANSLATE_NOOP("TMainForm", "Image Options")},
-    {"CheckMainColor", TTextKind::Title, 0, QT_TRANSLATE_NOOP("TMainForm", "Main tactic colors")},
-    {"CheckMainColor", TTextKind::Item, 0, QT_TRANSLATE_NOOP("TMainForm", "Zenit")},
-    {"CheckMainColor", TTextKind::Item, 1, QT_TRANSLATE_NOOP("TMainForm", "CSKA")},
-    {"CheckMainColor", TTextKind::Item, 2, QT_TRANSLATE_NOOP("TMainForm", "AC Milan")},
-    {"CheckMainColor", TTextKind::Item, 3, QT_TRANSLATE_NOOP("TMainForm", "Custom")},
-    {"CheckSecondColor", TTextKind::Title, 0, QT_TRANSLATE_NOOP("TMainForm", "Second tactic colors")},
-    {"CheckSecondColor", TTextKind::Item, 0, QT_TRANSLATE_NOOP("TMainForm", "Spartak M")},
-    {"CheckSecondColor", TTextKind::Item, 1, QT_TRANSLATE_NOOP("TMainForm", "Alania")},
-    {"CheckSecondColor", TTextKind::Item, 2, QT_TRANSLATE_NOOP("TMainForm", "Internazionale")},
-    {"CheckSecondColor", TTextKind::Item, 3, QT_TRANSLATE_NOOP("TMainForm", "Custom")},
-    {"SmoothMove", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Smooth movement")},
-    {"ClearBack", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Text without background")},
-    {"HideLogo", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Hide logo")},
-    {"CheckHints", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Show hints")},
-    {"ReserveCopy", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Reserve copy")},
-    {"BtnOffSide", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Make \"real\" offside trap")},
-    {"BtnMarking", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "Make marking more close")},
-    // The two colons of the credit lines stand one above the other.
-    {"", TTextKind::Credit, 1, QT_TRANSLATE_NOOP("TMainForm", "Idea                   : Pitchwright team")},
-    {"", TTextKind::Credit, 2, QT_TRANSLATE_NOOP("TMainForm", "Author                 : Pitchwright team")},
-    {"", TTextKind::Credit, 5, QT_TRANSLATE_NOOP("TMainForm", "         (c) 2026 Pitchwright team")},
-    {"Warning", TTextKind::Text, 0, QT_TRANSLATE_NOOP("TMainForm", "These features are tested!")},
-};
-// clang-format on
-
-template <typename T>
-T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
+// "Pitchwright v1.1" for the project's version 1.1.x; [*] marks unsaved edits.
+QString WindowTitle() {
+    const QVersionNumber version = QVersionNumber::fromString(QStringLiteral(PW_VERSION));
+    return QStringLiteral("%1 v%2.%3[*]")
+        .arg(QString::fromLatin1(Caption))
+        .arg(version.majorVersion())
+        .arg(version.minorVersion());
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top) {
-    auto* label = Named(new QLabel(parent), name);
-    label->move(left, top);
-    return label;
-}
-
-QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QRect& place, const char* hint,
-                        bool checked) {
-    auto* box = Named(new QCheckBox(parent), name);
-    box->setGeometry(place);
-    box->setToolTip(QString::fromUtf8(hint));
-    box->setCursor(Qt::PointingHandCursor);
-    box->setChecked(checked);
-    return box;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& place) {
-    auto* button = Named(new QPushButton(parent), name);
-    button->setGeometry(place);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
+// The one local tactic file a drag from the file manager carries, if any.
+std::optional<QString> DroppedTactic(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return std::nullopt;
+    const QUrl url = data->urls().constFirst();
+    if (!url.isLocalFile() || !url.toLocalFile().endsWith(".tct", Qt::CaseInsensitive))
+        return std::nullopt;
+    return url.toLocalFile();
 }
 
 } // namespace
@@ -152,24 +82,19 @@ TMainForm::TMainForm(TDialogs& dialogs, QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint)
     , Dialogs(dialogs) {
-    BuildControls();
-
+    setWindowTitle(WindowTitle());
+    setFixedSize(ClientWidth, ClientHeight);
     // 1. Where is the game? Without it the user decides whether to go on.
     if (!FindGame()) {
         Declined = true;
         return;
     }
     // 2, 3. The two tactics and the two pictures of the pitch view.
-    Doc = std::make_unique<TTacticDocument>();
-    Pitch = std::make_unique<pitch::TPitchRenderer>(QString::fromLatin1(FontFace));
-    General->SetTactic(&Doc->Main());
-    // An edit, its undo and its redo all show the same way.
-    connect(Doc.get(), &TTacticDocument::positionsChanged, this, [this] { UpdateFields(); });
-    connect(Doc.get(), &TTacticDocument::instructionsChanged, this, [this] {
-        UpdatePlayersInstructions();
-        // The combo shows what the selected cell now holds, also after an undo.
-        General->SelectCell(General->CurrentColumn(), General->CurrentRow());
-    });
+    Doc = std::make_unique<TTacticDocument>(*pitch::ClubColors(pitch::TColorTarget::Main, 0),
+                                            *pitch::ClubColors(pitch::TColorTarget::Second, 0));
+    Pitch = std::make_unique<pitch::TPitchRenderer>(pitch::WindowFontFace());
+    BuildControls();
+    BindDocument();
     // 4. The open dialog starts in the game's tactics folder.
     OpenDialogFolder = QString::fromStdString(Info.TacticsFolder());
     // 5. The grid's header row.
@@ -178,21 +103,13 @@ TMainForm::TMainForm(TDialogs& dialogs, QWidget* parent)
     {
         const QSignalBlocker quiet(PageControl);
         PageControl->setCurrentIndex(static_cast<int>(TPage::Options));
-        for (TPage page : {TPage::Compare, TPage::Anti, TPage::General})
-            PageControl->setTabVisible(static_cast<int>(page), false);
     }
-    // 7, 8. The picture control shows what the pitch view draws.
-    Image->SetPicture(&Pitch->Picture());
-    // 9. The warning on the Anti page is red.
-    if (auto* warning = findChild<QLabel*>(QStringLiteral("Warning"))) {
-        QPalette palette = warning->palette();
-        palette.setColor(QPalette::WindowText, Qt::red);
-        warning->setPalette(palette);
-    }
+    for (TPage page : {TPage::Compare, TPage::Anti, TPage::General})
+        SetTabShown(page, false);
     // 10. The main tactic's colours, then the first redraw, which also starts the credits.
-    CheckColorClick(CheckMainColor);
+    CheckColorClick(true, 0);
     // 11. English texts.
-    ChangeLanguage(findChild<QPushButton*>(QStringLiteral("BtnEnglish")));
+    ChangeLanguage(false);
     // 12. The bars' ranges.
     Compare->SetRanges();
 
@@ -229,13 +146,21 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::FormDestroy() {
-    CancelDrag();
-    if (Image)
-        Image->SetPicture(nullptr);
-    if (Timer)
-        Timer->stop();
-    if (General)
-        General->SetTactic(nullptr);
+    if (ImagePanel)
+        ImagePanel->CancelDrag();
+    // The controls show the document and the renderer, and may still call on
+    // the window while they go: they go first.
+    delete Timer;
+    delete PageControl;
+    delete ImagePanel;
+    delete LoadPanel;
+    Timer = nullptr;
+    PageControl = nullptr;
+    General = nullptr;
+    Compare = nullptr;
+    Options = nullptr;
+    ImagePanel = nullptr;
+    LoadPanel = nullptr;
     Doc.reset();
     Pitch.reset();
 }
@@ -258,71 +183,88 @@ bool TMainForm::FindGame() {
 // Controls
 
 void TMainForm::BuildControls() {
-    setWindowTitle(QStringLiteral("Pitchwright v1.1"));
-    setFixedSize(ClientWidth, ClientHeight);
     pitch::InstallFontFallbacks();
     setFont(WindowFont(WindowPointSize));
 
-    PageControl = Named(new QTabWidget(this), "PageControl");
+    PageControl = new QTabWidget(this);
+    PageControl->setObjectName(QStringLiteral("PageControl"));
     PageControl->setFixedHeight(PagesHeight);
-    PageControl->tabBar()->setFont(WindowFont(TabPointSize));
-    PageControl->tabBar()->setCursor(Qt::PointingHandCursor);
-    PageControl->tabBar()->setAttribute(Qt::WA_Hover);
+    QTabBar* tabs = PageControl->tabBar();
+    tabs->setFont(WindowFont(TabPointSize));
+    tabs->setCursor(Qt::PointingHandCursor);
+    tabs->setAttribute(Qt::WA_Hover);
     auto* tabStyle = new THoverTabStyle;
-    tabStyle->setParent(PageControl->tabBar());
-    PageControl->tabBar()->setStyle(tabStyle);
+    tabStyle->setParent(tabs);
+    tabs->setStyle(tabStyle);
     // A click on a tab also gives the tab strip the keyboard, whose arrows
     // then move from page to page, as in the platform's own page controls.
-    PageControl->tabBar()->setFocusPolicy(Qt::StrongFocus);
+    tabs->setFocusPolicy(Qt::StrongFocus);
 
-    General = Named(new pages::TInstructionsPage, "TabGeneral");
-    Compare = Named(new pages::TComparePage, "TabCompare");
+    General = new pages::TInstructionsPage;
+    General->setObjectName(QStringLiteral("TabGeneral"));
+    General->SetTactic(&Doc->Main());
+    Compare = new pages::TComparePage;
+    Compare->setObjectName(QStringLiteral("TabCompare"));
+    Options = new pages::TOptionsPage;
     PageControl->addTab(General, QString());
     PageControl->addTab(Compare, QString());
-    PageControl->addTab(BuildAntiPage(), QString());
-    PageControl->addTab(BuildOptionsPage(), QString());
-    for (const char* name : {"HideNo", "HideTeam"})
-        findChild<QCheckBox*>(QString::fromLatin1(name))->setCursor(Qt::PointingHandCursor);
+    PageControl->addTab(new pages::TAntiPage, QString());
+    PageControl->addTab(Options, QString());
+    for (QWidget* filter : {General->HideNo(), General->HideTeam()})
+        filter->setCursor(Qt::PointingHandCursor);
+
+    ImagePanel = new TPitchPanel(*Doc, *Pitch, this);
+    ImagePanel->setFixedHeight(PagesHeight);
+    LoadPanel = new TLoadPanel(this);
 
     auto* top = new QHBoxLayout;
     top->setContentsMargins(0, 0, 0, 0);
     top->setSpacing(0);
     top->addWidget(PageControl);
-    top->addWidget(BuildImagePanel());
+    top->addWidget(ImagePanel);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
     outer->addLayout(top);
-    outer->addWidget(BuildLoadPanel());
+    outer->addWidget(LoadPanel);
 
-    Timer = Named(new QTimer(this), "Timer");
+    Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(TimerInterval);
 
     connect(PageControl, &QTabWidget::currentChanged, this, [this] { UpdateFields(); });
     connect(General, &pages::TInstructionsPage::cellSelecting, this,
-            [this](int column, int row) { PlayersGridSelectCell(column, row); });
-    connect(General, &pages::TInstructionsPage::valuePicked, this, [this] { ComboValueChange(); });
-    connect(General->HideNo(), &QCheckBox::clicked, this, [this] { UpdatePlayersInstructions(); });
-    connect(General->HideTeam(), &QCheckBox::clicked, this,
-            [this] { UpdatePlayersInstructions(); });
-    connect(Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
-
-    // Undo and redo: the platform's keys, and Ctrl+Y and Ctrl+Shift+Z everywhere.
-    auto* undo = new QAction(this);
-    undo->setShortcuts(QKeySequence::Undo);
-    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-    for (const QKeySequence& key :
-         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
-        if (!redoKeys.contains(key))
-            redoKeys.append(key);
-    auto* redo = new QAction(this);
-    redo->setShortcuts(redoKeys);
-    for (QAction* action : {undo, redo}) {
-        action->setShortcutContext(Qt::WindowShortcut);
-        addAction(action);
-    }
-    connect(undo, &QAction::triggered, this, [this] { EditUndo(); });
-    connect(redo, &QAction::triggered, this, [this] { EditRedo(); });
+            &TMainForm::PlayersGridSelectCell);
+    connect(General, &pages::TInstructionsPage::valuePicked, this, &TMainForm::ComboValueChange);
+    connect(General, &pages::TInstructionsPage::pickRunEnded, this, [this] { Doc->EndMerging(); });
+    for (QCheckBox* filter : {General->HideNo(), General->HideTeam()})
+        connect(filter, &QCheckBox::clicked, this, &TMainForm::UpdatePlayersInstructions);
+    connect(Options, &pages::TOptionsPage::hintsToggled, this, &TMainForm::CheckHintsClick);
+    connect(Options, &pages::TOptionsPage::hideLogoToggled, this, &TMainForm::HideLogoClick);
+    connect(Options, &pages::TOptionsPage::colorChosen, this, &TMainForm::CheckColorClick);
+    connect(Options, &pages::TOptionsPage::languageChosen, this, &TMainForm::ChangeLanguage);
+    connect(Options, &pages::TOptionsPage::smoothMoveToggled, this, [this](bool on) {
+        PreviewSmooth = on;
+        ImagePanel->SetPreviewOptions(PreviewSmooth, PreviewClearBack);
+    });
+    connect(Options, &pages::TOptionsPage::clearBackToggled, this, [this](bool on) {
+        PreviewClearBack = on;
+        ImagePanel->SetPreviewOptions(PreviewSmooth, PreviewClearBack);
+    });
+    connect(ImagePanel, &TPitchPanel::phaseChosen, this, [this](bool withBall) {
+        Doc->SetWithBall(withBall);
+        UpdateFields();
+    });
+    connect(ImagePanel, &TPitchPanel::zoneChosen, this, [this](int zone) {
+        Doc->SetBallZone(zone);
+        UpdateFields();
+    });
+    connect(ImagePanel, &TPitchPanel::dropped, this, &TMainForm::ImageDrop);
+    connect(ImagePanel, &TPitchPanel::redrawWanted, this, &TMainForm::UpdateFields);
+    connect(LoadPanel, &TLoadPanel::browseClicked, this, &TMainForm::BrowseClick);
+    connect(LoadPanel, &TLoadPanel::saveClicked, this, &TMainForm::BtnSaveClick);
+    connect(Timer, &QTimer::timeout, this, &TMainForm::TimerTimer);
+    AddShortcuts();
     // A tactic file dropped from the file manager.
     setAcceptDrops(true);
 
@@ -338,177 +280,64 @@ void TMainForm::BuildControls() {
         child->installEventFilter(this);
 }
 
-QWidget* TMainForm::BuildAntiPage() {
-    auto* page = Named(new QWidget, "TabAnti");
-    const QIcon football(artwork::Football());
-    for (auto [name, top] : {std::pair{"BtnMarking", 48}, std::pair{"BtnOffSide", 120}}) {
-        QPushButton* button = MakeButton(page, name, {56, top, 233, 41});
-        button->setIcon(football);
-        button->setIconSize({32, 32});
-        // Nothing ever enables them: the features are not there yet.
-        button->setEnabled(false);
-    }
-    MakeLabel(page, "LabelDone", 288, 16);
-    MakeLabel(page, "Warning", 78, 272);
-    return page;
+void TMainForm::AddShortcuts() {
+    // Undo and redo: the platform's keys, and Ctrl+Y and Ctrl+Shift+Z everywhere.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+        if (!redoKeys.contains(key))
+            redoKeys.append(key);
+    const auto add = [this](const QList<QKeySequence>& keys, auto handler) {
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    add(QKeySequence::keyBindings(QKeySequence::Undo), [this] { EditUndo(); });
+    add(redoKeys, [this] { EditRedo(); });
+    // The file commands as every editor has them; each does what its button does.
+    add(QKeySequence::keyBindings(QKeySequence::Open), [this] {
+        if (!ImagePanel->Dragging())
+            BrowseClick(true);
+    });
+    add({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)}, [this] {
+        if (!ImagePanel->Dragging() && Doc->MainLoaded())
+            BrowseClick(false);
+    });
+    add(QKeySequence::keyBindings(QKeySequence::Save), [this] {
+        if (!ImagePanel->Dragging() && Doc->MainLoaded())
+            BtnSaveClick();
+    });
 }
 
-QWidget* TMainForm::BuildOptionsPage() {
-    auto* page = Named(new QWidget, "TabOptions");
-
-    auto* general = Named(new QGroupBox(page), "GeneralOptions");
-    general->setFixedWidth(160);
-    CheckHints = MakeCheckBox(general, "CheckHints", {6, 24, 150, 17},
-                              "It's checked if you see this ;)", true);
-    MakeCheckBox(general, "ReserveCopy", {5, 48, 150, 17}, "Save pevious tactic in *.old", true);
-    QPushButton* russian = BtnRussian = MakeButton(general, "BtnRussian", {32, 168, 97, 25});
-    russian->setText(QStringLiteral("Russian"));
-    russian->setIcon(QIcon(artwork::RussianFlag()));
-    russian->setIconSize({32, 20});
-    russian->setProperty("tag", 1);
-    QPushButton* english = MakeButton(general, "BtnEnglish", {32, 200, 97, 25});
-    english->setText(QStringLiteral("English"));
-    english->setIcon(QIcon(artwork::UnitedKingdomFlag()));
-    english->setIconSize({32, 20});
-    english->setProperty("tag", 2);
-
-    auto* image = Named(new QGroupBox(page), "ImageOptions");
-    image->setFixedWidth(289);
-    const QStringList four(4, QString());
-    CheckMainColor = Named(new TRadioGroup(four, image), "CheckMainColor");
-    CheckMainColor->setGeometry(8, 32, 121, 113);
-    CheckMainColor->setProperty("tag", 1);
-    CheckSecondColor = Named(new TRadioGroup(four, image), "CheckSecondColor");
-    CheckSecondColor->setGeometry(152, 32, 121, 113);
-    CheckSecondColor->setProperty("tag", 2);
-    const char* const dragHint = "Drag players and see difference...";
-    SmoothMove = MakeCheckBox(image, "SmoothMove", {16, 168, 163, 17}, dragHint, false);
-    ClearBack = MakeCheckBox(image, "ClearBack", {16, 200, 161, 17}, dragHint, false);
-    HideLogo = MakeCheckBox(image, "HideLogo", {16, 232, 156, 17}, "Hide logo :(", false);
-
-    // Both boxes are docked at the left and as high as the page.
-    auto* layout = new QHBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(general);
-    layout->addWidget(image);
-    layout->addStretch();
-
-    connect(CheckHints, &QCheckBox::clicked, this, [this] { CheckHintsClick(); });
-    connect(HideLogo, &QCheckBox::clicked, this, [this] { HideLogoClick(); });
-    for (TRadioGroup* group : {CheckMainColor, CheckSecondColor})
-        connect(group, &TRadioGroup::selectionChanged, this,
-                [this, group] { CheckColorClick(group); });
-    for (QPushButton* button : {russian, english})
-        connect(button, &QPushButton::clicked, this,
-                [this, sender = button] { ChangeLanguage(sender); });
-    return page;
-}
-
-QWidget* TMainForm::BuildImagePanel() {
-    ImagePanel = Named(new QFrame(this), "ImagePanel");
-    ImagePanel->setFixedSize(ImagePanelWidth, PagesHeight);
-    ImagePanel->hide();
-
-    ModePanel = Named(new QFrame(ImagePanel), "ModePanel");
-    ModePanel->setGeometry(1, 1, 331, 48);
-    ModePanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    ModePanel->setToolTip(QStringLiteral("Switch between modes"));
-    ModePanel->hide();
-    WithBall = Named(new QRadioButton(ModePanel), "WithBall");
-    WithBall->setGeometry(24, 17, 89, 17);
-    WithBall->setChecked(true);
-    WithBall->setCursor(Qt::PointingHandCursor);
-    auto* withoutBall = Named(new QRadioButton(ModePanel), "WithoutBall");
-    withoutBall->setGeometry(192, 17, 89, 17);
-    withoutBall->setCursor(Qt::PointingHandCursor);
-    for (QRadioButton* phase : {WithBall, withoutBall})
-        connect(phase, &QRadioButton::clicked, this, [this] {
-            Doc->SetWithBall(WithBall->isChecked());
-            UpdateFields();
-        });
-
-    Image = Named(new TPitchImage(ImagePanel), "Image");
-    Image->setGeometry(1, 49, pitch::ViewWidth, pitch::ViewHeight);
-    Image->setToolTip(QStringLiteral("Drag & drop..."));
-    Image->setCursor(Qt::PointingHandCursor);
-    connect(Image, &TPitchImage::mouseDown, this,
-            [this](Qt::MouseButton button, int x, int y) { ImageMouseDown(button, x, y); });
-    connect(Image, &TPitchImage::mouseMove, this, [this](int x, int y) { ImageMouseMove(x, y); });
-    connect(Image, &TPitchImage::mouseUp, this,
-            [this](Qt::MouseButton, int x, int y) { ImageMouseUp(x, y); });
-    return ImagePanel;
-}
-
-QWidget* TMainForm::BuildLoadPanel() {
-    auto* panel = LoadPanel = Named(new QFrame(this), "LoadPanel");
-    panel->setFixedSize(ClientWidth, LoadPanelHeight);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-
-    MakeLabel(panel, "LabelT1", 8, 6);
-    LabelTN1 = Named(new pages::TElidedLabel(panel), "LabelTN1");
-    LabelTN1->move(136, 6);
-    MakeLabel(panel, "LabelT2", 427, 6);
-    LabelTN2 = Named(new pages::TElidedLabel(panel), "LabelTN2");
-    LabelTN2->move(539, 6);
-    // A long name stops short of its ".." button.
-    LabelTN1->setMaximumWidth(250 - NameGap - 136);
-    LabelTN2->setMaximumWidth(652 - NameGap - 539);
-    for (QLabel* name : {LabelTN1, LabelTN2}) {
-        name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        name->setText(QStringLiteral("Not load"));
-        name->adjustSize();
-    }
-
-    Browse1 = MakeButton(panel, "Browse1", {250, 4, 21, 21});
-    BtnSave = MakeButton(panel, "BtnSave", {278, 4, 21, 21});
-    Browse2 = MakeButton(panel, "Browse2", {652, 4, 21, 21});
-    for (auto [button, tag] : {std::pair{Browse1, 1}, std::pair{Browse2, 2}}) {
-        button->setText(QStringLiteral(".."));
-        button->setToolTip(QStringLiteral("This is load button"));
-        button->setProperty("tag", tag);
-        connect(button, &QPushButton::clicked, this,
-                [this, sender = button] { BrowseClick(sender); });
-    }
-    Browse2->setEnabled(false);
-    BtnSave->setIcon(artwork::SaveIcon());
-    BtnSave->setIconSize({16, 16});
-    BtnSave->setToolTip(QStringLiteral("This is save button!"));
-    BtnSave->setEnabled(false);
-    connect(BtnSave, &QPushButton::clicked, this, [this] { BtnSaveClick(); });
-    return panel;
+void TMainForm::BindDocument() {
+    // An edit, its undo and its redo all show the same way, in the zone and
+    // phase (or on the page and in the cell) where the change is.
+    connect(Doc.get(), &TTacticDocument::positionsChanged, this, [this] {
+        ImagePanel->ShowPhase(Doc->WithBall());
+        UpdateFields();
+    });
+    connect(Doc.get(), &TTacticDocument::instructionsChanged, this, &TMainForm::ShowInstruction);
+    connect(&Doc->History(), &QUndoStack::cleanChanged, this, [this](bool clean) {
+        setWindowModified(!clean);
+        if (!clean)
+            LoadPanel->ShowSaved(false);
+    });
 }
 
 void TMainForm::ApplyTexts() {
-    for (const TTranslated& text : Translated) {
-        const QString value = tr(text.English);
-        const QString name = QString::fromLatin1(text.Control);
-        switch (text.Kind) {
-        case TTextKind::Tab:
-            PageControl->setTabText(text.Index, value);
-            break;
-        case TTextKind::Text:
-            if (auto* label = findChild<QLabel*>(name)) {
-                label->setText(value);
-                label->adjustSize();
-            } else if (auto* button = findChild<QAbstractButton*>(name)) {
-                button->setText(value);
-            }
-            break;
-        case TTextKind::Title:
-            findChild<QGroupBox*>(name)->setTitle(value);
-            break;
-        case TTextKind::Item:
-            findChild<TRadioGroup*>(name)->SetItemText(text.Index, value);
-            break;
-        case TTextKind::Credit:
-            CreditLines[static_cast<std::size_t>(text.Index)] = value.toStdString();
-            break;
-        }
-    }
-    CreditLines[0] = "Pitchwright\u2122";
-    CreditLines[3] = "Web:  https://pitchwright.example";
-    CreditLines[4] = "Mail: team@pitchwright.example";
+    PageControl->setTabText(static_cast<int>(TPage::General), tr("General"));
+    PageControl->setTabText(static_cast<int>(TPage::Compare), tr("Compare"));
+    PageControl->setTabText(static_cast<int>(TPage::Anti), tr("Anti"));
+    PageControl->setTabText(static_cast<int>(TPage::Options), tr("Options"));
+    // The two colons of the credit lines stand one above the other.
+    CreditLines = {"Pitchwright\u2122",
+                   tr("Idea                   : Pitchwright team").toStdString(),
+                   tr("Author                 : Pitchwright team").toStdString(),
+                   "Web:  https://pitchwright.example",
+                   "Mail: team@pitchwright.example",
+                   tr("         (c) 2026 Pitchwright team").toStdString()};
 }
 
 // ---------------------------------------------------------------------------
@@ -518,10 +347,15 @@ TMainForm::TPage TMainForm::CurrentPage() const {
     return static_cast<TPage>(PageControl->currentIndex());
 }
 
-void TMainForm::ShowTab(TPage page) {
+void TMainForm::SetTabShown(TPage page, bool shown) {
     // Showing a tab is the program's doing, no page change by the user.
     const QSignalBlocker quiet(PageControl);
-    PageControl->setTabVisible(static_cast<int>(page), true);
+    PageControl->setTabVisible(static_cast<int>(page), shown);
+    PageControl->setTabEnabled(static_cast<int>(page), shown);
+}
+
+void TMainForm::ShowPage(TPage page) {
+    PageControl->setCurrentIndex(static_cast<int>(page));
 }
 
 void TMainForm::ShowError(const QString& text) {
@@ -529,8 +363,7 @@ void TMainForm::ShowError(const QString& text) {
                     QMessageBox::Ok);
 }
 
-void TMainForm::BrowseClick(QObject* sender) {
-    const bool main = sender != Browse2;
+void TMainForm::BrowseClick(bool main) {
     // Unsaved edits are not loaded over without a question.
     if (main && !MayDropEdits())
         return;
@@ -542,7 +375,7 @@ void TMainForm::BrowseClick(QObject* sender) {
         this, folder, QStringLiteral("CM 00/01 tactics files (*.tct)"), QStringLiteral("tct"));
     if (chosen)
         LoadChosen(main, *chosen);
-    ShowTab(shown);
+    SetTabShown(shown, true);
 }
 
 void TMainForm::OpenTactic(bool main, const QString& path) {
@@ -550,7 +383,7 @@ void TMainForm::OpenTactic(bool main, const QString& path) {
         return;
     const TPage shown = CurrentPage();
     LoadChosen(main, path);
-    ShowTab(shown);
+    SetTabShown(shown, true);
 }
 
 void TMainForm::OpenArguments(const QStringList& files) {
@@ -562,6 +395,7 @@ void TMainForm::OpenArguments(const QStringList& files) {
 
 void TMainForm::LoadChosen(bool main, const QString& path) {
     ChosenPath = path;
+    const bool first = !Doc->MainLoaded();
     // A file that cannot be loaded changes nothing: not the tactic, its
     // label, the file a save writes into, nor the window's stage.
     const TCmFailure failure = main ? Doc->LoadMain(path) : Doc->LoadSecond(path);
@@ -569,23 +403,23 @@ void TMainForm::LoadChosen(bool main, const QString& path) {
         ShowError(LoadFailureText(path, failure));
         return;
     }
-    const QString name = ShortName(path);
+    LoadPanel->ShowFile(main, path);
     if (main) {
-        LabelTN1->setText(name);
-        LabelTN1->adjustSize();
+        LoadPanel->ShowSaved(false);
         UpdatePlayersInstructions();
         ShowTeamInstructions();
         ImagePanel->show();
-        BtnSave->setEnabled(true);
-        Browse2->setEnabled(true);
+        LoadPanel->EnableMainCommands();
     } else {
-        LabelTN2->setText(name);
-        LabelTN2->adjustSize();
-        ShowTab(TPage::Compare);
-        ShowTab(TPage::Anti);
+        SetTabShown(TPage::Compare, true);
+        SetTabShown(TPage::Anti, true);
     }
-    ShowTab(TPage::General);
-    ModePanel->show();
+    SetTabShown(TPage::General, true);
+    ImagePanel->ShowModePanel();
+    // The first tactic opens on its page, where a newcomer looks for it;
+    // later loads keep the page the user is on.
+    if (main && first)
+        ShowPage(TPage::General);
     UpdateFields();
 }
 
@@ -599,6 +433,7 @@ bool TMainForm::BtnSaveClick() {
         return false;
     switch (Doc->Save([this](auto question) { return ConfirmOverwrite(question); })) {
     case TTacticDocument::TSaveOutcome::Saved:
+        LoadPanel->ShowSaved(true);
         return true;
     case TTacticDocument::TSaveOutcome::Failed:
         ShowError(SaveFailureText(Doc->MainFileName(), Doc->ReservePath(), Doc->LastSaveFailure()));
@@ -643,13 +478,13 @@ bool TMainForm::MayDropEdits() {
 
 void TMainForm::EditUndo() {
     // Nothing changes under a drag, nor on the page where nothing is edited.
-    if (Drag.Dragging() || CurrentPage() == TPage::Options)
+    if (ImagePanel->Dragging() || CurrentPage() == TPage::Options)
         return;
     Doc->History().undo();
 }
 
 void TMainForm::EditRedo() {
-    if (Drag.Dragging() || CurrentPage() == TPage::Options)
+    if (ImagePanel->Dragging() || CurrentPage() == TPage::Options)
         return;
     Doc->History().redo();
 }
@@ -663,6 +498,8 @@ void TMainForm::ShowTeamInstructions() {
 }
 
 void TMainForm::PlayersGridSelectCell(int column, int row) {
+    // Picks on another cell are steps of their own.
+    Doc->EndMerging();
     General->SelectCell(column, row);
 }
 
@@ -673,6 +510,13 @@ void TMainForm::ComboValueChange() {
     // The same text again is no step, yet the grid shows it again.
     if (!Doc->SetInstruction(pick->Player, pick->Column, pick->Text))
         UpdatePlayersInstructions();
+}
+
+void TMainForm::ShowInstruction(int player, int column) {
+    UpdatePlayersInstructions();
+    ShowPage(TPage::General);
+    // The combo shows what the cell now holds, also after an undo.
+    General->GoToCell(column, player + 1);
 }
 
 void TMainForm::CalculateBias() {
@@ -695,22 +539,19 @@ void TMainForm::UpdateFields() {
     scene.SecondColors = Doc->SecondColors();
     Pitch->Redraw(scene);
     // The credits run over the picture on the Options page, which takes no mouse there.
-    if (page == TPage::Options) {
-        Image->setCursor(Qt::BlankCursor);
-        if (!HideLogo->isChecked())
-            Timer->start();
-    } else {
-        Image->setCursor(Qt::PointingHandCursor);
-    }
+    ImagePanel->SetEditable(page != TPage::Options);
+    if (page == TPage::Options && !LogoHidden)
+        Timer->start();
     CalculateBias();
-    Image->update();
+    ImagePanel->Refresh();
 }
 
-void TMainForm::HideLogoClick() {
-    if (HideLogo->isChecked()) {
+void TMainForm::HideLogoClick(bool hidden) {
+    LogoHidden = hidden;
+    if (hidden) {
         Pitch->ShowPlayers();
         Timer->stop();
-        Image->update();
+        ImagePanel->Refresh();
     } else {
         Timer->start();
     }
@@ -718,21 +559,20 @@ void TMainForm::HideLogoClick() {
 
 void TMainForm::TimerTimer() {
     Pitch->CreditsFrame(CreditLines);
-    Image->update();
+    ImagePanel->Refresh();
 }
 
-void TMainForm::CheckHintsClick() {
-    HintsOn = CheckHints->isChecked();
+void TMainForm::CheckHintsClick(bool on) {
+    HintsOn = on;
     if (!HintsOn)
         QToolTip::hideText();
 }
 
-void TMainForm::CheckColorClick(TRadioGroup* group) {
-    const bool main = group == CheckMainColor;
+void TMainForm::CheckColorClick(bool main, int scheme) {
     const auto target = main ? pitch::TColorTarget::Main : pitch::TColorTarget::Second;
-    const pitch::TTacticColors& colors = main ? Doc->MainColors() : Doc->SecondColors();
-    const std::optional<pitch::TTacticColors> chosen = pitch::ChooseColors(
-        target, group->ItemIndex(), colors, [this](const QColor& initial, pitch::TColorPart part) {
+    const TTacticColors& colors = main ? Doc->MainColors() : Doc->SecondColors();
+    const std::optional<TTacticColors> chosen = pitch::ChooseColors(
+        target, scheme, colors, [this](const QColor& initial, pitch::TColorPart part) {
             // English in both languages, like the other dialog texts.
             return Dialogs.Color(this, initial,
                                  part == pitch::TColorPart::Fill ? QStringLiteral("Fill colour")
@@ -745,8 +585,7 @@ void TMainForm::CheckColorClick(TRadioGroup* group) {
     UpdateFields();
 }
 
-void TMainForm::ChangeLanguage(QObject* sender) {
-    const bool russian = sender == BtnRussian;
+void TMainForm::ChangeLanguage(bool russian) {
     if (russian && !Russian) {
         auto translator = std::make_unique<QTranslator>();
         if (translator->load(QStringLiteral(":/i18n/pitchwright_ru.qm"))) {
@@ -757,10 +596,17 @@ void TMainForm::ChangeLanguage(QObject* sender) {
         QCoreApplication::removeTranslator(Russian.get());
         Russian.reset();
     }
-    // The window and each page retranslate at once, not when Qt's posted
-    // notice arrives.
+    // The window and each panel and page retranslate at once, not when Qt's
+    // posted notice arrives.
     QEvent change(QEvent::LanguageChange);
     QCoreApplication::sendEvent(this, &change);
+}
+
+void TMainForm::ImageDrop(int player, TCmPos cell) {
+    // A drop is one undoable step, and its signal redraws; a drop on the
+    // player's own cell redraws all the same.
+    if (!Doc->MovePlayer(player, Doc->BallZone(), Doc->WithBall(), cell))
+        UpdateFields();
 }
 
 void TMainForm::changeEvent(QEvent* event) {
@@ -768,13 +614,14 @@ void TMainForm::changeEvent(QEvent* event) {
         ApplyTexts();
     // A window that is no longer active has lost the mouse: no release will
     // come, and the preview goes with the drag.
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && CancelDrag())
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && ImagePanel &&
+        ImagePanel->CancelDrag())
         UpdateFields();
     QWidget::changeEvent(event);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (CancelDrag())
+    if (ImagePanel->CancelDrag())
         UpdateFields();
     // Unsaved edits are saved, dropped or kept with the window open, as the user says.
     if (!MayDropEdits()) {
@@ -784,100 +631,22 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-namespace {
-
-// The one local tactic file a drag from the file manager carries, if any.
-std::optional<QString> DroppedTactic(const QMimeData* data) {
-    if (!data || !data->hasUrls() || data->urls().size() != 1)
-        return std::nullopt;
-    const QUrl url = data->urls().constFirst();
-    if (!url.isLocalFile() || !url.toLocalFile().endsWith(".tct", Qt::CaseInsensitive))
-        return std::nullopt;
-    return url.toLocalFile();
-}
-
-} // namespace
-
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
-    if (DroppedTactic(event->mimeData()) && !Drag.Dragging())
+    if (DroppedTactic(event->mimeData()) && !ImagePanel->Dragging())
         event->acceptProposedAction();
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {
     const std::optional<QString> path = DroppedTactic(event->mimeData());
-    if (!path || Drag.Dragging())
+    if (!path || ImagePanel->Dragging())
         return;
     event->acceptProposedAction();
     // The second tactic's half of the load panel takes a second tactic, once
     // there is a main one; anywhere else the file becomes the main tactic.
-    const QPoint at = LoadPanel->mapFrom(this, event->position().toPoint());
     const bool second =
-        Doc->MainLoaded() && LoadPanel->rect().contains(at) && at.x() >= LoadPanel->width() / 2;
+        Doc->MainLoaded() &&
+        LoadPanel->InSecondHalf(LoadPanel->mapFrom(this, event->position().toPoint()));
     OpenTactic(!second, *path);
-}
-
-namespace {
-
-pitch::TMouseButton DragButton(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton:
-        return pitch::TMouseButton::Left;
-    case Qt::RightButton:
-        return pitch::TMouseButton::Right;
-    default:
-        return pitch::TMouseButton::Other;
-    }
-}
-
-} // namespace
-
-void TMainForm::ImageMouseDown(Qt::MouseButton button, int x, int y) {
-    if (CurrentPage() == TPage::Options)
-        return;
-    const pitch::TPressResult result =
-        Drag.Press(DragButton(button), x, y, Doc->Main(), Doc->BallZone(), Doc->WithBall());
-    Doc->SetBallZone(result.BallZone);
-    if (result.HidePointer)
-        QApplication::setOverrideCursor(Qt::BlankCursor);
-    if (result.Redraw)
-        UpdateFields();
-}
-
-void TMainForm::ImageMouseMove(int x, int y) {
-    if (CurrentPage() == TPage::Options || !Drag.Dragging())
-        return;
-    const std::optional<pitch::TPreview> preview = Drag.Move(x, y, SmoothMove->isChecked());
-    UpdateFields();
-    if (preview) {
-        Pitch->DrawPreview(*preview, Doc->Main().Players[preview->Player].NumberText,
-                           Doc->MainColors(), ClearBack->isChecked());
-        Image->update();
-    }
-}
-
-void TMainForm::ImageMouseUp(int x, int y) {
-    if (CurrentPage() == TPage::Options) {
-        // Only a page changed by the keyboard mid-drag gets here: the drag
-        // ends without a drop, and the pointer is not left hidden.
-        CancelDrag();
-        return;
-    }
-    const pitch::TDragController::TRelease release = Drag.Release(x, y);
-    if (!release.Ended)
-        return;
-    QApplication::restoreOverrideCursor();
-    // A drop is one undoable step, and its signal redraws; a drop outside
-    // the grid or on the player's own cell redraws all the same.
-    if (!release.Drop ||
-        !Doc->MovePlayer(release.Player, Doc->BallZone(), Doc->WithBall(), *release.Drop))
-        UpdateFields();
-}
-
-bool TMainForm::CancelDrag() {
-    if (!Drag.Cancel())
-        return false;
-    QApplication::restoreOverrideCursor();
-    return true;
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "Cm_info.h"
-#include "Cm_tactic.h"
-#include "ColorSchemes.h"
-#include "DragController.h"
-#include "PitchRenderer.h"
-#include "TacticDocument.h"
+#include "document/TacticDocument.h"
+#include "pitch/PitchRenderer.h"
+#include "tactic/Cm_info.h"
+#include "tactic/Cm_tactic.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,32 +13,29 @@
 #include <memory>
 #include <string>
 
-class QCheckBox;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QPushButton;
-class QRadioButton;
 class QTabWidget;
 class QTimer;
 class QTranslator;
 class TDialogs;
-class TPitchImage;
-class TRadioGroup;
+class TLoadPanel;
+class TPitchPanel;
 
 namespace pages {
 class TComparePage;
 class TInstructionsPage;
+class TOptionsPage;
 } // namespace pages
 
-// The editor's only window: every control, the two tactics, the pitch view
-// and the handlers bound to the controls' events. Handlers stay thin; the
-// work is done by the pages (pages/) and the pitch view (pitch/).
+// The editor's only window: the pages on the left, the pitch panel on the
+// right, the load panel below, and the handlers that bind them to the
+// document. Handlers stay thin; the panels and pages do the work.
 class TMainForm : public QWidget {
     Q_OBJECT
 public:
     // The six lines of the scrolling credits.
     using TCredits = std::array<std::string, 6>;
+    // The pages in the order of their tabs.
+    enum class TPage { General, Compare, Anti, Options };
 
     // Runs the whole start-up. When the game is not found and the user
     // declines to go on, start-up stops there and StartupDeclined() is true:
@@ -69,24 +64,20 @@ public:
     const QString& MainTacticFile() const { return Doc->MainFileName(); }
     const TCredits& Credits() const { return CreditLines; }
     int BallZone() const { return Doc->BallZone(); }
+    TPage CurrentPage() const;
 
 private:
-    enum class TPage { General, Compare, Anti, Options };
-
-    // Building the controls, page by page.
     void BuildControls();
-    QWidget* BuildAntiPage();
-    QWidget* BuildOptionsPage();
-    QWidget* BuildImagePanel();
-    QWidget* BuildLoadPanel();
-    // The translated texts, in the current language.
+    void BindDocument();
+    void AddShortcuts();
+    // The window's own translated texts: the tabs and the credits.
     void ApplyTexts();
 
     // Start-up steps that can end the program or fail.
     bool FindGame();
 
     // Handlers.
-    void BrowseClick(QObject* sender);
+    void BrowseClick(bool main);
     // True when the tactic was saved.
     bool BtnSaveClick();
     // Asks before a save writes over another program's change of the main
@@ -98,14 +89,12 @@ private:
     void ComboValueChange();
     void CalculateBias();
     void UpdateFields();
-    void HideLogoClick();
+    void HideLogoClick(bool hidden);
     void TimerTimer();
-    void CheckHintsClick();
-    void CheckColorClick(TRadioGroup* group);
-    void ChangeLanguage(QObject* sender);
-    void ImageMouseDown(Qt::MouseButton button, int x, int y);
-    void ImageMouseMove(int x, int y);
-    void ImageMouseUp(int x, int y);
+    void CheckHintsClick(bool on);
+    void CheckColorClick(bool main, int scheme);
+    void ChangeLanguage(bool russian);
+    void ImageDrop(int player, TCmPos cell);
     void FormDestroy();
     void EditUndo();
     void EditRedo();
@@ -115,11 +104,8 @@ private:
     bool MayDropEdits();
     // A file chosen for a tactic: loaded, then the window's stage follows.
     void LoadChosen(bool main, const QString& path);
-
-    // A drag that cannot end with a release (the window lost the mouse or
-    // closes): the pointer comes back, nothing is stored. True when a drag
-    // was going on.
-    bool CancelDrag();
+    // An undone or redone instruction shows on the General page, its cell selected.
+    void ShowInstruction(int player, int column);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -131,8 +117,10 @@ private:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-    TPage CurrentPage() const;
-    void ShowTab(TPage page);
+    // A page's tab shown or hidden; a hidden page is also out of reach of
+    // the keyboard and the wheel, which skip disabled tabs.
+    void SetTabShown(TPage page, bool shown);
+    void ShowPage(TPage page);
     void ShowError(const QString& text);
 
     TDialogs& Dialogs;
@@ -149,30 +137,18 @@ private:
     TCredits CreditLines;
     // The size of the frame the window was last centred with.
     QSize CentredFrame;
+    // The options as last chosen on the Options page.
     bool HintsOn = true;
-    pitch::TDragController Drag;
+    bool LogoHidden = false;
+    bool PreviewSmooth = false;
+    bool PreviewClearBack = false;
     std::unique_ptr<QTranslator> Russian;
 
-    // Controls the handlers use; the rest are found by their object names.
     QTabWidget* PageControl = nullptr;
-    QFrame* ImagePanel = nullptr;
-    QFrame* ModePanel = nullptr;
-    QRadioButton* WithBall = nullptr;
-    TPitchImage* Image = nullptr;
     pages::TInstructionsPage* General = nullptr;
     pages::TComparePage* Compare = nullptr;
-    QLabel* LabelTN1 = nullptr;
-    QLabel* LabelTN2 = nullptr;
-    QFrame* LoadPanel = nullptr;
-    QPushButton* Browse1 = nullptr;
-    QPushButton* Browse2 = nullptr;
-    QPushButton* BtnSave = nullptr;
-    QCheckBox* HideLogo = nullptr;
-    QCheckBox* SmoothMove = nullptr;
-    QCheckBox* ClearBack = nullptr;
-    QCheckBox* CheckHints = nullptr;
-    QPushButton* BtnRussian = nullptr;
-    TRadioGroup* CheckMainColor = nullptr;
-    TRadioGroup* CheckSecondColor = nullptr;
+    pages::TOptionsPage* Options = nullptr;
+    TPitchPanel* ImagePanel = nullptr;
+    TLoadPanel* LoadPanel = nullptr;
     QTimer* Timer = nullptr;
 };

@@ -1,4 +1,4 @@
-#include "PitchImage.h"
+#include "editor/PitchImage.h"
 
 #include <QImage>
 #include <QMouseEvent>

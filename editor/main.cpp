@@ -1,7 +1,7 @@
-#include "Application.h"
-#include "CommandLine.h"
-#include "Dialogs.h"
-#include "Mainunit.h"
+#include "editor/Application.h"
+#include "editor/CommandLine.h"
+#include "editor/Dialogs.h"
+#include "editor/Mainunit.h"
 
 #include <exception>
 

@@ -4,7 +4,7 @@
 // a readable pattern, so that a hex dump shows at once whether they survived.
 //
 //   make_demo_tactics FOLDER     writes FOLDER/442.tct, 433.tct and 532.tct
-#include "Cm_tactic.h"
+#include "tactic/Cm_tactic.h"
 
 #include <algorithm>
 #include <array>

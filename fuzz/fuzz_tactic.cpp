@@ -1,8 +1,8 @@
 // Arbitrary bytes as a tactic file: Load and Save must never crash, never
 // grow or shrink the file, never touch a byte outside 313..1460, and a
 // second Load and Save must change nothing more.
-#include "Cm_file.h"
-#include "Cm_tactic.h"
+#include "tactic/Cm_file.h"
+#include "tactic/Cm_tactic.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Arbitrary text as a Wine prefix's system.reg: the lookup's parser must
 // never crash or read out of bounds, whatever the escapes and line ends.
-#include "Cm_winereg.h"
+#include "tactic/Cm_winereg.h"
 
 #include <cstdint>
 #include <string_view>

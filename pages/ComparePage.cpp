@@ -1,4 +1,4 @@
-#include "ComparePage.h"
+#include "pages/ComparePage.h"
 
 #include <QEvent>
 #include <QLabel>

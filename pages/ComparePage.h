@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TacticScore.h"
+#include "pages/TacticScore.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "FittedText.h"
+#include "pages/FittedText.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -12,7 +12,8 @@ namespace pages {
 
 namespace {
 
-constexpr int SmallestPixelSize = 7;
+// The smallest size still easy to read, in either language.
+constexpr int SmallestPixelSize = 10;
 
 // Whether every text fits the room's width, and its glyphs its height with
 // a pixel to spare above and below.
@@ -92,7 +93,7 @@ bool TElidedLabel::event(QEvent* event) {
 void TElidedLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect room = contentsRect();
-    const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, room.width());
+    const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, room.width());
     style()->drawItemText(&painter, room, QStyle::visualAlignment(layoutDirection(), alignment()),
                           palette(), isEnabled(), shown, foregroundRole());
 }

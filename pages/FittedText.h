@@ -24,7 +24,8 @@ protected:
 };
 
 // A label no wider than its maximum width: a longer text is shown cut short
-// with an ellipsis, and whole in its hint. text() stays the whole text.
+// in the middle, so that its end stays visible, and whole in its hint unless
+// the label has a hint of its own. text() stays the whole text.
 class TElidedLabel : public QLabel {
 public:
     using QLabel::QLabel;

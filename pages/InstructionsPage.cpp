@@ -1,11 +1,12 @@
-#include "InstructionsPage.h"
+#include "pages/InstructionsPage.h"
 
-#include "Cm_codes.h"
-#include "FittedText.h"
+#include "pages/FittedText.h"
+#include "tactic/Cm_codes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -164,7 +165,7 @@ TInstructionsPage::TInstructionsPage(QWidget* parent)
         Values[i] = MakeLabel(panel, QStringLiteral("Ti%1").arg(i + 1).toLatin1().constData(),
                               ValuePlaces[i], QString());
 
-    HideNoBox = MakeCheckBox(panel, "HideNo", {9, 161, 137, 10});
+    HideNoBox = MakeCheckBox(panel, "HideNo", {9, 158, 137, 17});
     HideTeamBox = MakeCheckBox(panel, "HideTeam", {153, 158, 112, 17});
     Retranslate();
     Combo = MakeCombo(panel);
@@ -223,6 +224,10 @@ bool TInstructionsPage::eventFilter(QObject* watched, QEvent* event) {
         event->ignore();
         return true;
     }
+    // Its own list popping up keeps the run of picks going.
+    if (watched == Combo && event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        emit pickRunEnded();
     if (watched == Grid->viewport() && event->type() == QEvent::MouseButtonPress) {
         PressedOnRow = Grid->currentRow();
         PressedOnColumn = Grid->currentColumn();
@@ -236,11 +241,17 @@ void TInstructionsPage::WriteHeaders() {
         headers << QString::fromUtf8(cm_codes::PlayerInstrNames[c - 1]);
         Grid->horizontalHeaderItem(c - 1)->setText(headers.last());
     }
-    // The columns keep their width; the headers take a font in which the
-    // longest of them fits between the section's margins.
+    // The headers take a font in which the longest of them fits between the
+    // section's margins; a header that does not fit even at the smallest
+    // readable size widens its column.
     QHeaderView* top = Grid->horizontalHeader();
     const int margin = top->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, top);
-    top->setFont(FittingFont(top->font(), headers, {ColumnWidth - 2 * margin, RowHeight}));
+    const QFont font = FittingFont(top->font(), headers, {ColumnWidth - 2 * margin, RowHeight});
+    top->setFont(font);
+    for (int c = 1; c < ColumnCount; ++c)
+        top->resizeSection(
+            c - 1, std::max(ColumnWidth,
+                            QFontMetrics(font).horizontalAdvance(headers[c - 1]) + 2 * margin));
 }
 
 void TInstructionsPage::UpdatePlayersInstructions() {
@@ -279,6 +290,14 @@ void TInstructionsPage::SelectCell(int column, int row) {
     const QString shown = CellText(column, row);
     Combo->setCurrentIndex(Combo->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive));
     Combo->setEditText(shown);
+}
+
+void TInstructionsPage::GoToCell(int column, int row) {
+    {
+        const QSignalBlocker quiet(Grid);
+        Grid->setCurrentCell(row - 1, column - 1);
+    }
+    SelectCell(column, row);
 }
 
 std::optional<TInstructionsPage::TPick> TInstructionsPage::Pick() const {

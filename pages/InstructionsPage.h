@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Cm_tactic.h"
+#include "tactic/Cm_tactic.h"
 
 #include <QWidget>
 
@@ -34,6 +34,8 @@ public:
     void ShowTeamInstructions();
     // Refills the combo for the cell about to be selected.
     void SelectCell(int column, int row);
+    // Makes a cell the current one, as the program's doing, and refills the combo.
+    void GoToCell(int column, int row);
     // The combo's pick for the current cell, to be stored into the field of
     // Players[Player].Instr[Column]; none without a selected list entry.
     struct TPick {
@@ -61,6 +63,8 @@ signals:
     // window's handlers PlayersGridSelectCell and ComboValueChange.
     void cellSelecting(int column, int row);
     void valuePicked();
+    // The list lost the keyboard: picks that follow are a new run.
+    void pickRunEnded();
 
 private:
     // Sets the captions and filters' texts in the interface language.

@@ -1,4 +1,4 @@
-#include "TacticScore.h"
+#include "pages/TacticScore.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Cm_tactic.h"
+#include "tactic/Cm_tactic.h"
 
 #include <cstdint>
 

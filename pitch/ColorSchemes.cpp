@@ -1,4 +1,4 @@
-#include "ColorSchemes.h"
+#include "pitch/ColorSchemes.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PitchRenderer.h"
+#include "document/TacticColors.h"
 
 #include <QColor>
 

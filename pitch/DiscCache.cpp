@@ -1,6 +1,6 @@
-#include "DiscCache.h"
+#include "pitch/DiscCache.h"
 
-#include "TextCache.h"
+#include "pitch/TextCache.h"
 
 #include <QFontMetrics>
 

@@ -1,4 +1,4 @@
-#include "DragController.h"
+#include "pitch/DragController.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -49,8 +49,29 @@ TPixel LabelPlace(TPixel centre, int player) {
     return {centre.X - (player >= 9 ? 7 : 3), centre.Y - 7};
 }
 
+TCmPos NearestCell(int x, int y) {
+    // The truncated cell lies below left of the point; the nearest is it or
+    // one of its neighbours.
+    const TCmPos below = PixelToCell(x, y);
+    TCmPos best = below;
+    long long bestDistance = -1;
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy) {
+            const TCmPos cell{below.X + dx, below.Y + dy};
+            const TPixel p = TestPoint(cell);
+            const long long ex = static_cast<long long>(p.X) - x;
+            const long long ey = static_cast<long long>(p.Y) - y;
+            const long long distance = ex * ex + ey * ey;
+            if (bestDistance < 0 || distance < bestDistance) {
+                best = cell;
+                bestDistance = distance;
+            }
+        }
+    return best;
+}
+
 std::optional<TPreview> PreviewAt(int x, int y, bool smooth, int player) {
-    const TCmPos cell = PixelToCell(x, y);
+    const TCmPos cell = NearestCell(x, y);
     if (!InGrid(cell))
         return std::nullopt;
     TPreview preview;
@@ -76,6 +97,9 @@ TPressResult TDragController::Press(TMouseButton button, int x, int y, const TCm
             result.HidePointer = !IsDragging; // hidden once per drag, shown once at its end
             Player = hit;
             IsDragging = true;
+            Pressed = {x, y};
+            const TPixel centre = TestPoint(Entry(main.Players[hit], ballZone, withBall));
+            GrabOffset = {centre.X - x, centre.Y - y};
         }
     }
     return result;
@@ -84,17 +108,21 @@ TPressResult TDragController::Press(TMouseButton button, int x, int y, const TCm
 std::optional<TPreview> TDragController::Move(int x, int y, bool smooth) const {
     if (!IsDragging)
         return std::nullopt;
-    return PreviewAt(x, y, smooth, Player);
+    return PreviewAt(x + GrabOffset.X, y + GrabOffset.Y, smooth, Player);
 }
 
-TDragController::TRelease TDragController::Release(int x, int y) {
+TDragController::TRelease TDragController::Release(int x, int y, int dragDistance) {
     TRelease result;
     if (!IsDragging)
         return result;
     IsDragging = false;
     result.Ended = true;
     result.Player = Player;
-    const TCmPos cell = PixelToCell(x, y);
+    if (std::llabs(static_cast<long long>(x) - Pressed.X) +
+            std::llabs(static_cast<long long>(y) - Pressed.Y) <
+        dragDistance)
+        return result;
+    const TCmPos cell = NearestCell(x + GrabOffset.X, y + GrabOffset.Y);
     if (InGrid(cell))
         result.Drop = cell;
     return result;

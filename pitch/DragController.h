@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Cm_tactic.h"
-#include "PitchMap.h"
+#include "pitch/PitchMap.h"
+#include "tactic/Cm_tactic.h"
 
 #include <optional>
 #include <string>
@@ -37,7 +37,11 @@ struct TPreview {
     int Player = 0;   // index of the dragged player
 };
 
-// Preview for the pointer at (x, y), or none outside the grid.
+// The cell whose drawn place (its test point, where a stepped preview draws
+// the disc) lies nearest to a disc centred at (x, y); may lie outside the grid.
+TCmPos NearestCell(int x, int y);
+// Preview for a disc centred at (x, y), or none when its nearest cell lies
+// outside the grid.
 std::optional<TPreview> PreviewAt(int x, int y, bool smooth, int player);
 
 struct TPressResult {
@@ -52,21 +56,24 @@ public:
     int DragPlayer() const { return Player; }
 
     // Right button chooses the ball zone (also during a drag, which goes on);
-    // left button grabs the topmost main player under the pointer.
+    // left button grabs the topmost main player under the pointer, and the
+    // disc keeps the offset at which it was grabbed.
     TPressResult Press(TMouseButton button, int x, int y, const TCmTactic& main, int ballZone,
                        bool withBall);
     // The preview of a drag at (x, y); none when not dragging or outside the grid.
     std::optional<TPreview> Move(int x, int y, bool smooth) const;
     // Any button ends a drag (pointer to show, view to redraw); the drop is
-    // the cell under the release, to be stored into the entry of the current
-    // zone and phase, only when it lies inside the grid. The caller stores
-    // it, so that the change can be undone.
+    // the cell nearest to the disc's centre, to be stored into the entry of
+    // the current zone and phase, only when it lies inside the grid and the
+    // pointer went at least `dragDistance` (Manhattan) from the press: a
+    // mere click moves nobody. The caller stores it, so that the change can
+    // be undone.
     struct TRelease {
         bool Ended = false;
         std::optional<TCmPos> Drop;
         int Player = 0;
     };
-    TRelease Release(int x, int y);
+    TRelease Release(int x, int y, int dragDistance = 0);
     // The window lost the mouse mid-drag: end the drag, store nothing.
     // Returns whether a drag was ended (pointer to show, view to redraw).
     bool Cancel();
@@ -74,6 +81,8 @@ public:
 private:
     bool IsDragging = false;
     int Player = 0;
+    TPixel Pressed;    // where the drag began
+    TPixel GrabOffset; // from the pointer to the disc's centre
 };
 
 } // namespace pitch

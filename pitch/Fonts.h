@@ -6,6 +6,11 @@
 
 namespace pitch {
 
+// The game's face, which the window and the pitch view are drawn in.
+inline QString WindowFontFace() {
+    return QStringLiteral("Comic Sans MS");
+}
+
 // A font family with the face that stands in for it where the game's own
 // "Comic Sans MS" is missing: its look-alike Comic Neue.
 inline QStringList WithFallbacks(const QString& family) {

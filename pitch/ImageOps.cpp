@@ -1,4 +1,4 @@
-#include "ImageOps.h"
+#include "pitch/ImageOps.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "PitchMap.h"
+#include "pitch/PitchMap.h"
 
 #include <algorithm>
 #include <cmath>

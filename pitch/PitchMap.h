@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Cm_player.h"
+#include "tactic/Cm_player.h"
 
 // The map between stored grid positions and pixels of the 331 x 399 pitch
 // view. The constants are the single-precision values the positions were

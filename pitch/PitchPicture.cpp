@@ -1,5 +1,5 @@
-#include "PitchMap.h"
-#include "PitchRenderer.h"
+#include "pitch/PitchMap.h"
+#include "pitch/PitchRenderer.h"
 
 #include <QPainter>
 

@@ -1,10 +1,10 @@
-#include "PitchRenderer.h"
+#include "pitch/PitchRenderer.h"
 
-#include "DiscCache.h"
-#include "Fonts.h"
-#include "ImageOps.h"
-#include "PitchMap.h"
-#include "TextCache.h"
+#include "pitch/DiscCache.h"
+#include "pitch/Fonts.h"
+#include "pitch/ImageOps.h"
+#include "pitch/PitchMap.h"
+#include "pitch/TextCache.h"
 
 #include <QPainter>
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "Cm_tactic.h"
-#include "DragController.h"
+#include "document/TacticColors.h"
+#include "pitch/DragController.h"
+#include "tactic/Cm_tactic.h"
 
 #include <QColor>
 #include <QFont>
@@ -26,12 +27,6 @@ enum class TSecondTactic {
     Hidden,   // General page
     Same,     // Compare page: same zone and phase, own orientation, offset by (2, 2)
     Opponent, // Anti and Options pages: opposite zone, other phase, turned by half a turn
-};
-
-struct TTacticColors {
-    QColor Fill;
-    QColor Line;
-    friend bool operator==(const TTacticColors&, const TTacticColors&) = default;
 };
 
 // What one redraw shows.

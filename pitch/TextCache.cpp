@@ -1,4 +1,4 @@
-#include "TextCache.h"
+#include "pitch/TextCache.h"
 
 #include <QFontMetrics>
 #include <QPainter>

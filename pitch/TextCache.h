@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ImageOps.h"
+#include "pitch/ImageOps.h"
 
 #include <QFont>
 

@@ -1,4 +1,4 @@
-#include "Cm_file.h"
+#include "tactic/Cm_file.h"
 
 #include <algorithm>
 #include <random>

@@ -1,6 +1,6 @@
-#include "Cm_info.h"
+#include "tactic/Cm_info.h"
 
-#include "Cm_winereg.h"
+#include "tactic/Cm_winereg.h"
 
 #include <cstdint>
 #include <cstdlib>

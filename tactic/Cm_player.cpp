@@ -1,7 +1,7 @@
-#include "Cm_player.h"
+#include "tactic/Cm_player.h"
 
-#include "Cm_codes.h"
-#include "Cm_file.h"
+#include "tactic/Cm_codes.h"
+#include "tactic/Cm_file.h"
 
 #include <cstddef>
 

@@ -1,7 +1,7 @@
-#include "Cm_tactic.h"
+#include "tactic/Cm_tactic.h"
 
-#include "Cm_codes.h"
-#include "Cm_file.h"
+#include "tactic/Cm_codes.h"
+#include "tactic/Cm_file.h"
 
 #include <algorithm>
 

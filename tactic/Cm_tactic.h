@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Cm_file.h"
-#include "Cm_player.h"
+#include "tactic/Cm_file.h"
+#include "tactic/Cm_player.h"
 
 #include <array>
 #include <string>

@@ -1,4 +1,4 @@
-#include "Cm_winereg.h"
+#include "tactic/Cm_winereg.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>TLoadPanel</name>
+    <message>
+        <source>Main tactic</source>
+        <translation>Основная тактика</translation>
+    </message>
+    <message>
+        <source>Second tactic</source>
+        <translation>Доп. тактика</translation>
+    </message>
+    <message>
+        <source>Saved</source>
+        <translation>Сохранено</translation>
+    </message>
+</context>
+<context>
     <name>TMainForm</name>
     <message>
         <source>General</source>
@@ -20,6 +35,21 @@
         <translation>Настройки</translation>
     </message>
     <message>
+        <source>Idea                   : Pitchwright team</source>
+        <translation>Идея                   : Pitchwright</translation>
+    </message>
+    <message>
+        <source>Author                 : Pitchwright team</source>
+        <translation>Автор                  : Pitchwright</translation>
+    </message>
+    <message>
+        <source>         (c) 2026 Pitchwright team</source>
+        <translation>Все права принадлежат их владельцам.</translation>
+    </message>
+</context>
+<context>
+    <name>TPitchPanel</name>
+    <message>
         <source>With Ball</source>
         <translation>С мячом</translation>
     </message>
@@ -27,14 +57,74 @@
         <source>Without Ball</source>
         <translation>Без мяча</translation>
     </message>
+</context>
+<context>
+    <name>pages::TAntiPage</name>
     <message>
-        <source>Main tactic</source>
+        <source>Make &quot;real&quot; offside trap</source>
+        <translation>Сделать &quot;настоящие&quot; оффсайды</translation>
+    </message>
+    <message>
+        <source>Make marking more close</source>
+        <translation>Сделать опеку более жесткой</translation>
+    </message>
+    <message>
+        <source>These features are tested!</source>
+        <translation>Эти примочки тестируются!</translation>
+    </message>
+</context>
+<context>
+    <name>pages::TComparePage</name>
+    <message>
+        <source>Attacking potential</source>
+        <translation>Атакующий потенциал</translation>
+    </message>
+    <message>
+        <source>Main Tactic</source>
         <translation>Основная тактика</translation>
     </message>
     <message>
         <source>Second tactic</source>
         <translation>Доп. тактика</translation>
     </message>
+    <message>
+        <source>VeryPoor</source>
+        <translation>Убогий</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Нормально</translation>
+    </message>
+    <message>
+        <source>Superb</source>
+        <translation>Круто</translation>
+    </message>
+    <message>
+        <source>Defence potential</source>
+        <translation>Защитный потенциал</translation>
+    </message>
+</context>
+<context>
+    <name>pages::TInstructionsPage</name>
+    <message>
+        <source>Team instructions</source>
+        <translation>Командные установки</translation>
+    </message>
+    <message>
+        <source>Players instructions</source>
+        <translation>Установки игрокам</translation>
+    </message>
+    <message>
+        <source>Hide &quot;No&quot;</source>
+        <translation>Спрятать &quot;No&quot;</translation>
+    </message>
+    <message>
+        <source>Hide &quot;Team&quot;</source>
+        <translation>Спрятать &quot;Team&quot;</translation>
+    </message>
+</context>
+<context>
+    <name>pages::TOptionsPage</name>
     <message>
         <source>General Options</source>
         <translation>Основные настройки</translation>
@@ -98,80 +188,6 @@
     <message>
         <source>Reserve copy</source>
         <translation>Резервное копирование</translation>
-    </message>
-    <message>
-        <source>Make &quot;real&quot; offside trap</source>
-        <translation>Сделать &quot;настоящие&quot; оффсайды</translation>
-    </message>
-    <message>
-        <source>Make marking more close</source>
-        <translation>Сделать опеку более жесткой</translation>
-    </message>
-    <message>
-        <source>Idea                   : Pitchwright team</source>
-        <translation>Идея                   : Pitchwright</translation>
-    </message>
-    <message>
-        <source>Author                 : Pitchwright team</source>
-        <translation>Автор                  : Pitchwright</translation>
-    </message>
-    <message>
-        <source>         (c) 2026 Pitchwright team</source>
-        <translation>Все права принадлежат их владельцам.</translation>
-    </message>
-    <message>
-        <source>These features are tested!</source>
-        <translation>Эти примочки тестируются!</translation>
-    </message>
-</context>
-<context>
-    <name>pages::TComparePage</name>
-    <message>
-        <source>Attacking potential</source>
-        <translation>Атакующий потенциал</translation>
-    </message>
-    <message>
-        <source>Main Tactic</source>
-        <translation>Основная тактика</translation>
-    </message>
-    <message>
-        <source>Second tactic</source>
-        <translation>Доп. тактика</translation>
-    </message>
-    <message>
-        <source>VeryPoor</source>
-        <translation>Убогий</translation>
-    </message>
-    <message>
-        <source>Normal</source>
-        <translation>Нормально</translation>
-    </message>
-    <message>
-        <source>Superb</source>
-        <translation>Круто</translation>
-    </message>
-    <message>
-        <source>Defence potential</source>
-        <translation>Защитный потенциал</translation>
-    </message>
-</context>
-<context>
-    <name>pages::TInstructionsPage</name>
-    <message>
-        <source>Team instructions</source>
-        <translation>Командные установки</translation>
-    </message>
-    <message>
-        <source>Players instructions</source>
-        <translation>Установки игрокам</translation>
-    </message>
-    <message>
-        <source>Hide &quot;No&quot;</source>
-        <translation>Спрятать &quot;No&quot;</translation>
-    </message>
-    <message>
-        <source>Hide &quot;Team&quot;</source>
-        <translation>Спрятать &quot;Team&quot;</translation>
     </message>
 </context>
 </TS>

@@ -1,7 +1,7 @@
 // Prints what the editor can see and change in a tactic file, one item per
 // line, so that the end-to-end tests can diff a file before and after a save.
-#include "Cm_codes.h"
-#include "Cm_tactic.h"
+#include "tactic/Cm_codes.h"
+#include "tactic/Cm_tactic.h"
 
 #include <cstdio>
 

@@ -3,10 +3,10 @@
 // The window's suites share a Wine prefix with the game in it, tactic files
 // written by the project's codec, and the window started with scripted dialogs.
 
-#include "Cm_codes.h"
-#include "Cm_tactic.h"
-#include "Dialogs.h"
-#include "Mainunit.h"
+#include "ScriptedDialogs.h"
+#include "editor/Mainunit.h"
+#include "tactic/Cm_codes.h"
+#include "tactic/Cm_tactic.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -111,10 +111,12 @@ inline void Click(QAbstractButton* button) {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
 }
 
-// By its tab: 0 General .. 3 Options.
-inline void ChoosePage(TMainForm& form, int index) {
+using TPage = TMainForm::TPage;
+
+// By its tab.
+inline void ChoosePage(TMainForm& form, TPage page) {
     QTabBar* tabs = Find<QTabWidget>(form, "PageControl")->tabBar();
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(static_cast<int>(page)).center());
 }
 
 // A click on a cell of the players grid (column 1..14, row 1..11), then a

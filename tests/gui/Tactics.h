@@ -2,7 +2,7 @@
 
 // Tactics made of a few positions, for the suites of the pitch view and the window.
 
-#include "Cm_tactic.h"
+#include "tactic/Cm_tactic.h"
 
 namespace guitest {
 

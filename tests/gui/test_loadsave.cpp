@@ -1,8 +1,8 @@
 // Saving and loading through the window: what each answer to the save's
 // questions writes, every failure's message, and a refused file with the
 // window, the tactic's file and its earlier reserve copy as they were.
-#include "FileErrors.h"
 #include "FormHarness.h"
+#include "editor/FileErrors.h"
 
 #include <sys/file.h>
 #include <sys/stat.h>

@@ -1,8 +1,8 @@
 // The maps between grid positions and pixels, the ball zones, the drag
 // controller and the picture copy without a window.
-#include "DragController.h"
-#include "ImageOps.h"
 #include "Tactics.h"
+#include "pitch/DragController.h"
+#include "pitch/ImageOps.h"
 
 #include <QTest>
 
@@ -101,6 +101,12 @@ void TestPitchMap::dragStates() {
     QCOMPARE(drag.Move(100, 100, true)->Centre, (TPixel{100, 100}));
     QVERIFY(!drag.Move(329, 200, true));
     QVERIFY(drag.Cancel() && !drag.Dragging() && !drag.Cancel());
+    // Grabbed off its centre, the disc keeps that offset, and the drop is the
+    // cell nearest to the disc: moved by one cell's pitch, one cell on.
+    const TPixel next = TestPoint({6, 29});
+    drag.Press(TMouseButton::Left, p.X - 6, p.Y + 5, tactic, 5, true);
+    QCOMPARE(drag.Move(next.X - 6, next.Y + 5, true)->Centre, next);
+    QCOMPARE(drag.Release(next.X - 6, next.Y + 5, 10).Drop, (TCmPos{6, 29}));
 }
 
 // Another width or format is copied row by row, converted, as far as both reach.

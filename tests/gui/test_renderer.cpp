@@ -2,8 +2,9 @@
 // tests/data/pitch: each page with both tactics, every colour scheme, the
 // drag preview both ways and the credits. How to regenerate them: README.
 #include "FormHarness.h"
-#include "RadioGroup.h"
 #include "Tactics.h"
+#include "pages/RadioGroup.h"
+#include "pitch/Fonts.h"
 
 using namespace guitest;
 using namespace pitch;
@@ -47,7 +48,7 @@ TCmTactic Second() {
 // One picture of the window: the page, a right click choosing the zone,
 // the phase, both colour schemes and a drag of one player held at To.
 struct TView {
-    int Page;
+    TPage Page;
     QPoint Zone;
     bool WithBall;
     int MainScheme, SecondScheme;
@@ -80,14 +81,15 @@ private:
 
 void TestRenderer::window_data() {
     QTest::addColumn<TView>("view");
-    QTest::addRow("general") << TView{0, {}, true, 0, 0, TView::None, 0, {}};
+    QTest::addRow("general") << TView{TPage::General, {}, true, 0, 0, TView::None, 0, {}};
     QTest::addRow("general-zone0-without-ball")
-        << TView{0, {50, 398}, false, 1, 0, TView::None, 0, {}};
-    QTest::addRow("compare") << TView{1, {}, true, 2, 1, TView::None, 0, {}};
-    QTest::addRow("anti-zone11") << TView{2, {300, 50}, true, 0, 2, TView::None, 0, {}};
-    QTest::addRow("drag-stepped") << TView{0, {}, true, 1, 0, TView::Stepped, 9, {320, 390}};
+        << TView{TPage::General, {50, 398}, false, 1, 0, TView::None, 0, {}};
+    QTest::addRow("compare") << TView{TPage::Compare, {}, true, 2, 1, TView::None, 0, {}};
+    QTest::addRow("anti-zone11") << TView{TPage::Anti, {300, 50}, true, 0, 2, TView::None, 0, {}};
+    QTest::addRow("drag-stepped") << TView{TPage::General, {}, true,      1, 0,
+                                           TView::Stepped, 9,  {320, 390}};
     QTest::addRow("drag-smooth-clear")
-        << TView{1, {}, true, 0, 0, TView::SmoothClear, 2, {150, 120}};
+        << TView{TPage::Compare, {}, true, 0, 0, TView::SmoothClear, 2, {150, 120}};
 }
 
 void TestRenderer::window() {
@@ -96,7 +98,7 @@ void TestRenderer::window() {
     // the labels bold for good.
     QTRY_VERIFY(Form->Renderer().BoldLabels());
     LoadBoth(Main(), Second());
-    ChoosePage(*Form, 3);
+    ChoosePage(*Form, TPage::Options);
     Click(Find<TRadioGroup>(*Form, "CheckMainColor")->Item(view.MainScheme));
     Click(Find<TRadioGroup>(*Form, "CheckSecondColor")->Item(view.SecondScheme));
     const bool smooth = view.Drag == TView::SmoothClear;
@@ -121,8 +123,8 @@ void TestRenderer::window() {
 
 void TestRenderer::optionsWithCredits() {
     LoadBoth(Main(), Second());
-    TPitchRenderer cached(QStringLiteral("Comic Sans MS"));
-    TPitchRenderer direct(QStringLiteral("Comic Sans MS"));
+    TPitchRenderer cached(pitch::WindowFontFace());
+    TPitchRenderer direct(pitch::WindowFontFace());
     QCOMPARE(QFontInfo(cached.LabelFont(15)).family(), QStringLiteral("Comic Neue"));
     direct.SetUseCache(false);
     const TScene scene{&Form->MainTactic(), &Form->SecondTactic(), 5, false,
@@ -154,7 +156,7 @@ void TestRenderer::optionsWithCredits() {
 }
 
 void TestRenderer::barePitchForABadZone() {
-    TPitchRenderer renderer(QStringLiteral("Comic Sans MS"));
+    TPitchRenderer renderer(pitch::WindowFontFace());
     CompareGolden(renderer.PitchBitmap(), "pitch");
     // A zone outside the twelve has no frame and no positions to draw.
     const TCmTactic tactic = Main();
@@ -174,15 +176,15 @@ void TestRenderer::creditsTimerAndHideLogo() {
     for (const auto& [name, value] : bars)
         QCOMPARE(Find<QProgressBar>(*Form, name)->value(), value);
     auto* timer = Find<QTimer>(*Form, "Timer");
-    ChoosePage(*Form, 3);
+    ChoosePage(*Form, TPage::Options);
     QVERIFY(timer->isActive());
     QTRY_VERIFY(Form->Renderer().CreditsTop() < 400);
-    ChoosePage(*Form, 0);
+    ChoosePage(*Form, TPage::General);
     QVERIFY(!timer->isActive());
     const int stopped = Form->Renderer().CreditsTop();
     QTest::qWait(120);
     // Back on Options they go on from where they stopped.
-    ChoosePage(*Form, 3);
+    ChoosePage(*Form, TPage::Options);
     QCOMPARE(Form->Renderer().CreditsTop(), stopped);
     auto* hide = Find<QCheckBox>(*Form, "HideLogo");
     Click(hide);

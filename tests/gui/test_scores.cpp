@@ -1,8 +1,8 @@
 // Scores of one tactic, as properties over random tactics, and the Compare
 // page's bars.
-#include "ComparePage.h"
-#include "TacticScore.h"
 #include "Tactics.h"
+#include "pages/ComparePage.h"
+#include "pages/TacticScore.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -3,8 +3,8 @@
 // Helpers of the data layer tests: temporary folders, files made by the tests
 // themselves, and a tactic file that fails on demand.
 
-#include "Cm_file.h"
-#include "Cm_tactic.h"
+#include "tactic/Cm_file.h"
+#include "tactic/Cm_tactic.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,8 +1,8 @@
 // The installation lookup: the game's key and its "Location" value read out of
 // Wine registry texts, then TCmInfo against Wine prefixes written here.
-#include "Cm_info.h"
-#include "Cm_winereg.h"
 #include "TestFiles.h"
+#include "tactic/Cm_info.h"
+#include "tactic/Cm_winereg.h"
 
 #include <gtest/gtest.h>
 

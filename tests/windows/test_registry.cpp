@@ -1,7 +1,7 @@
 // The installation lookup on the real registry API, against keys written the
 // way the game's installer does. scripts/test-windows.sh writes each case's
 // keys with Wine's `reg add`, then runs this suite with PW_REG_CASE naming it.
-#include "Cm_info.h"
+#include "tactic/Cm_info.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,6 @@
-#include "TacticDocument.h"
+#include "document/TacticDocument.h"
 
-#include "ColorSchemes.h"
-#include "ShortName.h"
+#include "document/ShortName.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,12 +39,13 @@ private:
     TCmPos To;
 };
 
-// One pick in the grid: one player instruction text.
+// One pick in the grid, or a run of picks on one cell: one player instruction text.
 class TSetInstruction : public QUndoCommand {
 public:
-    TSetInstruction(TTacticDocument& document, int player, int column, std::string from,
+    TSetInstruction(TTacticDocument& document, int run, int player, int column, std::string from,
                     std::string to)
         : Document(document)
+        , Run(run)
         , Player(player)
         , Column(column)
         , From(std::move(from))
@@ -53,19 +53,30 @@ public:
 
     void undo() override { Document.StoreInstruction(Player, Column, From); }
     void redo() override { Document.StoreInstruction(Player, Column, To); }
+    int id() const override { return 1; }
+    bool mergeWith(const QUndoCommand* other) override {
+        const auto* next = static_cast<const TSetInstruction*>(other);
+        if (next->Run != Run || next->Player != Player || next->Column != Column)
+            return false;
+        To = next->To;
+        // Picked back to where the run began: no step is left.
+        setObsolete(To == From);
+        return true;
+    }
 
 private:
     TTacticDocument& Document;
+    int Run;
     int Player;
     int Column;
     std::string From;
     std::string To;
 };
 
-TTacticDocument::TTacticDocument(QObject* parent)
+TTacticDocument::TTacticDocument(const TTacticColors& mainColors, const TTacticColors& secondColors,
+                                 QObject* parent)
     : QObject(parent)
-    , Colors{*pitch::ClubColors(pitch::TColorTarget::Main, 0),
-             *pitch::ClubColors(pitch::TColorTarget::Second, 0)} {}
+    , Colors{mainColors, secondColors} {}
 
 QString TTacticDocument::MainName() const {
     return ShortName(MainFile);
@@ -129,17 +140,19 @@ bool TTacticDocument::SetInstruction(int player, int column, const std::string& 
     const std::string& from = MainTactic.Players[player].Instr[column];
     if (from == text)
         return false;
-    Steps.push(new TSetInstruction(*this, player, column, from, text));
+    Steps.push(new TSetInstruction(*this, PickRun, player, column, from, text));
     return true;
 }
 
 void TTacticDocument::StorePosition(int player, int zone, bool withBall, TCmPos cell) {
     TCmPlayer& p = MainTactic.Players[player];
     (withBall ? p.WithBall[zone] : p.WithoutBall[zone]) = cell;
+    Zone = zone;
+    Phase = withBall;
     emit positionsChanged();
 }
 
 void TTacticDocument::StoreInstruction(int player, int column, const std::string& text) {
     MainTactic.Players[player].Instr[column] = text;
-    emit instructionsChanged();
+    emit instructionsChanged(player, column);
 }

@@ -1,4 +1,4 @@
-#include "RadioGroup.h"
+#include "pages/RadioGroup.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Cm_tactic.h"
-#include "PitchRenderer.h"
+#include "document/TacticColors.h"
+#include "tactic/Cm_tactic.h"
 
 #include <QObject>
 #include <QString>
@@ -23,7 +23,8 @@ public:
     // change of the tactic, or a reserve copy made from another tactic file.
     enum class TSaveQuestion { ChangedOnDisk, ReserveOfAnotherTactic };
 
-    explicit TTacticDocument(QObject* parent = nullptr);
+    TTacticDocument(const TTacticColors& mainColors, const TTacticColors& secondColors,
+                    QObject* parent = nullptr);
 
     const TCmTactic& Main() const { return MainTactic; }
     const TCmTactic& Second() const { return SecondTactic; }
@@ -40,9 +41,9 @@ public:
     void SetBallZone(int zone) { Zone = zone; }
     bool WithBall() const { return Phase; }
     void SetWithBall(bool withBall) { Phase = withBall; }
-    const pitch::TTacticColors& MainColors() const { return Colors[0]; }
-    const pitch::TTacticColors& SecondColors() const { return Colors[1]; }
-    void SetColors(bool main, const pitch::TTacticColors& colors) { Colors[main ? 0 : 1] = colors; }
+    const TTacticColors& MainColors() const { return Colors[0]; }
+    const TTacticColors& SecondColors() const { return Colors[1]; }
+    void SetColors(bool main, const TTacticColors& colors) { Colors[main ? 0 : 1] = colors; }
 
     // Error None when loaded. A failed load changes nothing; a loaded main
     // tactic starts a new history.
@@ -57,19 +58,24 @@ public:
     TCmFailure LastSaveFailure() const { return SaveFailure; }
 
     // The two kinds of edit. Storing what is already there is no step;
-    // both return whether a step was made (and its signal emitted).
+    // both return whether a step was made (and its signal emitted). Picks in
+    // a row on the same cell are one step, until EndMerging.
     bool MovePlayer(int player, int zone, bool withBall, TCmPos cell);
     bool SetInstruction(int player, int column, const std::string& text);
+    // The run of picks that merge into one step ends (the list lost the
+    // keyboard, or another cell was chosen).
+    void EndMerging() { ++PickRun; }
 
     QUndoStack& History() { return Steps; }
     // The main tactic differs from its last load or save.
     bool IsModified() const { return !Steps.isClean(); }
 
 signals:
-    // A position of the main tactic changed: the pitch and the bars follow.
+    // A position of the main tactic changed; the ball zone and phase are
+    // those of the change, so that an undo shows what it undid.
     void positionsChanged();
     // A player instruction of the main tactic changed: the grid follows.
-    void instructionsChanged();
+    void instructionsChanged(int player, int column);
 
 private:
     friend class TMovePlayer;
@@ -84,9 +90,10 @@ private:
     TCmFileStamp MainStamp;
     TCmFailure SaveFailure;
     bool HasSecond = false;
+    int PickRun = 0;
     int Zone = 5;
     bool Phase = true;
-    pitch::TTacticColors Colors[2];
+    TTacticColors Colors[2];
     QUndoStack Steps;
 };
 

@@ -1,8 +1,8 @@
-#include "ShortName.h"
+#include "document/ShortName.h"
 
 #include <QLocale>
 
-QString ShortName(const QString& path, TPathStyle style) {
+QString DisplayName(const QString& path, TPathStyle style) {
     qsizetype separator = path.lastIndexOf(QLatin1Char('/'));
     if (style == TPathStyle::Windows)
         separator = std::max(separator, path.lastIndexOf(QLatin1Char('\\')));
@@ -12,5 +12,9 @@ QString ShortName(const QString& path, TPathStyle style) {
     const qsizetype count = path.size() - start - 4;
     if (count < 0)
         return QString();
-    return QLocale().toUpper(path.mid(start, count));
+    return path.mid(start, count);
+}
+
+QString ShortName(const QString& path, TPathStyle style) {
+    return QLocale().toUpper(DisplayName(path, style));
 }

@@ -15,3 +15,5 @@ inline constexpr TPathStyle NativePathStyle = TPathStyle::Unix;
 // separator without its last four characters (".tct"), upper-cased by the
 // locale; empty when that part has fewer than four characters.
 QString ShortName(const QString& path, TPathStyle style = NativePathStyle);
+// The same part of the path in its own case, as the window shows it.
+QString DisplayName(const QString& path, TPathStyle style = NativePathStyle);

@@ -1,4 +1,4 @@
-#include "Artwork.h"
+#include "pages/Artwork.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,0 +1,111 @@
+#include "editor/LoadPanel.h"
+
+#include "document/ShortName.h"
+#include "pages/Artwork.h"
+#include "pages/Controls.h"
+#include "pages/FittedText.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QKeySequence>
+
+using pages::MakeButton;
+using pages::MakeLabel;
+using pages::Named;
+
+namespace {
+
+constexpr int PanelHeight = 33;
+constexpr int NameGap = 3; // between a file's name and its ".." button
+constexpr int Browse1Left = 250;
+constexpr int SaveLeft = 278;
+constexpr int Browse2Left = 652;
+constexpr int Name1Left = 136;
+constexpr int Name2Left = 539;
+constexpr int NoteLeft = 306;
+
+// A hint that names its key, in the platform's spelling.
+QString WithKey(const char* hint, const QKeySequence& key) {
+    return QStringLiteral("%1 (%2)").arg(QString::fromLatin1(hint),
+                                         key.toString(QKeySequence::NativeText));
+}
+
+} // namespace
+
+TLoadPanel::TLoadPanel(QWidget* parent)
+    : QFrame(parent) {
+    setObjectName(QStringLiteral("LoadPanel"));
+    setFixedHeight(PanelHeight);
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+
+    LabelT1 = MakeLabel(this, "LabelT1", 8, 6);
+    LabelTN1 = Named(new pages::TElidedLabel(this), "LabelTN1");
+    LabelTN1->move(Name1Left, 6);
+    LabelT2 = MakeLabel(this, "LabelT2", 427, 6);
+    LabelTN2 = Named(new pages::TElidedLabel(this), "LabelTN2");
+    LabelTN2->move(Name2Left, 6);
+    // A long name stops short of its ".." button.
+    LabelTN1->setMaximumWidth(Browse1Left - NameGap - Name1Left);
+    LabelTN2->setMaximumWidth(Browse2Left - NameGap - Name2Left);
+    for (QLabel* name : {LabelTN1, LabelTN2}) {
+        name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        name->setText(QStringLiteral("Not load"));
+        name->adjustSize();
+    }
+    SaveNote = MakeLabel(this, "SaveNote", NoteLeft, 6);
+    SaveNote->hide();
+
+    Browse1 = MakeButton(this, "Browse1", {Browse1Left, 4, 21, 21});
+    BtnSave = MakeButton(this, "BtnSave", {SaveLeft, 4, 21, 21});
+    Browse2 = MakeButton(this, "Browse2", {Browse2Left, 4, 21, 21});
+    Browse1->setToolTip(WithKey("This is load button", QKeySequence::Open));
+    Browse2->setToolTip(
+        WithKey("This is load button", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)));
+    for (auto [button, tag] : {std::pair{Browse1, 1}, std::pair{Browse2, 2}}) {
+        button->setText(QStringLiteral(".."));
+        button->setProperty("tag", tag);
+        connect(button, &QPushButton::clicked, this,
+                [this, main = tag == 1] { emit browseClicked(main); });
+    }
+    Browse2->setEnabled(false);
+    BtnSave->setIcon(artwork::SaveIcon());
+    BtnSave->setIconSize({16, 16});
+    BtnSave->setToolTip(WithKey("This is save button!", QKeySequence::Save));
+    BtnSave->setEnabled(false);
+    connect(BtnSave, &QPushButton::clicked, this, &TLoadPanel::saveClicked);
+    Retranslate();
+}
+
+void TLoadPanel::ShowFile(bool main, const QString& path) {
+    QLabel* name = main ? LabelTN1 : LabelTN2;
+    name->setText(DisplayName(path));
+    name->setToolTip(QDir::toNativeSeparators(path));
+    name->adjustSize();
+}
+
+void TLoadPanel::EnableMainCommands() {
+    BtnSave->setEnabled(true);
+    Browse2->setEnabled(true);
+}
+
+void TLoadPanel::ShowSaved(bool shown) {
+    SaveNote->setVisible(shown);
+}
+
+bool TLoadPanel::InSecondHalf(QPoint point) const {
+    return rect().contains(point) && point.x() >= width() / 2;
+}
+
+void TLoadPanel::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        Retranslate();
+    QFrame::changeEvent(event);
+}
+
+void TLoadPanel::Retranslate() {
+    LabelT1->setText(tr("Main tactic"));
+    LabelT2->setText(tr("Second tactic"));
+    SaveNote->setText(tr("Saved"));
+    for (QLabel* label : {LabelT1, LabelT2, SaveNote})
+        label->adjustSize();
+}

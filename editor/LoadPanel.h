@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QFrame>
+
+class QLabel;
+class QPushButton;
+
+// The panel along the bottom of the window: the main tactic's name, its
+// ".." and save buttons, then the second tactic's name and its "..". It
+// shows what the window tells it and reports the buttons' clicks.
+class TLoadPanel : public QFrame {
+    Q_OBJECT
+public:
+    explicit TLoadPanel(QWidget* parent = nullptr);
+
+    // The file loaded as the main (true) or second tactic: its name in its
+    // own case, the full path as the hint.
+    void ShowFile(bool main, const QString& path);
+    // Once a main tactic is loaded, it can be saved and compared.
+    void EnableMainCommands();
+    // A short note that the main tactic was saved, until `shown` is false.
+    void ShowSaved(bool shown);
+    // Whether a point of this panel lies in the second tactic's half.
+    bool InSecondHalf(QPoint point) const;
+
+    QPushButton* BrowseButton(bool main) const { return main ? Browse1 : Browse2; }
+    QPushButton* SaveButton() const { return BtnSave; }
+
+signals:
+    void browseClicked(bool main);
+    void saveClicked();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void Retranslate();
+
+    QLabel* LabelT1 = nullptr;
+    QLabel* LabelT2 = nullptr;
+    QLabel* LabelTN1 = nullptr;
+    QLabel* LabelTN2 = nullptr;
+    QLabel* SaveNote = nullptr;
+    QPushButton* Browse1 = nullptr;
+    QPushButton* Browse2 = nullptr;
+    QPushButton* BtnSave = nullptr;
+};
