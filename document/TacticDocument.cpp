@@ -103,15 +103,17 @@ TCmFailure TTacticDocument::LoadSecond(const QString& path) {
     return {};
 }
 
-TTacticDocument::TSaveOutcome TTacticDocument::Save(const std::function<bool()>& confirmOverwrite) {
-    // One open, locked, from the checks to the flush: nothing can change the
-    // file between its reserve copy and the write.
+TTacticDocument::TSaveOutcome
+TTacticDocument::Save(const std::function<bool(TSaveQuestion)>& confirm) {
+    // One open, locked, from the checks to the flush: no other saver can
+    // write the file between its reserve copy and the write.
     TCmSaveSession save;
+    const std::string reserve = NativeFileName(ReservePath());
     const bool saved =
         save.Open(NativeFileName(MainFile), MainStamp) &&
-        (!save.ChangedSinceLoad() || confirmOverwrite()) &&
-        (MainStamp.KeepReserve || save.MakeReserveCopy(NativeFileName(ReservePath()))) &&
-        save.Write(MainTactic, MainStamp);
+        (!save.ChangedSinceLoad() || confirm(TSaveQuestion::ChangedOnDisk)) &&
+        (!save.ReserveOfAnotherTactic(reserve) || confirm(TSaveQuestion::ReserveOfAnotherTactic)) &&
+        save.MakeReserveCopy(reserve) && save.Write(MainTactic, MainStamp);
     SaveFailure = save.LastFailure();
     if (saved) {
         Steps.setClean();

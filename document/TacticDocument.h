@@ -19,6 +19,9 @@ class TTacticDocument : public QObject {
     Q_OBJECT
 public:
     enum class TSaveOutcome { Saved, Declined, Failed };
+    // What a save asks before it writes over something: another program's
+    // change of the tactic, or a reserve copy made from another tactic file.
+    enum class TSaveQuestion { ChangedOnDisk, ReserveOfAnotherTactic };
 
     TTacticDocument(const TTacticColors& mainColors, const TTacticColors& secondColors,
                     QObject* parent = nullptr);
@@ -48,10 +51,10 @@ public:
     TCmFailure LoadSecond(const QString& path);
     // The checked save into the main tactic's file: one locked open, the
     // reserve copy of the file as it is on disk, then one write; no save
-    // without the copy. `confirmOverwrite` is asked when another program
-    // changed the file since the load; a no there is Declined. A save marks
-    // the current step as the saved one.
-    TSaveOutcome Save(const std::function<bool()>& confirmOverwrite);
+    // without the copy. `confirm` is asked each question that applies; a no
+    // is Declined. A save marks the current step as the saved one; a failed
+    // one leaves the edits unsaved.
+    TSaveOutcome Save(const std::function<bool(TSaveQuestion)>& confirm);
     TCmFailure LastSaveFailure() const { return SaveFailure; }
 
     // The two kinds of edit. Storing what is already there is no step;

@@ -33,6 +33,13 @@ QString OpenReason(TCmFailure failure) {
                               "tactic that was loaded.");
     case TCmError::Replaced:
         return QStringLiteral("The name now leads to another file than the one that was loaded.");
+    case TCmError::Moved:
+        return QStringLiteral("The file was renamed, replaced or deleted while the save waited, so "
+                              "the name no longer leads to the tactic that was loaded.");
+    case TCmError::ChangedAfterFailure:
+        return QStringLiteral("Another program changed the file after a save into it failed; the "
+                              "reserve copy from before that save is kept, and neither is "
+                              "overwritten.");
     default:
         return WithReason(QStringLiteral("The file cannot be opened"), failure.System);
     }
@@ -59,18 +66,29 @@ QString SaveFailureText(const QString& path, const QString& reserve, TCmFailure 
         return QStringLiteral("Could not make the reserve copy %1\nThat name is the tactic file "
                               "itself.\nThe tactic was not saved.")
             .arg(Native(reserve));
+    case TCmError::ReserveUnconfirmed:
+        return QStringLiteral("Could not make the reserve copy %1\n%2\nThe tactic was not saved; "
+                              "its file is as it was, and the reserve copy was replaced by a "
+                              "copy of it.")
+            .arg(Native(reserve),
+                 WithReason(QStringLiteral("The copy was written, but the disk did not confirm "
+                                           "its name"),
+                            failure.System));
     case TCmError::WriteFailed:
-        return QStringLiteral("Could not save tactic %1\n%2\nThe file may be damaged; the reserve "
-                              "copy %3 holds the previous tactic.")
-            .arg(Native(path),
-                 WithReason(QStringLiteral("The file could not be written"), failure.System),
-                 Native(reserve));
-    case TCmError::FlushFailed:
-        return QStringLiteral("The tactic was written to %1, but the disk did not confirm it\n%2\n"
-                              "The file may be incomplete; the reserve copy %3 holds the "
-                              "previous tactic.")
-            .arg(Native(path), WithReason(QStringLiteral("The flush failed"), failure.System),
-                 Native(reserve));
+    case TCmError::FlushFailed: {
+        const QString what = failure.Error == TCmError::WriteFailed
+                                 ? QStringLiteral("The file could not be written")
+                                 : QStringLiteral("The disk did not confirm the write");
+        const QString after =
+            failure.RolledBack
+                ? QStringLiteral("The tactic was not saved; the file was put back as it was, and "
+                                 "the reserve copy %1 holds the same tactic.")
+                : QStringLiteral("Putting the file back failed too, so it may be damaged: "
+                                 "restore it from the reserve copy %1, which holds the previous "
+                                 "tactic.");
+        return QStringLiteral("Could not save tactic %1\n%2\n%3")
+            .arg(Native(path), WithReason(what, failure.System), after.arg(Native(reserve)));
+    }
     default:
         return QStringLiteral("Could not save tactic %1\n%2\nNothing was written.")
             .arg(Native(path), OpenReason(failure));

@@ -12,5 +12,6 @@
 QString LoadFailureText(const QString& path, TCmFailure failure);
 
 // A failed save. `reserve` is the reserve copy's path: it holds the previous
-// tactic when the failure came after the copy was made.
+// tactic when the failure came after the copy was made, and the text says
+// whether a failed write was undone.
 QString SaveFailureText(const QString& path, const QString& reserve, TCmFailure failure);

@@ -389,7 +389,7 @@ bool TMainForm::BtnSaveClick() {
     if (Dialogs.Message(this, QMessageBox::Question, QStringLiteral("Overwrite tactic?"), question,
                         QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return false;
-    switch (Doc->Save([this] { return ConfirmOverwriteOfChanges(); })) {
+    switch (Doc->Save([this](auto question) { return ConfirmOverwrite(question); })) {
     case TTacticDocument::TSaveOutcome::Saved:
         LoadPanel->ShowSaved(true);
         return true;
@@ -402,12 +402,19 @@ bool TMainForm::BtnSaveClick() {
     return false;
 }
 
-bool TMainForm::ConfirmOverwriteOfChanges() {
+bool TMainForm::ConfirmOverwrite(TTacticDocument::TSaveQuestion question) {
+    const bool reserve = question == TTacticDocument::TSaveQuestion::ReserveOfAnotherTactic;
     const QString text =
-        QStringLiteral("Another program has changed tactic %1 since it was loaded.\n"
-                       "Overwrite its changes with the tactic shown here?")
-            .arg(QDir::toNativeSeparators(Doc->MainFileName()));
-    return Dialogs.Message(this, QMessageBox::Warning, QStringLiteral("Tactic changed on disk"),
+        reserve ? QStringLiteral("The reserve copy %1 was made from another tactic file than %2.\n"
+                                 "Replace it with the copy of tactic %2?")
+                      .arg(QDir::toNativeSeparators(Doc->ReservePath()),
+                           QDir::toNativeSeparators(Doc->MainFileName()))
+                : QStringLiteral("Another program has changed tactic %1 since it was loaded.\n"
+                                 "Overwrite its changes with the tactic shown here?")
+                      .arg(QDir::toNativeSeparators(Doc->MainFileName()));
+    return Dialogs.Message(this, QMessageBox::Warning,
+                           reserve ? QStringLiteral("Reserve copy of another tactic")
+                                   : QStringLiteral("Tactic changed on disk"),
                            text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 

@@ -74,9 +74,9 @@ private:
     void BrowseClick(bool main);
     // True when the tactic was saved.
     bool BtnSaveClick();
-    // Another program saved the main tactic's file since it was loaded: ask
-    // before writing over its changes.
-    bool ConfirmOverwriteOfChanges();
+    // Asks before a save writes over another program's change of the main
+    // tactic's file, or over a reserve copy made from another tactic file.
+    bool ConfirmOverwrite(TTacticDocument::TSaveQuestion question);
     void UpdatePlayersInstructions();
     void ShowTeamInstructions();
     void PlayersGridSelectCell(int column, int row);

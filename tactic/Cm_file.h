@@ -19,22 +19,29 @@ using TCmRegion = std::array<uint8_t, CmRegionSize>;
 // system gave one, else 0.
 enum class TCmError {
     None,
-    CannotOpen,      // missing, no access, read-only...: System says which
-    Locked,          // another program holds the file
-    NotAFile,        // a folder, device, FIFO or a link to one
-    TooShort,        // fewer bytes than a tactic file has
-    ReadFailed,      // the file could not be read
-    Resized,         // its size changed since it was loaded
-    Replaced,        // a link that now leads to another file
-    ReserveFailed,   // the reserve copy could not be made; nothing was written
-    ReserveIsTactic, // the reserve copy's name is the tactic file itself
-    WriteFailed,     // the write failed: the file may be damaged
-    FlushFailed,     // written, but the disk did not confirm it
+    CannotOpen,          // missing, no access, read-only...: System says which
+    Locked,              // another program holds the file
+    NotAFile,            // a folder, device, FIFO or a link to one
+    TooShort,            // fewer bytes than a tactic file has
+    ReadFailed,          // the file could not be read
+    Resized,             // its size changed since it was loaded
+    Replaced,            // the name now leads to another file: a link, a folder or a hard link
+    Moved,               // renamed, replaced or deleted while the save waited for an answer
+    ChangedAfterFailure, // another program changed the file after a write that failed
+    ReserveFailed,       // the reserve copy could not be made; nothing was written
+    ReserveIsTactic,     // the reserve copy's name is the tactic file itself
+    ReserveUnconfirmed,  // the reserve copy replaced the earlier one, but the disk did not
+                         // confirm its name; nothing was written into the tactic
+    WriteFailed,         // the write failed
+    FlushFailed,         // written, but the disk did not confirm it
 };
 
 struct TCmFailure {
     TCmError Error = TCmError::None;
     int System = 0;
+    // After a failed write or flush: the file was put back as it was before
+    // the save. Without it the file may be damaged.
+    bool RolledBack = false;
 };
 
 // The system's own words for an error number, in UTF-8.
@@ -53,10 +60,14 @@ struct TCmFileStamp {
     TCmFileId Id;
     int64_t Size = 0;
     TCmRegion Region{};
-    // An earlier write into the file failed: the file may be damaged, and the
-    // reserve copy holds the tactic from before. The next save must not
-    // replace that copy with the damaged file.
+    // Where the name led, through every link; empty where the system did not say.
+    std::string RealPath;
+    // A write into the file failed and could not be undone: the file holds
+    // some mix of Region and Attempt, and the reserve copy holds the tactic
+    // from before. The next save must not replace that copy with the damaged
+    // file, nor write over anything else another program put there.
     bool KeepReserve = false;
+    TCmRegion Attempt{};
 };
 
 // Access to an open tactic file in the only unit the format knows: a 32-bit
@@ -122,14 +133,23 @@ public:
 
     // Copies the whole open file to `target`, replacing a file of that name
     // only once the copy is complete and on the disk: it is written to a
-    // temporary file beside the target, flushed, checked and renamed over it.
-    // On failure the temporary is removed and the target is as it was.
+    // temporary file beside the target, flushed, read back and compared with
+    // this file, and renamed over it. On failure the temporary is removed and
+    // the target is as it was, but for ReserveUnconfirmed. Temporaries of
+    // earlier copies that were killed are removed once stale.
     bool CopyTo(const std::string& target);
+    // The name still leads to this open file, which no one has deleted.
+    bool StillAt(const std::string& fileName);
+    // The other file has this one's size and its bytes outside the editor's region.
+    bool SameOutsideRegion(TCmDiskFile& other);
 
     int64_t Size() const { return FileSize; }
     TCmFileId Id() const { return FileIdentity; }
     // The name given to Open is a symbolic link (or another reparse point).
     bool ReachedByLink() const { return ViaLink; }
+    // The file's full path with every link resolved, and its number of names.
+    const std::string& RealPath() const { return Real; }
+    uint64_t Links() const { return LinkCount; }
     TCmFailure LastFailure() const { return Failure; }
 
 private:
@@ -144,5 +164,7 @@ private:
     int64_t FileSize = 0;
     TCmFileId FileIdentity;
     bool ViaLink = false;
+    std::string Real;
+    uint64_t LinkCount = 0;
     TCmFailure Failure;
 };

@@ -57,7 +57,7 @@ bool TCmTactic::Load(const std::string& fileName, TCmFileStamp& stamp) {
         return Fail(file.LastFailure());
     if (!Decode(region))
         return false;
-    stamp = {file.Id(), file.Size(), region, false};
+    stamp = {file.Id(), file.Size(), region, file.RealPath()};
     return true;
 }
 
@@ -93,11 +93,11 @@ bool TCmTactic::Load(TCmFile& file) {
     std::array<TCmPlayer, PlayerCount> players = Players;
     for (TCmPlayer& player : players) {
         if (!player.Read(file))
-            return Fail({TError::ReadFailed, 0});
+            return Fail({TCmError::ReadFailed, 0});
     }
     uint32_t teamWord = 0;
     if (!file.Seek(TeamWordOffset) || !file.ReadWord(teamWord))
-        return Fail({TError::ReadFailed, 0});
+        return Fail({TCmError::ReadFailed, 0});
     TTeamTexts team;
     DecodeTeam(teamWord, team);
 
@@ -110,12 +110,12 @@ bool TCmTactic::Load(TCmFile& file) {
 bool TCmTactic::Save(TCmFile& file) {
     for (TCmPlayer& player : Players) {
         if (!player.Write(file))
-            return Fail({TError::WriteFailed, 0});
+            return Fail({TCmError::WriteFailed, 0});
     }
     uint32_t teamWord = 0;
     if (!file.Seek(TeamWordOffset) || !file.ReadWord(teamWord) || !file.Seek(TeamWordOffset) ||
         !file.WriteWord(EncodeTeam(TeamInstr, teamWord)))
-        return Fail({TError::WriteFailed, 0});
+        return Fail({TCmError::WriteFailed, 0});
     Failure = {};
     return true;
 }
@@ -129,39 +129,69 @@ bool TCmSaveSession::Fail(TCmFailure failure) {
 bool TCmSaveSession::Open(const std::string& fileName, const TCmFileStamp& loaded) {
     Changed = false;
     Failure = {};
+    Name = fileName;
+    KeepReserve = loaded.KeepReserve;
     if (!File.Open(fileName, TCmDiskFile::TMode::ReadWrite, TCmTactic::MinimumFileSize))
         return Fail(File.LastFailure());
     if (File.Size() != loaded.Size)
         return Fail({TCmError::Resized, 0});
-    // A link that now leads elsewhere would have us overwrite another tactic.
+    // Another file than the loaded one is that tactic saved anew only if it
+    // lies where the loaded one lay and has no other name: a link or folder
+    // that leads elsewhere, or a hard link, would have us overwrite another tactic.
     const bool sameFile = File.Id() == loaded.Id;
-    if (!sameFile && File.ReachedByLink())
+    if (!sameFile && (File.RealPath() != loaded.RealPath || File.Links() > 1))
         return Fail({TCmError::Replaced, 0});
     if (!File.ReadRegion(Region))
         return Fail(File.LastFailure());
-    // After our own failed write the difference is ours, not another program's.
-    Changed = !loaded.KeepReserve && (!sameFile || Region != loaded.Region);
-    return true;
+    if (!KeepReserve) {
+        Changed = !sameFile || Region != loaded.Region;
+        return true;
+    }
+    // After our own write that could not be undone, every byte is the one
+    // from before it or the one it wrote. Anything else is another program's,
+    // and overwriting it would lose it: the reserve copy is taken already.
+    for (std::size_t i = 0; sameFile && i < Region.size(); ++i)
+        if (Region[i] != loaded.Region[i] && Region[i] != loaded.Attempt[i])
+            return Fail({TCmError::ChangedAfterFailure, 0});
+    return sameFile || Fail({TCmError::ChangedAfterFailure, 0});
+}
+
+bool TCmSaveSession::ReserveOfAnotherTactic(const std::string& reserveName) {
+    // One that cannot be opened is left to the copy, which says why it cannot replace it.
+    TCmDiskFile reserve;
+    return File.IsOpen() && !KeepReserve &&
+           reserve.Open(reserveName, TCmDiskFile::TMode::Read, 0) &&
+           !File.SameOutsideRegion(reserve);
 }
 
 bool TCmSaveSession::MakeReserveCopy(const std::string& reserveName) {
-    return File.CopyTo(reserveName) || Fail(File.LastFailure());
+    if (!File.IsOpen())
+        return false;
+    if (!File.StillAt(Name))
+        return Fail(File.LastFailure());
+    return KeepReserve || File.CopyTo(reserveName) || Fail(File.LastFailure());
 }
 
 bool TCmSaveSession::Write(TCmTactic& tactic, TCmFileStamp& stamp) {
     TCmRegion region = Region;
     if (!File.IsOpen() || !tactic.Encode(region))
         return Fail({TCmError::WriteFailed, 0});
-    if (!File.WriteRegion(region)) {
-        stamp.KeepReserve = true;
+    if (!File.StillAt(Name))
         return Fail(File.LastFailure());
+    if (File.WriteRegion(region) && File.Flush()) {
+        stamp = {File.Id(), File.Size(), region, File.RealPath()};
+        File.Close();
+        return true;
     }
-    // Whether or not the disk confirms it, the file now holds this region.
+    TCmFailure failure = File.LastFailure();
+    // Undone at once with the bytes read before the write, which the reserve
+    // copy holds too, so that no later session finds a damaged file. After an
+    // earlier write that could not be undone there is nothing sound to go back to.
+    failure.RolledBack = !KeepReserve && File.WriteRegion(Region) && File.Flush();
     stamp.Id = File.Id();
-    stamp.Region = region;
-    stamp.KeepReserve = !File.Flush();
-    if (stamp.KeepReserve)
-        return Fail(File.LastFailure());
-    File.Close();
-    return true;
+    stamp.RealPath = File.RealPath();
+    stamp.Region = Region;
+    stamp.KeepReserve = !failure.RolledBack;
+    stamp.Attempt = region;
+    return Fail(failure);
 }

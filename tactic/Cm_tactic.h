@@ -14,8 +14,6 @@ public:
     // The codec reads and writes bytes 313..1460; anything shorter is no tactic.
     static constexpr int64_t MinimumFileSize = CmRegionOffset + CmRegionSize;
 
-    using TError = TCmError;
-
     std::array<std::string, TeamInstrCount> TeamInstr;
     std::array<TCmPlayer, PlayerCount> Players;
 
@@ -36,7 +34,7 @@ public:
     bool Load(TCmFile& file);
     bool Save(TCmFile& file);
 
-    TError LastError() const { return Failure.Error; }
+    TCmError LastError() const { return Failure.Error; }
     TCmFailure LastFailure() const { return Failure; }
 
 private:
@@ -47,24 +45,35 @@ private:
 
 // A checked save of the main tactic into the file it was loaded from. The
 // file is opened once and held locked from the first check to the flush:
-//   Open -> ChangedSinceLoad (ask the user) -> MakeReserveCopy -> Write.
+//   Open -> ChangedSinceLoad, ReserveOfAnotherTactic (ask the user)
+//        -> MakeReserveCopy -> Write.
 // Every step reports failure with nothing written into the tactic file, but
-// Write, whose failure may leave the file damaged.
+// Write, which puts the file back as it was when its write fails, and says
+// whether it could.
 class TCmSaveSession {
 public:
     // Opens the file for reading and writing and checks that it is still the
-    // tactic that was loaded: a regular file of the same size, reached
-    // through a link only while the link leads to the loaded file.
+    // tactic that was loaded: a regular file of the same size, and where it
+    // is another file than the loaded one, one that took the loaded file's
+    // place (not a link or folder leading elsewhere, nor a second name of
+    // another file). After a write that could not be undone it must hold
+    // nothing but what that write left.
     bool Open(const std::string& fileName, const TCmFileStamp& loaded);
     // Another program changed the editor's region (or saved the file anew
     // under its name) since the load.
     bool ChangedSinceLoad() const { return Changed; }
-    // Copies the file as it is on disk to reserveName; an earlier copy of
-    // that name is replaced only by a complete one.
+    // A reserve copy of that name exists that was made from another tactic
+    // file (one whose name differs only in case shares it): its size or its
+    // bytes outside the editor's region differ from this file's.
+    bool ReserveOfAnotherTactic(const std::string& reserveName);
+    // Checks that the name still leads to the held file, whatever happened
+    // while the user was asked, then copies the file as it is on disk to
+    // reserveName; an earlier copy of that name is replaced only by a
+    // complete one. After a write that could not be undone the earlier copy
+    // holds the tactic from before it and is kept.
     bool MakeReserveCopy(const std::string& reserveName);
     // Encodes the tactic into the file with one write and flushes it. The
-    // stamp follows: it describes the file as written, and after a failed
-    // write it keeps the reserve copy for the next save.
+    // stamp follows: it describes the file as written, or as put back.
     bool Write(TCmTactic& tactic, TCmFileStamp& stamp);
 
     TCmFailure LastFailure() const { return Failure; }
@@ -72,8 +81,11 @@ public:
 private:
     bool Fail(TCmFailure failure);
 
+    std::string Name;
     TCmDiskFile File;
     TCmRegion Region{};
     bool Changed = false;
+    bool KeepReserve = false;
+    TCmRegion Attempt{};
     TCmFailure Failure;
 };

@@ -1,6 +1,6 @@
 // Saving and loading through the window: what each answer to the save's
-// questions writes, and each bad file's message, with the window, the
-// tactic's file and its earlier reserve copy as they were.
+// questions writes, every failure's message, and a refused file with the
+// window, the tactic's file and its earlier reserve copy as they were.
 #include "FormHarness.h"
 #include "editor/FileErrors.h"
 
@@ -33,23 +33,38 @@ private slots:
     }
     void cleanup() { StopWindow(); }
 
+    // The earlier reserve copy is the file as it was with one byte changed:
+    // inside the editor's region it is this tactic's, outside it another's.
     void answersDecideWhatIsWritten_data() {
         QTest::addColumn<bool>("changedOnDisk");
+        QTest::addColumn<int>("reserveByte");
         QTest::addColumn<QList<int>>("answers");
-        QTest::addRow("ok") << false << QList<int>{B::Ok};
-        QTest::addRow("ok, reserve box off: copied all the same") << false << QList<int>{B::Ok};
-        QTest::addRow("cancel") << false << QList<int>{B::Cancel};
-        QTest::addRow("box closed") << false << QList<int>{B::NoButton};
-        QTest::addRow("changed on disk, overwrite") << true << QList<int>{B::Ok, B::Ok};
-        QTest::addRow("changed on disk, kept") << true << QList<int>{B::Ok, B::Cancel};
+        QTest::addRow("ok") << false << -1 << QList<int>{B::Ok};
+        QTest::addRow("ok, reserve box off: copied all the same")
+            << false << -1 << QList<int>{B::Ok};
+        QTest::addRow("cancel") << false << -1 << QList<int>{B::Cancel};
+        QTest::addRow("box closed") << false << -1 << QList<int>{B::NoButton};
+        QTest::addRow("changed on disk, overwrite") << true << -1 << QList<int>{B::Ok, B::Ok};
+        QTest::addRow("changed on disk, kept") << true << -1 << QList<int>{B::Ok, B::Cancel};
+        QTest::addRow("its own reserve copy, replaced") << false << 1400 << QList<int>{B::Ok};
+        QTest::addRow("another's reserve copy, replaced")
+            << false << 100 << QList<int>{B::Ok, B::Ok};
+        QTest::addRow("another's reserve copy, kept")
+            << false << 100 << QList<int>{B::Ok, B::Cancel};
     }
     void answersDecideWhatIsWritten() {
         QFETCH(bool, changedOnDisk);
+        QFETCH(int, reserveByte);
         QFETCH(QList<int>, answers);
         const bool written = answers.last() == B::Ok;
-        QByteArray onDisk = ReadAll(Main), second = ReadAll(Second);
+        QByteArray onDisk = ReadAll(Main), second = ReadAll(Second), earlier;
         onDisk[1400] = static_cast<char>(onDisk[1400] ^ (changedOnDisk ? 0x10 : 0));
         Game->WriteBytes("my442.tct", onDisk);
+        if (reserveByte >= 0) {
+            earlier = onDisk;
+            earlier[reserveByte] = static_cast<char>(earlier[reserveByte] ^ 0x10);
+            Game->WriteBytes("MY442.old", earlier);
+        }
         if (QString(QTest::currentDataTag()).contains("box off"))
             Click(Find<QAbstractButton>(*Form, "ReserveCopy"));
         Save(answers);
@@ -57,116 +72,107 @@ private slots:
         QCOMPARE(Dialogs.messages()[0].Text, "Overwrite tactic MY442?\n\r\n\rPrevious tactic will "
                                              "save in file MY442.old");
         QCOMPARE(Dialogs.messages().last().Caption == "Tactic changed on disk", changedOnDisk);
+        QCOMPARE(Dialogs.messages().last().Caption == "Reserve copy of another tactic",
+                 reserveByte == 100);
         // What a save writes: the codec's bytes over the file as it was.
         const QString expected = Game->WriteBytes("expected", onDisk);
         TCmTactic(Form->MainTactic()).Save(QFile::encodeName(expected).toStdString());
         QCOMPARE(ReadAll(Main), written ? ReadAll(expected) : onDisk);
-        QCOMPARE(ReadAll(Reserve), written ? onDisk : QByteArray());
+        QCOMPARE(ReadAll(Reserve), written ? onDisk : earlier);
         QCOMPARE(Form->Document().IsModified(), !written);
         QCOMPARE(ReadAll(Second), second);
         QVERIFY(!QFile::exists(Game->Tactics() + "/433.old"));
     }
 
-    // Each change of the files after the load, by the row's name: the reason
-    // a new load of the file gives, if it fails, then the save's.
-    void badFileIsRefusedWithItsReason_data() {
-        QTest::addColumn<QString>("loadReason");
-        QTest::addColumn<QString>("saveReason");
-        const QString missing = "The file cannot be opened: no such file or directory.",
-                      tooShort = "The file is too short to be a tactic file.",
-                      notAFile = "It is not a regular file but a folder, a device or a pipe.",
-                      held = "The file is held by another program.";
-        QTest::addRow("deleted") << missing << missing;
-        QTest::addRow("truncated") << tooShort << tooShort;
-        QTest::addRow("grown") << ""
-                               << "Its size changed since it was loaded, so it no longer "
-                                  "holds the tactic that was loaded.";
-        QTest::addRow("a folder") << notAFile << notAFile;
-        QTest::addRow("a FIFO") << notAFile << notAFile;
-        QTest::addRow("held") << held << held;
-        QTest::addRow("a link to the second") << ""
-                                              << "The name now leads to another file than "
-                                                 "the one that was loaded.";
-        QTest::addRow("a folder as the copy") << ""
-                                              << "The copy could not be written: is a "
-                                                 "directory.";
-    }
-    void badFileIsRefusedWithItsReason() {
-        QFETCH(QString, loadReason);
-        QFETCH(QString, saveReason);
-        const QString change = QTest::currentDataTag();
-        const bool copy = change.endsWith("copy");
-        if (!copy)
-            Game->WriteBytes("MY442.old", "an earlier reserve copy");
-        const QByteArray before = ReadAll(Main), second = ReadAll(Second);
-        const QByteArray shown = Encoded(Form->MainTactic());
-        QFile::resize(Main, change == "grown" ? 1700 : change == "truncated" ? 1000 : 1600);
-        if ((change.startsWith("a ") && !copy) || change == "deleted")
-            QFile::remove(Main);
-        const int fd =
-            change == "held" ? ::open(QFile::encodeName(Main).constData(), O_RDONLY) : -1;
-        if (change == "held" && ::flock(fd, LOCK_EX | LOCK_NB) != 0)
-            QFAIL("cannot hold the file");
-        if (change == "a folder" || copy)
-            QDir().mkdir(copy ? Reserve : Main);
-        if (change == "a FIFO")
-            ::mkfifo(QFile::encodeName(Main).constData(), 0600);
-        if (change.contains("link"))
-            QFile::link(Second, Main);
-        if (!loadReason.isEmpty()) {
-            Load(*Form, Dialogs, 1, Main);
-            QCOMPARE(Dialogs.messages().size(), 1);
-            QCOMPARE(Dialogs.messages()[0].Icon, B::Critical);
-            QCOMPARE(Dialogs.messages()[0].Text,
-                     "Could not load tactic " + Main + "\n" + loadReason);
-            QCOMPARE(Encoded(Form->MainTactic()), shown);
-            QCOMPARE(Find<QLabel>(*Form, "LabelTN1")->text(), "my442");
-            Dialogs.clearLog();
-        }
-        Save({B::Ok});
-        QCOMPARE(Dialogs.messages().size(), 2);
-        QCOMPARE(Dialogs.messages()[1].Text,
-                 copy ? "Could not make the reserve copy " + Reserve + "\n" + saveReason +
-                            "\nThe tactic was not saved; its file and any earlier reserve "
-                            "copy are as they were."
-                      : "Could not save tactic " + Main + "\n" + saveReason +
-                            "\nNothing was written.");
-        QCOMPARE(ReadAll(Reserve), copy ? QByteArray() : QByteArray("an earlier reserve copy"));
-        QCOMPARE(ReadAll(Second), second);
-        if (change == "held" || copy)
-            QCOMPARE(ReadAll(Main), before);
-        ::close(fd);
-    }
-
-    // The failures no file in a test folder gives: what the user is told
-    // happened to the tactic and its reserve copy.
-    void failuresAfterTheCopySayWhereTheTacticIs_data() {
+    // Every failure's message: what failed, why, and what became of the
+    // tactic and its reserve copy. A reason alone is a load's and a save's.
+    void failureTexts_data() {
         QTest::addColumn<int>("error");
         QTest::addColumn<int>("system");
+        QTest::addColumn<bool>("rolledBack");
         QTest::addColumn<QString>("text");
-        const QString reserve = "\nThe file may be %1; the reserve copy /t/A.old holds the "
-                                "previous tactic.";
-        QTest::addRow("write") << int(TCmError::WriteFailed) << EIO
-                               << "Could not save tactic /t/a.tct\nThe file could not be written: "
-                                  "input/output error." +
-                                      reserve.arg("damaged");
-        QTest::addRow("flush") << int(TCmError::FlushFailed) << ENOSPC
-                               << "The tactic was written to /t/a.tct, but the disk did not "
-                                  "confirm it\nThe flush failed: no space left on device." +
-                                      reserve.arg("incomplete");
-        QTest::addRow("copy is the tactic")
-            << int(TCmError::ReserveIsTactic) << 0
-            << "Could not make the reserve copy /t/A.old\nThat name is the tactic file "
-               "itself.\nThe tactic was not saved.";
-        QTest::addRow("read") << int(TCmError::ReadFailed) << 0
-                              << "Could not save tactic /t/a.tct\nThe file could not be "
-                                 "read.\nNothing was written.";
+        const auto row = [](const char* name, TCmError error, int system, const QString& text,
+                            bool rolledBack = false) {
+            QTest::addRow("%s", name) << int(error) << system << rolledBack << text;
+        };
+        using E = TCmError;
+        row("cannot open", E::CannotOpen, ENOENT,
+            "The file cannot be opened: no such file or directory.");
+        row("locked", E::Locked, 0, "The file is held by another program.");
+        row("not a file", E::NotAFile, 0,
+            "It is not a regular file but a folder, a device or a pipe.");
+        row("too short", E::TooShort, 0, "The file is too short to be a tactic file.");
+        row("read", E::ReadFailed, EIO, "The file could not be read: input/output error.");
+        row("resized", E::Resized, 0,
+            "Its size changed since it was loaded, so it no longer holds the tactic that was "
+            "loaded.");
+        row("replaced", E::Replaced, 0,
+            "The name now leads to another file than the one that was loaded.");
+        row("moved", E::Moved, 0,
+            "The file was renamed, replaced or deleted while the save waited, so the name no "
+            "longer leads to the tactic that was loaded.");
+        row("changed after a failure", E::ChangedAfterFailure, 0,
+            "Another program changed the file after a save into it failed; the reserve copy "
+            "from before that save is kept, and neither is overwritten.");
+        row("copy", E::ReserveFailed, EISDIR,
+            "Could not make the reserve copy /t/A.old\nThe copy could not be written: is a "
+            "directory.\nThe tactic was not saved; its file and any earlier reserve copy are "
+            "as they were.");
+        row("copy is the tactic", E::ReserveIsTactic, 0,
+            "Could not make the reserve copy /t/A.old\nThat name is the tactic file "
+            "itself.\nThe tactic was not saved.");
+        row("copy's name", E::ReserveUnconfirmed, EIO,
+            "Could not make the reserve copy /t/A.old\nThe copy was written, but the disk did "
+            "not confirm its name: input/output error.\nThe tactic was not saved; its file is as "
+            "it was, and the reserve copy was replaced by a copy of it.");
+        const QString back = "\nThe tactic was not saved; the file was put back as it was, and "
+                             "the reserve copy /t/A.old holds the same tactic.";
+        row("write, undone", E::WriteFailed, EIO,
+            "Could not save tactic /t/a.tct\nThe file could not be written: input/output "
+            "error." +
+                back,
+            true);
+        row("flush, undone", E::FlushFailed, ENOSPC,
+            "Could not save tactic /t/a.tct\nThe disk did not confirm the write: no space left "
+            "on device." +
+                back,
+            true);
+        row("write, not undone", E::WriteFailed, EFBIG,
+            "Could not save tactic /t/a.tct\nThe file could not be written: file too "
+            "large.\nPutting the file back failed too, so it may be damaged: restore it from "
+            "the reserve copy /t/A.old, which holds the previous tactic.");
     }
-    void failuresAfterTheCopySayWhereTheTacticIs() {
+    void failureTexts() {
         QFETCH(int, error);
         QFETCH(int, system);
+        QFETCH(bool, rolledBack);
         QFETCH(QString, text);
-        QCOMPARE(SaveFailureText("/t/a.tct", "/t/A.old", {TCmError(error), system}), text);
+        const TCmFailure failure{TCmError(error), system, rolledBack};
+        if (!text.contains('\n')) {
+            QCOMPARE(LoadFailureText("/t/a.tct", failure),
+                     "Could not load tactic /t/a.tct\n" + text);
+            text = "Could not save tactic /t/a.tct\n" + text + "\nNothing was written.";
+        }
+        QCOMPARE(SaveFailureText("/t/a.tct", "/t/A.old", failure), text);
+    }
+
+    // Through the window: a held file's load and save are refused with their
+    // reasons, the window, the files and the edits as they were.
+    void heldFileIsRefused() {
+        Game->WriteBytes("MY442.old", "an earlier reserve copy");
+        const QByteArray before = ReadAll(Main);
+        const int fd = ::open(QFile::encodeName(Main).constData(), O_RDONLY);
+        QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+        Load(*Form, Dialogs, 1, Main);
+        Save({B::Ok});
+        ::close(fd);
+        QCOMPARE(Dialogs.messages().size(), 3);
+        QCOMPARE(Dialogs.messages()[0].Text, LoadFailureText(Main, {TCmError::Locked}));
+        QCOMPARE(Dialogs.messages()[2].Icon, B::Critical);
+        QCOMPARE(Dialogs.messages()[2].Text, SaveFailureText(Main, Reserve, {TCmError::Locked}));
+        QCOMPARE(ReadAll(Main), before);
+        QCOMPARE(ReadAll(Reserve), "an earlier reserve copy");
+        QVERIFY(Form->Document().IsModified());
     }
 
     // A file refused at the first load leaves the window as it started, with
