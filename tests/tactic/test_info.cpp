@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "tactic/Cm_info.h"
 #include "tactic/Cm_winereg.h"
+#include "tests/common/WinePrefix.h"
 
 #include <gtest/gtest.h>
 
@@ -12,15 +13,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string Key = "[Software\\\\Sports Interactive Ltd\\\\Championship Manager 00-01] 17\n";
-const std::string Wow64Key =
-    "[Software\\\\Wow6432Node\\\\Sports Interactive Ltd\\\\Championship Manager 00-01] 17\n";
+const std::string Key = pwtest::GameKeyLine(), Wow64Key = pwtest::GameKeyLine(true);
 
 // A system.reg as Wine writes it around the given keys, after another key
 // with a "Location" of its own.
 std::string Registry(const std::string& body, const char* arch = "win32") {
-    return std::string("WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=") +
-           arch + "\n\n[Software\\\\Classes] 17\n#time=1d9\n\"Location\"=\"elsewhere\"\n\n" + body;
+    return pwtest::WineRegistry(
+        "[Software\\\\Classes] 17\n#time=1d9\n\"Location\"=\"elsewhere\"\n\n" + body, arch);
 }
 
 // The game's key with one "Location" line.
@@ -95,9 +94,9 @@ namespace {
 // link, and d: leading to games.
 struct TPrefix {
     explicit TPrefix(const std::string& systemReg) {
-        for (const char* folder : {"drive_c", "games/cm", "dosdevices"})
-            fs::create_directories(Path / folder);
-        std::ofstream(Path / "system.reg", std::ios::binary) << systemReg;
+        pwtest::MakeWinePrefix(Path, systemReg);
+        fs::remove(Path / "dosdevices/c:");
+        fs::create_directories(Path / "games/cm");
         fs::create_directory_symlink("../games", Path / "dosdevices/d:");
     }
     pwtest::TTempDir Home;
@@ -148,13 +147,109 @@ TEST(TCmInfo, ReadsTheGamesValuesFromAPrefix) {
                    : (prefix.Path.string() + c.Lookup.substr(1)).c_str(),
                1);
         c.Lookup.empty() ? unsetenv("HOME") : setenv("HOME", prefix.Home.Path().c_str(), 1);
-        EXPECT_EQ(info.ReadFromRegistry(), c.Found) << c.Reg;
-        EXPECT_EQ(info.Error, c.Error.empty() ? "" : "Invalid data type for '" + c.Error + "'");
+        const TCmInfo::TStatus status = info.ReadFromRegistry();
+        EXPECT_EQ(status == TCmInfo::TStatus::Found, c.Found) << c.Reg;
+        EXPECT_EQ(TCmInfo::ErrorText(status),
+                  c.Error.empty() ? "" : "Invalid data type for '" + c.Error + "'");
         if (c.Error.empty()) {
             EXPECT_EQ(info.Location, expand(c.Location)) << c.Reg;
             EXPECT_EQ(info.Version, expand(c.Version)) << c.Reg;
             EXPECT_EQ(info.TacticsFolder(), info.Location + "/tactics");
         }
+    }
+}
+
+// Fake home folders, each row's layout written by the first letters of its
+// entries: W a prefix without the game, K one whose key says C:\Key, G a game
+// folder (its program's name last) with its tactics, F a file (path=text),
+// L a link (path=target), U a folder nobody may read. "^" is a folder outside
+// the home. The found Location, "" for none.
+TEST(TCmInfo, FindsTheGameWherePlayersKeepIt) {
+    const std::string lutris = "F .config/lutris/games/cm-0102-1.yml=game:\n  prefix: ",
+                      bottles = ".local/share/bottles/bottles/", pol = ".PlayOnLinux/wineprefix/",
+                      proton = ".steam/steam/steamapps/compatdata/", key = "/drive_c/Key";
+    const struct {
+        std::vector<std::string> Layout;
+        std::string WinePrefix, Location;
+    } cases[] = {
+        {{"K .wine"}, "", "~/.wine" + key},
+        {{lutris + "~/lutris/cm\n", "K lutris/cm", "K Games/cm"}, "", "~/lutris/cm" + key},
+        {{lutris + "'^/cm'\n", "K ^/cm"}, "", "^/cm" + key}, // a prefix the player named
+        {{"K Games/cm", "K " + bottles + "cm"}, "", "~/Games/cm" + key},
+        {{"K " + bottles + "cm", "K " + pol + "cm"}, "", "~/" + bottles + "cm" + key},
+        {{"K .var/app/com.usebottles.bottles/data/bottles/bottles/cm", "K .cxoffice/cm"},
+         "",
+         "~/.var/app/com.usebottles.bottles/data/bottles/bottles/cm" + key},
+        {{"W " + pol + "cm", "G " + pol + "cm/drive_c/Program Files/CM0001/cm0001.exe"},
+         "",
+         "~/" + pol + "cm/drive_c/Program Files/CM0001"},
+        {{"W .cxoffice/cm", "G .cxoffice/cm/drive_c/Games/CM0102/CM0102.EXE"},
+         "",
+         "~/.cxoffice/cm/drive_c/Games/CM0102"},
+        {{"L .steam/steam=.local/share/Steam", "K .local/share/Steam/steamapps/compatdata/9/pfx"},
+         "",
+         "~/.local/share/Steam/steamapps/compatdata/9/pfx" + key},
+        // The key wins over an earlier program; CM 00/01 over an earlier CM 01/02.
+        {{"W .wine", "G .wine/drive_c/CM/cm0001.exe", "K " + proton + "1/pfx"},
+         "",
+         "~/" + proton + "1/pfx" + key},
+        {{"W .wine", "G .wine/drive_c/A/cm0102.exe",
+          "G .wine/drive_c/Program Files (x86)/Z/Cm0001.Exe"},
+         "",
+         "~/.wine/drive_c/Program Files (x86)/Z"},
+        {{"W .wine", "F .wine/drive_c/CM/cm0001.exe="}, "", ""}, // no tactics folder
+        {{"G Games/cm/drive_c/CM/cm0001.exe"}, "", ""},          // no system.reg
+        {{"F Games/cm/system.reg=REGEDIT4\n", "G Games/cm/drive_c/CM/cm0001.exe"}, "", ""},
+        {{"W " + bottles + "x", "U " + bottles, "K .cxoffice/cm"}, "", "~/.cxoffice/cm" + key},
+        {{"K ^/cm", "L .cxoffice/cm=^/cm"}, "", ""},
+        {{"W .wine", "G ^/CM/cm0001.exe", "L .wine/drive_c/CM=^/CM"}, "", ""},
+        {{"W pfx", "K .wine"}, "pfx", ""},
+    };
+    for (const auto& c : cases) {
+        const pwtest::TTempDir home, outside;
+        // "^" becomes the outside folder's absolute path, which "/" keeps as it is.
+        const auto at = [&](std::string path) {
+            if (path.starts_with('^'))
+                path.replace(0, 1, outside.Path().string());
+            return home.Path() / path;
+        };
+        std::vector<fs::path> locked;
+        for (std::string entry : c.Layout) {
+            if (const auto mark = entry.find('^'); mark != std::string::npos && entry[0] == 'F')
+                entry.replace(mark, 1, outside.Path().string());
+            const std::size_t equals = entry.find('=');
+            const fs::path path = at(entry.substr(2, equals - 2));
+            const std::string text = equals == std::string::npos ? "" : entry.substr(equals + 1);
+            fs::create_directories(
+                std::string("GFL").find(entry[0]) != std::string::npos ? path.parent_path() : path);
+            if (entry[0] == 'W' || entry[0] == 'K')
+                pwtest::MakeWinePrefix(
+                    path,
+                    pwtest::WineRegistry(entry[0] == 'W' ? "" : Key + R"("Location"="C:\\Key")"));
+            if (entry[0] == 'G')
+                fs::create_directory(path.parent_path() / "tactics");
+            if (entry[0] == 'G' || entry[0] == 'F')
+                std::ofstream(path) << text;
+            if (entry[0] == 'L')
+                fs::create_directory_symlink(at(text), path);
+            if (entry[0] == 'U') {
+                fs::permissions(path, fs::perms::none);
+                locked.push_back(path);
+            }
+        }
+        setenv("HOME", home.Path().c_str(), 1);
+        setenv("WINEPREFIX", c.WinePrefix.empty() ? "" : at(c.WinePrefix).c_str(), 1);
+        TCmInfo info;
+        const TCmInfo::TStatus status = info.ReadFromRegistry();
+        const std::string& where = c.Location;
+        EXPECT_EQ(status, where.empty() ? TCmInfo::TStatus::NotFound : TCmInfo::TStatus::Found);
+        EXPECT_EQ(info.Location, where.empty() ? std::string(TCmInfo::NotFound)
+                                 : where.starts_with('~')
+                                     ? fs::canonical(home.Path()).string() + where.substr(1)
+                                     : fs::canonical(outside.Path()).string() + where.substr(1))
+            << c.Layout.back();
+        for (const fs::path& path : locked)
+            fs::permissions(path, fs::perms::owner_all);
     }
 }
 
@@ -165,7 +260,7 @@ TEST(TCmInfo, ReadsTheGamesValuesFromAPrefix) {
 // what the generator writes, and they hold known codes and move with the ball.
 TEST(Demo, LookupFindsTheGeneratorsTactics) {
     TCmInfo info;
-    ASSERT_TRUE(info.ReadFromWinePrefix(PW_DEMO_PREFIX));
+    ASSERT_EQ(info.ReadFromWinePrefix(PW_DEMO_PREFIX), TCmInfo::TStatus::Found);
     EXPECT_EQ(info.Version, "1.0");
     EXPECT_EQ(fs::path(info.Location), fs::canonical(PW_DEMO_PREFIX "/drive_c/CM0001"));
     const pwtest::TTempDir dir;
