@@ -162,7 +162,8 @@ std::vector<fs::path> WinePrefixes(const std::string& winePrefix, const std::str
         for (const auto& entry : Children(base / folder, walk))
             add(entry.path());
     for (const auto& entry : Children(base / ".steam/steam/steamapps/compatdata", walk))
-        add(entry.path() / "pfx");
+        if (const fs::path pfx = entry.path() / "pfx"; Allowed(pfx, walk))
+            add(pfx);
     return prefixes;
 }
 

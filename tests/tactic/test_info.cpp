@@ -159,69 +159,63 @@ TEST(TCmInfo, ReadsTheGamesValuesFromAPrefix) {
     }
 }
 
-// Fake home folders, each row's layout written by the first letters of its
-// entries: W a prefix without the game, K one whose key says C:\Key, G a game
-// folder (its program's name last) with its tactics, F a file (path=text),
-// L a link (path=target), U a folder nobody may read. "^" is a folder outside
-// the home. The found Location, "" for none.
+// Fake home folders, written by the first letter of each entry: W a prefix
+// without the game, K one whose key says C:\Key, G a game folder (its program
+// last) with tactics, F a file (path=text), L a link (path=target), U a folder
+// nobody may read; "^" is a folder outside the home. Each row gives the entry
+// the lookup finds (-1: none) and $WINEPREFIX.
 TEST(TCmInfo, FindsTheGameWherePlayersKeepIt) {
-    const std::string lutris = "F .config/lutris/games/cm-0102-1.yml=game:\n  prefix: ",
+    const std::string lutris = "F .config/lutris/games/cm.yml=game:\n  prefix: ",
                       bottles = ".local/share/bottles/bottles/", pol = ".PlayOnLinux/wineprefix/",
-                      proton = ".steam/steam/steamapps/compatdata/", key = "/drive_c/Key";
+                      flatpak = ".var/app/com.usebottles.bottles/data/bottles/bottles/cm";
     const struct {
         std::vector<std::string> Layout;
-        std::string WinePrefix, Location;
+        int Found;
+        std::string WinePrefix;
     } cases[] = {
-        {{"K .wine"}, "", "~/.wine" + key},
-        {{lutris + "~/lutris/cm\n", "K lutris/cm", "K Games/cm"}, "", "~/lutris/cm" + key},
-        {{lutris + "'^/cm'\n", "K ^/cm"}, "", "^/cm" + key}, // a prefix the player named
-        {{"K Games/cm", "K " + bottles + "cm"}, "", "~/Games/cm" + key},
-        {{"K " + bottles + "cm", "K " + pol + "cm"}, "", "~/" + bottles + "cm" + key},
-        {{"K .var/app/com.usebottles.bottles/data/bottles/bottles/cm", "K .cxoffice/cm"},
-         "",
-         "~/.var/app/com.usebottles.bottles/data/bottles/bottles/cm" + key},
-        {{"W " + pol + "cm", "G " + pol + "cm/drive_c/Program Files/CM0001/cm0001.exe"},
-         "",
-         "~/" + pol + "cm/drive_c/Program Files/CM0001"},
-        {{"W .cxoffice/cm", "G .cxoffice/cm/drive_c/Games/CM0102/CM0102.EXE"},
-         "",
-         "~/.cxoffice/cm/drive_c/Games/CM0102"},
+        // Each manager in turn, before the next.
+        {{"K .wine", "K Games/a"}, 0, ""},
+        {{lutris + "~/lutris/cm\n", "K lutris/cm", "K Games/cm"}, 1, ""},
+        {{lutris + "'^/cm'", "K ^/cm"}, 1, ""}, // named by the player, wherever it is
+        {{"K Games/cm", "K " + bottles + "cm"}, 0, ""},
+        {{"K " + bottles + "cm", "K " + flatpak}, 0, ""},
+        {{"K " + flatpak, "K " + pol + "cm"}, 0, ""},
+        {{"K " + pol + "cm", "K .cxoffice/cm"}, 0, ""},
+        {{"K .cxoffice/cm", "K .steam/steam/steamapps/compatdata/1/pfx"}, 0, ""},
         {{"L .steam/steam=.local/share/Steam", "K .local/share/Steam/steamapps/compatdata/9/pfx"},
-         "",
-         "~/.local/share/Steam/steamapps/compatdata/9/pfx" + key},
-        // The key wins over an earlier program; CM 00/01 over an earlier CM 01/02.
-        {{"W .wine", "G .wine/drive_c/CM/cm0001.exe", "K " + proton + "1/pfx"},
-         "",
-         "~/" + proton + "1/pfx" + key},
+         1,
+         ""},
+        // The key wins over an earlier program, CM 00/01 over an earlier CM 01/02.
+        {{"W .wine", "G .wine/drive_c/CM/cm0001.exe", "K " + pol + "cm"}, 2, ""},
         {{"W .wine", "G .wine/drive_c/A/cm0102.exe",
           "G .wine/drive_c/Program Files (x86)/Z/Cm0001.Exe"},
-         "",
-         "~/.wine/drive_c/Program Files (x86)/Z"},
-        {{"W .wine", "F .wine/drive_c/CM/cm0001.exe="}, "", ""}, // no tactics folder
-        {{"G Games/cm/drive_c/CM/cm0001.exe"}, "", ""},          // no system.reg
-        {{"F Games/cm/system.reg=REGEDIT4\n", "G Games/cm/drive_c/CM/cm0001.exe"}, "", ""},
-        {{"W " + bottles + "x", "U " + bottles, "K .cxoffice/cm"}, "", "~/.cxoffice/cm" + key},
-        {{"K ^/cm", "L .cxoffice/cm=^/cm"}, "", ""},
-        {{"W .wine", "G ^/CM/cm0001.exe", "L .wine/drive_c/CM=^/CM"}, "", ""},
-        {{"W pfx", "K .wine"}, "pfx", ""},
+         2,
+         ""},
+        {{"W .cxoffice/cm", "G .cxoffice/cm/drive_c/Games/CM0102/CM0102.EXE"}, 1, ""},
+        {{"W .wine", "F .wine/drive_c/CM/cm0001.exe="}, -1, ""}, // no tactics folder
+        {{"G Games/cm/drive_c/CM/cm0001.exe"}, -1, ""},          // no system.reg
+        {{"F Games/cm/system.reg=REGEDIT4\n", "G Games/cm/drive_c/CM/cm0001.exe"}, -1, ""},
+        {{"W " + bottles + "x", "U " + bottles, "K .cxoffice/cm"}, 2, ""},
+        {{"K ^/cm", "L .cxoffice/cm=^/cm"}, -1, ""},
+        {{"W .wine", "G ^/CM/cm0001.exe", "L .wine/drive_c/CM=^/CM"}, -1, ""},
+        {{"W pfx", "K .wine"}, -1, "pfx"},
     };
     for (const auto& c : cases) {
         const pwtest::TTempDir home, outside;
-        // "^" becomes the outside folder's absolute path, which "/" keeps as it is.
-        const auto at = [&](std::string path) {
-            if (path.starts_with('^'))
-                path.replace(0, 1, outside.Path().string());
-            return home.Path() / path;
+        const auto expand = [&](std::string text) {
+            for (std::size_t mark; (mark = text.find('^')) != std::string::npos;)
+                text.replace(mark, 1, outside.Path().string());
+            return text;
         };
-        std::vector<fs::path> locked;
-        for (std::string entry : c.Layout) {
-            if (const auto mark = entry.find('^'); mark != std::string::npos && entry[0] == 'F')
-                entry.replace(mark, 1, outside.Path().string());
+        // "/" keeps an absolute path as it is.
+        const auto at = [&](const std::string& path) { return home.Path() / expand(path); };
+        std::vector<fs::path> locked, paths;
+        for (const std::string& entry : c.Layout) {
             const std::size_t equals = entry.find('=');
-            const fs::path path = at(entry.substr(2, equals - 2));
+            const fs::path& path = paths.emplace_back(at(entry.substr(2, equals - 2)));
             const std::string text = equals == std::string::npos ? "" : entry.substr(equals + 1);
-            fs::create_directories(
-                std::string("GFL").find(entry[0]) != std::string::npos ? path.parent_path() : path);
+            const bool folder = std::string("WKU").find(entry[0]) != std::string::npos;
+            fs::create_directories(folder ? path : path.parent_path());
             if (entry[0] == 'W' || entry[0] == 'K')
                 pwtest::MakeWinePrefix(
                     path,
@@ -229,25 +223,22 @@ TEST(TCmInfo, FindsTheGameWherePlayersKeepIt) {
             if (entry[0] == 'G')
                 fs::create_directory(path.parent_path() / "tactics");
             if (entry[0] == 'G' || entry[0] == 'F')
-                std::ofstream(path) << text;
+                std::ofstream(path) << expand(text);
             if (entry[0] == 'L')
                 fs::create_directory_symlink(at(text), path);
-            if (entry[0] == 'U') {
-                fs::permissions(path, fs::perms::none);
-                locked.push_back(path);
-            }
+            if (entry[0] == 'U')
+                fs::permissions(locked.emplace_back(path), fs::perms::none);
         }
         setenv("HOME", home.Path().c_str(), 1);
         setenv("WINEPREFIX", c.WinePrefix.empty() ? "" : at(c.WinePrefix).c_str(), 1);
         TCmInfo info;
-        const TCmInfo::TStatus status = info.ReadFromRegistry();
-        const std::string& where = c.Location;
-        EXPECT_EQ(status, where.empty() ? TCmInfo::TStatus::NotFound : TCmInfo::TStatus::Found);
-        EXPECT_EQ(info.Location, where.empty() ? std::string(TCmInfo::NotFound)
-                                 : where.starts_with('~')
-                                     ? fs::canonical(home.Path()).string() + where.substr(1)
-                                     : fs::canonical(outside.Path()).string() + where.substr(1))
-            << c.Layout.back();
+        EXPECT_EQ(info.ReadFromRegistry(),
+                  c.Found < 0 ? TCmInfo::TStatus::NotFound : TCmInfo::TStatus::Found);
+        const std::string found = c.Found < 0 ? TCmInfo::NotFound
+                                  : c.Layout[c.Found][0] == 'K'
+                                      ? fs::canonical(paths[c.Found]).string() + "/drive_c/Key"
+                                      : fs::canonical(paths[c.Found].parent_path()).string();
+        EXPECT_EQ(info.Location, found) << c.Layout.back();
         for (const fs::path& path : locked)
             fs::permissions(path, fs::perms::owner_all);
     }
