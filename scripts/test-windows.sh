@@ -95,6 +95,10 @@ lap "build"
 
 failures=()
 
+# The first program of a session starts Wine's services, which keep its
+# output open and would leave ctest waiting on them: start them here.
+"$wine" wineboot >/dev/null 2>&1 || fail "wineboot"
+
 say "ctest"
 ctest --test-dir "$build" --output-on-failure -j "$jobs" || failures+=("ctest")
 lap "ctest"

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <system_error>
 
@@ -33,9 +32,12 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // In one read: a prefix's registry is megabytes, and start-up may read a dozen.
+    std::string text(static_cast<std::size_t>(size), '\0');
+    in.read(text.data(), static_cast<std::streamsize>(size));
     if (in.bad())
         return std::nullopt;
+    text.resize(static_cast<std::size_t>(in.gcount()));
     return text;
 }
 

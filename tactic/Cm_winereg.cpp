@@ -277,6 +277,7 @@ std::optional<TValues> FindGameKey(std::string_view systemReg) {
     static const std::string gameKey = AsciiLower(std::string(TCmInfo::GameKey));
     static const std::string wow64GameKey =
         "software\\wow6432node" + gameKey.substr(gameKey.find('\\'));
+    static const std::string version = gameKey.substr(gameKey.rfind(' ') + 1);
     bool win64 = false;
     std::optional<TValues> plain;
     std::optional<TValues> wow64;
@@ -287,8 +288,12 @@ std::optional<TValues> FindGameKey(std::string_view systemReg) {
             continue;
         if (line.front() == '[') {
             // "[name] timestamp"; a later copy of a key adds to it, as Wine loads it.
+            // "00-01" has no case and nothing Wine escapes: most keys of a
+            // prefix (thousands) are passed over without parsing their names.
             std::size_t next = 0;
-            const auto name = ParseEscaped(line.substr(1), ']', next);
+            const auto name = line.find(version) == std::string_view::npos
+                                  ? std::nullopt
+                                  : ParseEscaped(line.substr(1), ']', next);
             const std::string key = name ? AsciiLower(Utf16ToUtf8(*name)) : std::string();
             current = nullptr;
             if (key == gameKey)

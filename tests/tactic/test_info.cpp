@@ -162,60 +162,49 @@ TEST(TCmInfo, ReadsTheGamesValuesFromAPrefix) {
 // Fake home folders, written by the first letter of each entry: W a prefix
 // without the game, K one whose key says C:\Key, G a game folder (its program
 // last) with tactics, F a file (path=text), L a link (path=target), U a folder
-// nobody may read; "^" is a folder outside the home. Each row gives the entry
-// the lookup finds (-1: none) and $WINEPREFIX.
+// nobody may read, E the prefix $WINEPREFIX names; "../out" lies outside the
+// home. The lookup finds the entry marked "*", or nothing.
 TEST(TCmInfo, FindsTheGameWherePlayersKeepIt) {
     const std::string lutris = "F .config/lutris/games/cm.yml=game:\n  prefix: ",
                       bottles = ".local/share/bottles/bottles/", pol = ".PlayOnLinux/wineprefix/",
                       flatpak = ".var/app/com.usebottles.bottles/data/bottles/bottles/cm";
-    const struct {
-        std::vector<std::string> Layout;
-        int Found;
-        std::string WinePrefix;
-    } cases[] = {
+    const std::vector<std::vector<std::string>> cases = {
         // Each manager in turn, before the next.
-        {{"K .wine", "K Games/a"}, 0, ""},
-        {{lutris + "~/lutris/cm\n", "K lutris/cm", "K Games/cm"}, 1, ""},
-        {{lutris + "'^/cm'", "K ^/cm"}, 1, ""}, // named by the player, wherever it is
-        {{"K Games/cm", "K " + bottles + "cm"}, 0, ""},
-        {{"K " + bottles + "cm", "K " + flatpak}, 0, ""},
-        {{"K " + flatpak, "K " + pol + "cm"}, 0, ""},
-        {{"K " + pol + "cm", "K .cxoffice/cm"}, 0, ""},
-        {{"K .cxoffice/cm", "K .steam/steam/steamapps/compatdata/1/pfx"}, 0, ""},
-        {{"L .steam/steam=.local/share/Steam", "K .local/share/Steam/steamapps/compatdata/9/pfx"},
-         1,
-         ""},
+        {"K .wine*", "K Games/a"},
+        {lutris + "~/lutris/cm\n", "K lutris/cm*", "K Games/cm"},
+        {lutris + "'~/../out/cm'", "K ../out/cm*"}, // named by the player, wherever it is
+        {"K Games/cm*", "K " + bottles + "cm"},
+        {"K " + bottles + "cm*", "K " + flatpak},
+        {"K " + flatpak + "*", "K " + pol + "cm"},
+        {"K " + pol + "cm*", "K .cxoffice/cm"},
+        {"K .cxoffice/cm*", "K .steam/steam/steamapps/compatdata/1/pfx"},
+        {"L .steam/steam=.local/share/Steam", "K .local/share/Steam/steamapps/compatdata/9/pfx*"},
         // The key wins over an earlier program, CM 00/01 over an earlier CM 01/02.
-        {{"W .wine", "G .wine/drive_c/CM/cm0001.exe", "K " + pol + "cm"}, 2, ""},
-        {{"W .wine", "G .wine/drive_c/A/cm0102.exe",
-          "G .wine/drive_c/Program Files (x86)/Z/Cm0001.Exe"},
-         2,
-         ""},
-        {{"W .cxoffice/cm", "G .cxoffice/cm/drive_c/Games/CM0102/CM0102.EXE"}, 1, ""},
-        {{"W .wine", "F .wine/drive_c/CM/cm0001.exe="}, -1, ""}, // no tactics folder
-        {{"G Games/cm/drive_c/CM/cm0001.exe"}, -1, ""},          // no system.reg
-        {{"F Games/cm/system.reg=REGEDIT4\n", "G Games/cm/drive_c/CM/cm0001.exe"}, -1, ""},
-        {{"W " + bottles + "x", "U " + bottles, "K .cxoffice/cm"}, 2, ""},
-        {{"K ^/cm", "L .cxoffice/cm=^/cm"}, -1, ""},
-        {{"W .wine", "G ^/CM/cm0001.exe", "L .wine/drive_c/CM=^/CM"}, -1, ""},
-        {{"W pfx", "K .wine"}, -1, "pfx"},
+        {"W .wine", "G .wine/drive_c/CM/cm0001.exe", "K " + pol + "cm*"},
+        {"W .wine", "G .wine/drive_c/A/cm0102.exe",
+         "G .wine/drive_c/Program Files (x86)/Z/Cm0001.Exe*"},
+        {"W .cxoffice/cm", "G .cxoffice/cm/drive_c/Games/CM0102/CM0102.EXE*"},
+        {"W .wine", "F .wine/drive_c/CM/cm0001.exe="}, // no tactics folder
+        {"G Games/cm/drive_c/CM/cm0001.exe"},          // no system.reg
+        {"F Games/cm/system.reg=REGEDIT4\n", "G Games/cm/drive_c/CM/cm0001.exe"},
+        {"W " + bottles + "x", "U " + bottles, "K .cxoffice/cm*"},
+        {"K ../out/cm", "L .cxoffice/cm=../out/cm"},
+        {"W .wine", "G ../out/CM/cm0001.exe", "L .wine/drive_c/CM=../out/CM"},
+        {"W pfx", "E pfx", "K .wine"},
     };
-    for (const auto& c : cases) {
-        const pwtest::TTempDir home, outside;
-        const auto expand = [&](std::string text) {
-            for (std::size_t mark; (mark = text.find('^')) != std::string::npos;)
-                text.replace(mark, 1, outside.Path().string());
-            return text;
-        };
-        // "/" keeps an absolute path as it is.
-        const auto at = [&](const std::string& path) { return home.Path() / expand(path); };
-        std::vector<fs::path> locked, paths;
-        for (const std::string& entry : c.Layout) {
+    for (const auto& layout : cases) {
+        const pwtest::TTempDir root;
+        const fs::path home = root.Path() / "home";
+        std::string found = TCmInfo::NotFound;
+        fs::path locked;
+        setenv("WINEPREFIX", "", 1);
+        for (std::string entry : layout) {
+            const bool marked = entry.ends_with('*');
+            entry.resize(entry.size() - marked);
             const std::size_t equals = entry.find('=');
-            const fs::path& path = paths.emplace_back(at(entry.substr(2, equals - 2)));
+            const fs::path path = home / entry.substr(2, equals - 2);
             const std::string text = equals == std::string::npos ? "" : entry.substr(equals + 1);
-            const bool folder = std::string("WKU").find(entry[0]) != std::string::npos;
-            fs::create_directories(folder ? path : path.parent_path());
+            fs::create_directories(path.parent_path());
             if (entry[0] == 'W' || entry[0] == 'K')
                 pwtest::MakeWinePrefix(
                     path,
@@ -223,24 +212,24 @@ TEST(TCmInfo, FindsTheGameWherePlayersKeepIt) {
             if (entry[0] == 'G')
                 fs::create_directory(path.parent_path() / "tactics");
             if (entry[0] == 'G' || entry[0] == 'F')
-                std::ofstream(path) << expand(text);
+                std::ofstream(path) << text;
             if (entry[0] == 'L')
-                fs::create_directory_symlink(at(text), path);
+                fs::create_directory_symlink(home / text, path);
             if (entry[0] == 'U')
-                fs::permissions(locked.emplace_back(path), fs::perms::none);
+                fs::permissions(locked = path, fs::perms::none);
+            if (entry[0] == 'E')
+                setenv("WINEPREFIX", path.c_str(), 1);
+            if (marked)
+                found = entry[0] == 'K' ? fs::canonical(path).string() + "/drive_c/Key"
+                                        : fs::canonical(path.parent_path()).string();
         }
-        setenv("HOME", home.Path().c_str(), 1);
-        setenv("WINEPREFIX", c.WinePrefix.empty() ? "" : at(c.WinePrefix).c_str(), 1);
+        setenv("HOME", home.c_str(), 1);
         TCmInfo info;
-        EXPECT_EQ(info.ReadFromRegistry(),
-                  c.Found < 0 ? TCmInfo::TStatus::NotFound : TCmInfo::TStatus::Found);
-        const std::string found = c.Found < 0 ? TCmInfo::NotFound
-                                  : c.Layout[c.Found][0] == 'K'
-                                      ? fs::canonical(paths[c.Found]).string() + "/drive_c/Key"
-                                      : fs::canonical(paths[c.Found].parent_path()).string();
-        EXPECT_EQ(info.Location, found) << c.Layout.back();
-        for (const fs::path& path : locked)
-            fs::permissions(path, fs::perms::owner_all);
+        const auto status = info.ReadFromRegistry();
+        EXPECT_EQ(status == TCmInfo::TStatus::Found, found != TCmInfo::NotFound);
+        EXPECT_EQ(info.Location, found) << layout.back();
+        if (!locked.empty())
+            fs::permissions(locked, fs::perms::owner_all);
     }
 }
 

@@ -1,8 +1,8 @@
 // The installation lookup on the real registry and file API. Each case writes
 // the game's key as an installer would, in the 32-bit or the 64-bit view, and
-// game folders into stand-ins for %ProgramFiles% and %ProgramFiles(x86)% and
-// into C:\Games, and removes all of it again. Where the game's key exists
-// beforehand the game is installed here, and the suite will not touch it.
+// game folders into %ProgramFiles% and C:\Games, and removes all of it again.
+// Where the game's key exists beforehand the game is installed here, and the
+// suite will not touch it.
 #include "TestFiles.h"
 #include "tactic/Cm_info.h"
 
@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,24 +77,6 @@ private:
     std::vector<bool> MadeCompany;
 };
 
-// An environment variable set for the life of the object.
-class TEnvironment {
-public:
-    TEnvironment(const wchar_t* name, const std::wstring& value)
-        : Name(name) {
-        wchar_t old[MAX_PATH + 1];
-        const DWORD length = GetEnvironmentVariableW(name, old, MAX_PATH + 1);
-        if (length > 0 && length <= MAX_PATH)
-            Old = std::wstring(old, length);
-        SetEnvironmentVariableW(name, value.c_str());
-    }
-    ~TEnvironment() { SetEnvironmentVariableW(Name, Old ? Old->c_str() : nullptr); }
-
-private:
-    const wchar_t* Name;
-    std::optional<std::wstring> Old;
-};
-
 } // namespace
 
 TEST(Registry, LookupGivesWhatTheKeysAndTheProgramFoldersSay) {
@@ -113,8 +94,7 @@ TEST(Registry, LookupGivesWhatTheKeysAndTheProgramFoldersSay) {
     const std::string none = TCmInfo::NotFound;
     const struct {
         std::vector<TRegValue> Values;
-        std::vector<std::string>
-            Programs; // root (0, 1: the program folders, 2: C:\Games), folder, program
+        std::vector<std::string> Programs; // root (0: %ProgramFiles%, 1: C:\Games)/folder/program
         S Status;
         std::string Location, Version, Tactics; // "@N": root N; Tactics checked when given
     } cases[] = {
@@ -140,22 +120,14 @@ TEST(Registry, LookupGivesWhatTheKeysAndTheProgramFoldersSay) {
          "3.9.68 \u00e9dition",
          ""},
         // Without the key, the game's program in a program folder; the key wins over it.
-        {{}, {"2/CM0102/cm0102.exe"}, S::Found, "@2\\CM0102", "", "@2\\CM0102\\tactics"},
-        {{{KEY_WOW64_64KEY, L"Location", Sz, "C:\\CM"}},
-         {"1/CM 00-01/CM0001.EXE"},
-         S::Found,
-         "@1\\CM 00-01",
-         "",
-         ""},
+        {{}, {"1/CM0102/cm0102.exe"}, S::Found, "@1\\CM0102", "", "@1\\CM0102\\tactics"},
         {game, {"0/CM0001/cm0001.exe"}, S::Found, R"(C:\Games\CM 00-01\)", "3.9.68", ""},
-        {{}, {"0/A/cm0102.exe", "2/Z/Cm0001.exe"}, S::Found, "@2\\Z", "", ""},
+        {{}, {"0/A/cm0102.exe", "1/Z/Cm0001.exe"}, S::Found, "@1\\Z", "", ""},
     };
-    const TTempDir programs, programs86;
-    const TEnvironment stand(L"ProgramFiles", programs.Path().wstring()),
-        stand86(L"ProgramFiles(x86)", programs86.Path().wstring());
-    const fs::path games = L"C:\\Games";
+    wchar_t programFiles[MAX_PATH + 1] = L"";
+    GetEnvironmentVariableW(L"ProgramFiles", programFiles, MAX_PATH + 1);
+    const fs::path games = L"C:\\Games", roots[] = {programFiles, games};
     const bool madeGames = fs::create_directory(games);
-    const fs::path roots[] = {programs.Path(), programs86.Path(), games};
     for (const auto& c : cases) {
         const TWrittenKey key(c.Values);
         std::vector<fs::path> made;
