@@ -164,11 +164,12 @@ void TMainForm::FormDestroy() {
 }
 
 bool TMainForm::FindGame() {
-    if (Info.ReadFromRegistry())
+    const TCmInfo::TStatus status = Info.ReadFromRegistry();
+    if (status == TCmInfo::TStatus::Found)
         return true;
     // A value of another type than text is no "not found": start-up ends with it.
-    if (!Info.Error.empty())
-        throw std::runtime_error(Info.Error);
+    if (status != TCmInfo::TStatus::NotFound)
+        throw std::runtime_error(TCmInfo::ErrorText(status));
     const QMessageBox::StandardButton answer =
         Dialogs.Message(this, QMessageBox::Warning, QStringLiteral("Warning!"),
                         QStringLiteral("CM 00-01 not found in registry!\n\r"

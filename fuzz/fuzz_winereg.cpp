@@ -1,5 +1,7 @@
-// Arbitrary text as a Wine prefix's system.reg: the lookup's parser must
-// never crash or read out of bounds, whatever the escapes and line ends.
+// Arbitrary text as a Wine prefix's system.reg and as a Lutris game's file:
+// the lookup's parsers must never crash or read out of bounds, whatever the
+// escapes and line ends.
+#include "tactic/Cm_gamesearch.h"
 #include "tactic/Cm_winereg.h"
 
 #include <cstdint>
@@ -11,5 +13,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         for (const auto& [name, value] : *values)
             if (value.IsText)
                 (void)CmWineReg::WindowsToUnixPath("/nonexistent-prefix", value.Text);
+    (void)CmGameSearch::LutrisPrefix(text, "/home/player");
     return 0;
 }

@@ -1,12 +1,12 @@
 #include "tactic/Cm_info.h"
 
+#include "tactic/Cm_gamesearch.h"
 #include "tactic/Cm_winereg.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <system_error>
 
@@ -22,10 +22,6 @@ namespace {
 // and reading it whole would only eat memory.
 constexpr std::uintmax_t MaxRegistrySize = 256u << 20;
 
-std::string InvalidType(const char* name) {
-    return std::string("Invalid data type for '") + name + "'";
-}
-
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
@@ -36,15 +32,34 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // In one read: a prefix's registry is megabytes, and start-up may read a dozen.
+    std::string text(static_cast<std::size_t>(size), '\0');
+    in.read(text.data(), static_cast<std::streamsize>(size));
     if (in.bad())
         return std::nullopt;
+    text.resize(static_cast<std::size_t>(in.gcount()));
     return text;
 }
 
 #ifdef _WIN32
 
-constexpr const wchar_t* GameKey = L"Software\\Sports Interactive Ltd\\Championship Manager 00-01";
+// Where the game's installer puts it by default, or players copy it.
+std::vector<std::filesystem::path> ProgramRoots() {
+    std::vector<std::filesystem::path> roots;
+    for (const wchar_t* name : {L"ProgramFiles", L"ProgramFiles(x86)"}) {
+        wchar_t value[MAX_PATH + 1];
+        const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH + 1);
+        if (length > 0 && length <= MAX_PATH)
+            roots.emplace_back(std::wstring(value, length));
+    }
+    roots.emplace_back(L"C:\\Games");
+    return roots;
+}
+
+std::string Utf8(const std::filesystem::path& path) {
+    const std::wstring& wide = path.native();
+    return CmWineReg::Utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
+}
 
 class TRegKey {
 public:
@@ -105,49 +120,73 @@ bool ReadText(HKEY key, const wchar_t* name, std::string& text) {
 
 #ifdef _WIN32
 
-bool TCmInfo::ReadFromRegistry() {
+TCmInfo::TStatus TCmInfo::ReadFromRegistry() {
     Location.clear();
     Version.clear();
-    Error.clear();
     // Read-only and in the 32-bit view: the game's 32-bit installer writes
     // there on 64-bit Windows, and full access to HKEY_LOCAL_MACHINE is refused
     // to ordinary users.
+    const std::wstring name(GameKey.begin(), GameKey.end());
     TRegKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, GameKey, 0, KEY_READ | KEY_WOW64_32KEY, &key.Handle) !=
-        ERROR_SUCCESS) {
-        key.Handle = nullptr;
-        Location = NotFound;
-        Version = NotFound;
-        return false;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, name.c_str(), 0, KEY_READ | KEY_WOW64_32KEY,
+                      &key.Handle) == ERROR_SUCCESS) {
+        if (!ReadText(key.Handle, L"Location", Location))
+            return TStatus::LocationNotText;
+        if (!ReadText(key.Handle, L"Version", Version))
+            return TStatus::VersionNotText;
+        return TStatus::Found;
     }
-    if (!ReadText(key.Handle, L"Location", Location)) {
-        Error = InvalidType("Location");
-        return false;
+    key.Handle = nullptr;
+    // No installer ran: a copied game is known by its program.
+    CmGameSearch::TWalk walk;
+    walk.FollowAnyLink = true;
+    if (const auto folder = CmGameSearch::FindProgramFolder(ProgramRoots(), walk)) {
+        Location = Utf8(*folder);
+        return TStatus::Found;
     }
-    if (!ReadText(key.Handle, L"Version", Version)) {
-        Error = InvalidType("Version");
-        return false;
-    }
-    return true;
+    Location = NotFound;
+    Version = NotFound;
+    return TStatus::NotFound;
 }
 
 #else
 
-bool TCmInfo::ReadFromRegistry() {
-    std::string prefix;
-    if (const char* wine = std::getenv("WINEPREFIX"); wine && *wine)
-        prefix = wine;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        prefix = std::string(home) + "/.wine";
-    return ReadFromWinePrefix(prefix);
+TCmInfo::TStatus TCmInfo::ReadFromRegistry() {
+    const char* wine = std::getenv("WINEPREFIX");
+    const char* homeVariable = std::getenv("HOME");
+    const std::string home = homeVariable ? homeVariable : "";
+    CmGameSearch::TWalk walk;
+    std::error_code error;
+    if (const auto real = std::filesystem::canonical(home, error); !home.empty() && !error)
+        walk.Areas.push_back(real);
+    const auto prefixes = CmGameSearch::WinePrefixes(wine ? wine : "", home, walk);
+    for (const auto& prefix : prefixes)
+        if (const TStatus status = ReadFromWinePrefix(prefix.string()); status != TStatus::NotFound)
+            return status;
+    // No key anywhere: a game copied into a prefix is known by its program.
+    const std::size_t homeAreas = walk.Areas.size();
+    for (const auto& prefix : prefixes) {
+        walk.Areas.resize(homeAreas);
+        if (const auto real = std::filesystem::canonical(prefix, error); !error)
+            walk.Areas.push_back(real);
+        if (const auto folder =
+                CmGameSearch::FindProgramFolder(CmGameSearch::PrefixProgramRoots(prefix), walk)) {
+            const auto real = std::filesystem::weakly_canonical(*folder, error);
+            Location = (error ? *folder : real).string();
+            Version.clear();
+            return TStatus::Found;
+        }
+    }
+    Location = NotFound;
+    Version = NotFound;
+    return TStatus::NotFound;
 }
 
 #endif
 
-bool TCmInfo::ReadFromWinePrefix(const std::string& prefix) {
+TCmInfo::TStatus TCmInfo::ReadFromWinePrefix(const std::string& prefix) {
     Location.clear();
     Version.clear();
-    Error.clear();
     std::optional<CmWineReg::TValues> values;
     if (!prefix.empty())
         if (const auto text = ReadWholeFile(std::filesystem::path(prefix) / "system.reg"))
@@ -155,24 +194,33 @@ bool TCmInfo::ReadFromWinePrefix(const std::string& prefix) {
     if (!values) {
         Location = NotFound;
         Version = NotFound;
-        return false;
+        return TStatus::NotFound;
     }
     // A missing value is an empty text, not an error.
     if (const auto it = values->find("location"); it != values->end()) {
-        if (!it->second.IsText) {
-            Error = InvalidType("Location");
-            return false;
-        }
+        if (!it->second.IsText)
+            return TStatus::LocationNotText;
         Location = CmWineReg::WindowsToUnixPath(prefix, it->second.Text);
     }
     if (const auto it = values->find("version"); it != values->end()) {
-        if (!it->second.IsText) {
-            Error = InvalidType("Version");
-            return false;
-        }
+        if (!it->second.IsText)
+            return TStatus::VersionNotText;
         Version = it->second.Text;
     }
-    return true;
+    return TStatus::Found;
+}
+
+std::string TCmInfo::ErrorText(TStatus status) {
+    switch (status) {
+    case TStatus::LocationNotText:
+        return "Invalid data type for 'Location'";
+    case TStatus::VersionNotText:
+        return "Invalid data type for 'Version'";
+    case TStatus::Found:
+    case TStatus::NotFound:
+        break;
+    }
+    return {};
 }
 
 std::string TCmInfo::TacticsFolder() const {

@@ -1,5 +1,7 @@
 #include "tactic/Cm_winereg.h"
 
+#include "tactic/Cm_info.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -10,12 +12,7 @@ namespace CmWineReg {
 
 namespace {
 
-constexpr std::string_view Header = "WINE REGISTRY Version 2";
 constexpr std::string_view Win64Mark = "#arch=win64";
-// Lower-cased and unescaped, as key names are compared.
-constexpr std::string_view GameKey = "software\\sports interactive ltd\\championship manager 00-01";
-constexpr std::string_view Wow64GameKey =
-    "software\\wow6432node\\sports interactive ltd\\championship manager 00-01";
 
 bool IsOctal(char c) {
     return c >= '0' && c <= '7';
@@ -273,8 +270,14 @@ std::string Utf16ToUtf8(std::u16string_view text) {
 
 std::optional<TValues> FindGameKey(std::string_view systemReg) {
     std::size_t pos = 0;
-    if (NextLine(systemReg, pos) != Header)
+    if (NextLine(systemReg, pos) != RegistryHeader)
         return std::nullopt;
+    // Lower-cased and unescaped, as key names are compared; a 32-bit
+    // installer's key in a 64-bit prefix lies under Software\Wow6432Node.
+    static const std::string gameKey = AsciiLower(std::string(TCmInfo::GameKey));
+    static const std::string wow64GameKey =
+        "software\\wow6432node" + gameKey.substr(gameKey.find('\\'));
+    static const std::string version = gameKey.substr(gameKey.rfind(' ') + 1);
     bool win64 = false;
     std::optional<TValues> plain;
     std::optional<TValues> wow64;
@@ -285,13 +288,17 @@ std::optional<TValues> FindGameKey(std::string_view systemReg) {
             continue;
         if (line.front() == '[') {
             // "[name] timestamp"; a later copy of a key adds to it, as Wine loads it.
+            // "00-01" has no case and nothing Wine escapes: most keys of a
+            // prefix (thousands) are passed over without parsing their names.
             std::size_t next = 0;
-            const auto name = ParseEscaped(line.substr(1), ']', next);
+            const auto name = line.find(version) == std::string_view::npos
+                                  ? std::nullopt
+                                  : ParseEscaped(line.substr(1), ']', next);
             const std::string key = name ? AsciiLower(Utf16ToUtf8(*name)) : std::string();
             current = nullptr;
-            if (key == GameKey)
+            if (key == gameKey)
                 current = plain ? &*plain : &plain.emplace();
-            else if (key == Wow64GameKey)
+            else if (key == wow64GameKey)
                 current = wow64 ? &*wow64 : &wow64.emplace();
         } else if (line == Win64Mark) {
             win64 = true;

@@ -11,6 +11,9 @@
 // the prefix. Kept apart from TCmInfo so that tests feed them text directly.
 namespace CmWineReg {
 
+// The first line of every registry file Wine writes.
+inline constexpr std::string_view RegistryHeader = "WINE REGISTRY Version 2";
+
 // Wine's registry files store a string as 8-bit text with escapes: \\, \",
 // \xHHHH (up to four hex digits), octal \ooo and the C control escapes; any
 // other byte is one UTF-16 code unit. Reads from the start of `text` up to the

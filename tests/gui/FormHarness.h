@@ -7,6 +7,7 @@
 #include "editor/Mainunit.h"
 #include "tactic/Cm_codes.h"
 #include "tactic/Cm_tactic.h"
+#include "tests/common/WinePrefix.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -24,13 +25,11 @@ T* Find(const QObject& form, const char* name) {
 class TGameFolder {
 public:
     TGameFolder() { // system.reg records the game at C:\CM0001
+        pwtest::MakeWinePrefix(QFile::encodeName(Dir.path()).toStdString(),
+                               pwtest::WineRegistry(pwtest::GameKeyLine() +
+                                                    "\"Location\"=\"C:\\\\CM0001\"\n"
+                                                    "\"Version\"=\"1.0\"\n"));
         QDir(Dir.path()).mkpath(QStringLiteral("drive_c/CM0001/tactics"));
-        QDir(Dir.path()).mkpath(QStringLiteral("dosdevices"));
-        QFile::link(QStringLiteral("../drive_c"), Dir.filePath(QStringLiteral("dosdevices/c:")));
-        WriteBytes("../../../system.reg",
-                   "WINE REGISTRY Version 2\n\n"
-                   "[Software\\\\Sports Interactive Ltd\\\\Championship Manager 00-01] 1\n"
-                   "\"Location\"=\"C:\\\\CM0001\"\n\"Version\"=\"1.0\"\n");
     }
     QString Prefix() const { return Dir.path(); }
     QString Tactics() const {

@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "tactic/Cm_info.h"
 #include "tactic/Cm_winereg.h"
+#include "tests/common/WinePrefix.h"
 
 #include <gtest/gtest.h>
 
@@ -12,15 +13,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string Key = "[Software\\\\Sports Interactive Ltd\\\\Championship Manager 00-01] 17\n";
-const std::string Wow64Key =
-    "[Software\\\\Wow6432Node\\\\Sports Interactive Ltd\\\\Championship Manager 00-01] 17\n";
+const std::string Key = pwtest::GameKeyLine(), Wow64Key = pwtest::GameKeyLine(true);
 
 // A system.reg as Wine writes it around the given keys, after another key
 // with a "Location" of its own.
 std::string Registry(const std::string& body, const char* arch = "win32") {
-    return std::string("WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=") +
-           arch + "\n\n[Software\\\\Classes] 17\n#time=1d9\n\"Location\"=\"elsewhere\"\n\n" + body;
+    return pwtest::WineRegistry(
+        "[Software\\\\Classes] 17\n#time=1d9\n\"Location\"=\"elsewhere\"\n\n" + body, arch);
 }
 
 // The game's key with one "Location" line.
@@ -95,9 +94,9 @@ namespace {
 // link, and d: leading to games.
 struct TPrefix {
     explicit TPrefix(const std::string& systemReg) {
-        for (const char* folder : {"drive_c", "games/cm", "dosdevices"})
-            fs::create_directories(Path / folder);
-        std::ofstream(Path / "system.reg", std::ios::binary) << systemReg;
+        pwtest::MakeWinePrefix(Path, systemReg);
+        fs::remove(Path / "dosdevices/c:");
+        fs::create_directories(Path / "games/cm");
         fs::create_directory_symlink("../games", Path / "dosdevices/d:");
     }
     pwtest::TTempDir Home;
@@ -148,13 +147,89 @@ TEST(TCmInfo, ReadsTheGamesValuesFromAPrefix) {
                    : (prefix.Path.string() + c.Lookup.substr(1)).c_str(),
                1);
         c.Lookup.empty() ? unsetenv("HOME") : setenv("HOME", prefix.Home.Path().c_str(), 1);
-        EXPECT_EQ(info.ReadFromRegistry(), c.Found) << c.Reg;
-        EXPECT_EQ(info.Error, c.Error.empty() ? "" : "Invalid data type for '" + c.Error + "'");
+        const TCmInfo::TStatus status = info.ReadFromRegistry();
+        EXPECT_EQ(status == TCmInfo::TStatus::Found, c.Found) << c.Reg;
+        EXPECT_EQ(TCmInfo::ErrorText(status),
+                  c.Error.empty() ? "" : "Invalid data type for '" + c.Error + "'");
         if (c.Error.empty()) {
             EXPECT_EQ(info.Location, expand(c.Location)) << c.Reg;
             EXPECT_EQ(info.Version, expand(c.Version)) << c.Reg;
             EXPECT_EQ(info.TacticsFolder(), info.Location + "/tactics");
         }
+    }
+}
+
+// Fake home folders, written by the first letter of each entry: W a prefix
+// without the game, K one whose key says C:\Key, G a game folder (its program
+// last) with tactics, F a file (path=text), L a link (path=target), U a folder
+// nobody may read, E the prefix $WINEPREFIX names; "../out" lies outside the
+// home. The lookup finds the entry marked "*", or nothing.
+TEST(TCmInfo, FindsTheGameWherePlayersKeepIt) {
+    const std::string lutris = "F .config/lutris/games/cm.yml=game:\n  prefix: ",
+                      bottles = ".local/share/bottles/bottles/", pol = ".PlayOnLinux/wineprefix/",
+                      flatpak = ".var/app/com.usebottles.bottles/data/bottles/bottles/cm";
+    const std::vector<std::vector<std::string>> cases = {
+        // Each manager in turn, before the next.
+        {"K .wine*", "K Games/a"},
+        {lutris + "~/lutris/cm\n", "K lutris/cm*", "K Games/cm"},
+        {lutris + "'~/../out/cm'", "K ../out/cm*"}, // named by the player, wherever it is
+        {"K Games/cm*", "K " + bottles + "cm"},
+        {"K " + bottles + "cm*", "K " + flatpak},
+        {"K " + flatpak + "*", "K " + pol + "cm"},
+        {"K " + pol + "cm*", "K .cxoffice/cm"},
+        {"K .cxoffice/cm*", "K .steam/steam/steamapps/compatdata/1/pfx"},
+        {"L .steam/steam=.local/share/Steam", "K .local/share/Steam/steamapps/compatdata/9/pfx*"},
+        // The key wins over an earlier program, CM 00/01 over an earlier CM 01/02.
+        {"W .wine", "G .wine/drive_c/CM/cm0001.exe", "K " + pol + "cm*"},
+        {"W .wine", "G .wine/drive_c/A/cm0102.exe",
+         "G .wine/drive_c/Program Files (x86)/Z/Cm0001.Exe*"},
+        {"W .cxoffice/cm", "G .cxoffice/cm/drive_c/Games/CM0102/CM0102.EXE*"},
+        {"W .wine", "F .wine/drive_c/CM/cm0001.exe="}, // no tactics folder
+        {"G Games/cm/drive_c/CM/cm0001.exe"},          // no system.reg
+        {"F Games/cm/system.reg=REGEDIT4\n", "G Games/cm/drive_c/CM/cm0001.exe"},
+        {"W " + bottles + "x", "U " + bottles, "K .cxoffice/cm*"},
+        {"K ../out/cm", "L .cxoffice/cm=../out/cm"},
+        {"W .wine", "G ../out/CM/cm0001.exe", "L .wine/drive_c/CM=../out/CM"},
+        {"W pfx", "E pfx", "K .wine"},
+    };
+    for (const auto& layout : cases) {
+        const pwtest::TTempDir root;
+        const fs::path home = root.Path() / "home";
+        std::string found = TCmInfo::NotFound;
+        fs::path locked;
+        setenv("WINEPREFIX", "", 1);
+        for (std::string entry : layout) {
+            const bool marked = entry.ends_with('*');
+            entry.resize(entry.size() - marked);
+            const std::size_t equals = entry.find('=');
+            const fs::path path = home / entry.substr(2, equals - 2);
+            const std::string text = equals == std::string::npos ? "" : entry.substr(equals + 1);
+            fs::create_directories(path.parent_path());
+            if (entry[0] == 'W' || entry[0] == 'K')
+                pwtest::MakeWinePrefix(
+                    path,
+                    pwtest::WineRegistry(entry[0] == 'W' ? "" : Key + R"("Location"="C:\\Key")"));
+            if (entry[0] == 'G')
+                fs::create_directory(path.parent_path() / "tactics");
+            if (entry[0] == 'G' || entry[0] == 'F')
+                std::ofstream(path) << text;
+            if (entry[0] == 'L')
+                fs::create_directory_symlink(home / text, path);
+            if (entry[0] == 'U')
+                fs::permissions(locked = path, fs::perms::none);
+            if (entry[0] == 'E')
+                setenv("WINEPREFIX", path.c_str(), 1);
+            if (marked)
+                found = entry[0] == 'K' ? fs::canonical(path).string() + "/drive_c/Key"
+                                        : fs::canonical(path.parent_path()).string();
+        }
+        setenv("HOME", home.c_str(), 1);
+        TCmInfo info;
+        const auto status = info.ReadFromRegistry();
+        EXPECT_EQ(status == TCmInfo::TStatus::Found, found != TCmInfo::NotFound);
+        EXPECT_EQ(info.Location, found) << layout.back();
+        if (!locked.empty())
+            fs::permissions(locked, fs::perms::owner_all);
     }
 }
 
@@ -165,7 +240,7 @@ TEST(TCmInfo, ReadsTheGamesValuesFromAPrefix) {
 // what the generator writes, and they hold known codes and move with the ball.
 TEST(Demo, LookupFindsTheGeneratorsTactics) {
     TCmInfo info;
-    ASSERT_TRUE(info.ReadFromWinePrefix(PW_DEMO_PREFIX));
+    ASSERT_EQ(info.ReadFromWinePrefix(PW_DEMO_PREFIX), TCmInfo::TStatus::Found);
     EXPECT_EQ(info.Version, "1.0");
     EXPECT_EQ(fs::path(info.Location), fs::canonical(PW_DEMO_PREFIX "/drive_c/CM0001"));
     const pwtest::TTempDir dir;
