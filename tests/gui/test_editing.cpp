@@ -76,7 +76,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(Form.get()));
         File = Game->WriteTactic("mine.tct", SampleTactic(1));
         Load(*Form, Dialogs, 1, File);
-        Load(*Form, Dialogs, 2, Game->WriteTactic("second.tct", SampleTactic(2)));
+        Dialogs.setNextFileName(Game->WriteTactic("second.tct", SampleTactic(2)));
+        Key(Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier); // as Browse2 does
         ChoosePage(*Form, TPage::General);
         Dialogs.clearLog();
     }
@@ -307,13 +308,16 @@ private slots:
         QCOMPARE(Steps(), 2); // picking what a cell shows is no step
         // What is saved is what is shown; an undo after it is unsaved again.
         Dialogs.setNextAnswer(B::Ok);
-        QTest::mouseClick(Find<QPushButton>(*Form, "BtnSave"), Qt::LeftButton);
+        Key(Qt::Key_S);
         TCmTactic saved;
         QVERIFY(saved.Load(QFile::encodeName(File).toStdString()));
         QCOMPARE(Encoded(saved), Encoded(Form->MainTactic()));
-        QVERIFY(!Form->Document().IsModified());
+        // The title's marker and the load panel's note follow the saved state.
+        const auto marked = [&] { return Form->isWindowModified(); };
+        const auto noted = [&] { return Find(*Form, "SaveNote")->isVisible(); };
+        QVERIFY(!Form->Document().IsModified() && !marked() && noted());
         Key(Qt::Key_Z);
-        QVERIFY(Form->Document().IsModified());
+        QVERIFY(Form->Document().IsModified() && marked() && !noted());
         Dialogs.setNextAnswer(B::Discard);
         Load(*Form, Dialogs, 1, File);
         QCOMPARE(Steps(), 0); // a new main tactic, a new history
@@ -347,8 +351,9 @@ private slots:
         QCOMPARE(Shown(), before);
     }
 
-    // Unsaved edits (or none, once undone), then a close, a Browse1 or a
-    // drop of a main tactic: the question, each answer, what is then loaded or saved.
+    // Unsaved edits (or none, once undone), then a close, a Browse1 (by its
+    // key, Ctrl+O) or a drop of a main tactic: the question, each answer,
+    // what is then loaded or saved.
     void unsavedEditsAsk_data() {
         QTest::addColumn<QString>("way");
         QTest::addColumn<QList<int>>("answers"); // the question's, then the save's
@@ -379,7 +384,7 @@ private slots:
         if (way == "close")
             QCOMPARE(Form->close(), goesOn);
         else if (way == "browse")
-            QTest::mouseClick(Find<QPushButton>(*Form, "Browse1"), Qt::LeftButton);
+            Key(Qt::Key_O);
         else
             QVERIFY(Drop(other, Image()->mapTo(Form.get(), QPoint(100, 100))));
         QCOMPARE(Dialogs.messages().size(), answers.size());
