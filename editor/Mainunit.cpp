@@ -5,6 +5,7 @@
 #include "editor/LoadPanel.h"
 #include "editor/PageControl.h"
 #include "editor/PitchPanel.h"
+#include "editor/ScreenCentring.h"
 #include "pages/AntiPage.h"
 #include "pages/ComparePage.h"
 #include "pages/InstructionsPage.h"
@@ -26,7 +27,6 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMimeData>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolTip>
@@ -111,32 +111,7 @@ TMainForm::TMainForm(TDialogs& dialogs, QWidget* parent)
     // 12. The bars' ranges.
     Compare->SetRanges();
 
-    CentreOnScreen();
-}
-
-void TMainForm::CentreOnScreen() {
-    const QScreen* screen = this->screen();
-    if (!screen)
-        return;
-    // The frame is known only once the window is shown (and, under a window
-    // manager, framed); until then it is the client area alone. move() places
-    // the frame.
-    CentredFrame = frameGeometry().size();
-    const QRect area = screen->availableGeometry();
-    move(area.center() - QPoint((CentredFrame.width() - 1) / 2, (CentredFrame.height() - 1) / 2));
-}
-
-void TMainForm::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (frameGeometry().size() != CentredFrame)
-        CentreOnScreen();
-}
-
-void TMainForm::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    // A window manager frames the window after it is shown.
-    if (isVisible() && frameGeometry().size() != CentredFrame)
-        CentreOnScreen();
+    new TScreenCentring(*this);
 }
 
 TMainForm::~TMainForm() {

@@ -103,10 +103,6 @@ private:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    // Centres the window's frame, as far as it is known, on its screen.
-    void CentreOnScreen();
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -124,8 +120,6 @@ private:
     TCmInfo Info;
     QString OpenDialogFolder;
     QString ChosenPath;
-    // The size of the frame the window was last centred with.
-    QSize CentredFrame;
     // The options as last chosen on the Options page.
     bool HintsOn = true;
     bool LogoHidden = false;
