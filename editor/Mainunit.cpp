@@ -507,8 +507,9 @@ void TMainForm::ApplyTexts() {
         }
     }
     CreditLines[0] = "Pitchwright\u2122";
-    CreditLines[3] = "Web:  https://pitchwright.example";
-    CreditLines[4] = "Mail: team@pitchwright.example";
+    // The contact lines name what comes with every copy of the program.
+    CreditLines[3] = "Help:    README";
+    CreditLines[4] = "Licence: GNU GPL 3 or later, see LICENSE";
 }
 
 // ---------------------------------------------------------------------------
