@@ -45,6 +45,9 @@ function(pw_windows_deploy_rules)
     if(EXISTS ${PROJECT_SOURCE_DIR}/LICENSE)
         install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
     endif()
+    # The help the credits and the installed programs' entry point to; .txt
+    # opens in Notepad, which reads Markdown well enough.
+    install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . RENAME README.txt)
     # Licences of what the folder bundles, beside the project's own. The
     # notes on Qt's source come with the Qt of scripts/build-qt-windows.sh.
     get_filename_component(qt_prefix ${Qt6_DIR}/../../.. ABSOLUTE)

@@ -106,7 +106,7 @@ find "$folder" -mindepth 1 -type d -printf '%P\n' | sort -r | while IFS= read -r
 done
 makensis -V2 -INPUTCHARSET UTF8 \
     -DVERSION="$version" -DSOURCE="$folder" -DFILES="$files" -DREMOVE="$remove" \
-    -DOUTFILE="$setup" "$root/dist/windows/pitchwright.nsi" >"$build/makensis.log" 2>&1 ||
+    -DICON="$build/editor/icon/pitchwright.ico" -DOUTFILE="$setup" "$root/dist/windows/pitchwright.nsi" >"$build/makensis.log" 2>&1 ||
     {
         cat "$build/makensis.log" >&2
         fail "makensis"
