@@ -14,6 +14,8 @@ packages=(
   libgl-dev fonts-comic-neue fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   # end-to-end tests and screenshots
   xvfb xauth xdotool x11-utils imagemagick python3 strace
+  # the Windows installer's screenshots: the fonts of the frames Wine draws
+  fonts-wine
   # Windows build of the data layer, run under Wine
   g++-mingw-w64-x86-64 wine64 wine
   # Windows build of the editor: Qt from Debian's source package (dpkg-dev

@@ -1,8 +1,8 @@
 ; The Windows installer of Pitchwright, built by scripts/build-windows.sh:
 ;
 ;   makensis -DVERSION=1.1.0 -DSOURCE=<deploy folder> -DFILES=<files.nsh>
-;            -DREMOVE=<remove.nsh> -DICON=<pitchwright.ico> -DOUTFILE=<setup.exe>
-;            pitchwright.nsi
+;            -DREMOVE=<remove.nsh> -DICON=<pitchwright.ico> -DSIDE=<164x314.bmp>
+;            -DOUTFILE=<setup.exe> pitchwright.nsi
 ;
 ; It shows the licence, installs for the current user only, without
 ; administrator rights, into %LOCALAPPDATA%\Programs\Pitchwright, adds a
@@ -47,6 +47,7 @@ VIAddVersionKey "LegalCopyright" "Pitchwright team"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${SIDE}"
 ; The GPL asks for no consent: the page shows it, Next goes on.
 !define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
 !define MUI_LICENSEPAGE_TEXT_BOTTOM "$(LicenceBottom)"
