@@ -113,7 +113,8 @@ rsvg-convert -w 120 -h 120 -o "$build/installer-icon.png" \
         -geometry +0+40 -composite -alpha off "BMP3:$side" || fail "the installer's side picture"
 makensis -V2 -INPUTCHARSET UTF8 \
     -DVERSION="$version" -DSOURCE="$folder" -DFILES="$files" -DREMOVE="$remove" \
-    -DICON="$build/editor/icon/pitchwright.ico" -DSIDE="$side" -DOUTFILE="$setup" "$root/dist/windows/pitchwright.nsi" >"$build/makensis.log" 2>&1 ||
+    -DICON="$build/editor/icon/pitchwright.ico" -DSIDE="$side" \
+    -DOUTFILE="$setup" "$root/dist/windows/pitchwright.nsi" >"$build/makensis.log" 2>&1 ||
     {
         cat "$build/makensis.log" >&2
         fail "makensis"
