@@ -53,8 +53,8 @@ pitch::TScene Scene() {
 const std::array<std::string, 6> Credits{"Pitchwright\u2122",
                                          "Idea                   : Pitchwright team",
                                          "Author                 : Pitchwright team",
-                                         "Web:  https://pitchwright.example",
-                                         "Mail: team@pitchwright.example",
+                                         "Help:    README",
+                                         "Licence: GNU GPL 3 or later, see LICENSE",
                                          "         (c) 2026 Pitchwright team"};
 
 void BM_Floor(benchmark::State& state) {

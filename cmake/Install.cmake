@@ -16,9 +16,12 @@ elseif(PW_BUILD_GUI)
     install(FILES ${PW_DIST_DIR}/${PW_APP_ID}.metainfo.xml
             DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     if(UNIX AND NOT APPLE)
-        # The MIME type of tactic files, so that a double click opens them here.
+        # The MIME type of tactic files, so that a double click opens them here,
+        # and the icon it names for them.
         install(FILES ${PW_DIST_DIR}/${PW_APP_ID}.mime.xml
                 DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME ${PW_APP_ID}.xml)
+        install(FILES ${PW_DIST_DIR}/icons/hicolor/scalable/mimetypes/${PW_APP_ID}-tactic.svg
+                DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/mimetypes)
 
         # The man page and the changelog, compressed the way Debian ships them
         # (-n: no name or time stamp, so the package is reproducible).
@@ -34,26 +37,31 @@ elseif(PW_BUILD_GUI)
         add_custom_target(pw_dist_docs ALL DEPENDS ${pw_gzipped})
         install(FILES ${CMAKE_BINARY_DIR}/dist/pitchwright.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
         # A native package: its changelog is changelog.gz, beside the DEP-5 copyright.
+        # The README, which the scrolling credits name for help.
         install(FILES ${CMAKE_BINARY_DIR}/dist/changelog.gz ${PW_DIST_DIR}/copyright
+                      ${PROJECT_SOURCE_DIR}/README.md
                 DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pitchwright)
+        # What lintian says of a maintainer without an address, said once.
+        install(FILES ${PW_DIST_DIR}/lintian-overrides
+                DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME pitchwright)
     endif()
 
     set(CPACK_GENERATOR DEB)
     set(CPACK_PACKAGE_NAME pitchwright)
     set(CPACK_PACKAGE_VENDOR "Pitchwright team")
-    set(CPACK_PACKAGE_CONTACT "Pitchwright team <team@pitchwright.example>")
+    # No address and no Homepage field: the project has no public home yet.
+    set(CPACK_PACKAGE_CONTACT "Pitchwright team")
     set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
     set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor of CM 00/01 team tactic files")
     set(CPACK_PACKAGE_INSTALL_DIRECTORY pitchwright)
     set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
     set(CPACK_STRIP_FILES ON)
     set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
-    set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://pitchwright.example)
 
     set(CPACK_DEBIAN_PACKAGE_NAME pitchwright)
     # <name>_<version>_<arch>.deb, as Debian names its own packages.
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-    set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Pitchwright team <team@pitchwright.example>")
+    set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Pitchwright team")
     # A tool for a game's files, no game itself.
     set(CPACK_DEBIAN_PACKAGE_SECTION utils)
     set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -4,25 +4,13 @@
 # plugins it loads, the compiler's runtime DLLs and the licences of all that.
 # scripts/build-windows.sh packs that folder into the zip and the installer.
 
-# The icon, made from the SVG at build time in the sizes Explorer and the
-# Start menu ask for.
-function(pw_windows_resources target)
-    find_program(PW_RSVG_CONVERT rsvg-convert REQUIRED)
+# The icon, packed from the PNGs the editor's build makes of the SVG.
+function(pw_windows_resources target pngs)
     find_program(PW_IMAGEMAGICK convert REQUIRED)
-    set(svg ${PROJECT_SOURCE_DIR}/dist/icons/hicolor/scalable/apps/io.github.pitchwright.Pitchwright.svg)
-    set(dir ${CMAKE_CURRENT_BINARY_DIR}/icon)
-    set(PW_WINDOWS_ICON ${dir}/pitchwright.ico)
-    set(commands)
-    set(pngs)
-    foreach(size 16 20 24 32 40 48 64 256)
-        list(APPEND commands COMMAND ${PW_RSVG_CONVERT} -w ${size} -h ${size} -o ${dir}/${size}.png ${svg})
-        list(APPEND pngs ${dir}/${size}.png)
-    endforeach()
+    set(PW_WINDOWS_ICON ${CMAKE_CURRENT_BINARY_DIR}/icon/pitchwright.ico)
     add_custom_command(OUTPUT ${PW_WINDOWS_ICON}
-        COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
-        ${commands}
         COMMAND ${PW_IMAGEMAGICK} ${pngs} ${PW_WINDOWS_ICON}
-        DEPENDS ${svg}
+        DEPENDS ${pngs}
         COMMENT "Making the Windows icon from the SVG"
         VERBATIM)
 
@@ -57,6 +45,9 @@ function(pw_windows_deploy_rules)
     if(EXISTS ${PROJECT_SOURCE_DIR}/LICENSE)
         install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
     endif()
+    # The help the credits and the installed programs' entry point to; .txt
+    # opens in Notepad, which reads Markdown well enough.
+    install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . RENAME README.txt)
     # Licences of what the folder bundles, beside the project's own. The
     # notes on Qt's source come with the Qt of scripts/build-qt-windows.sh.
     get_filename_component(qt_prefix ${Qt6_DIR}/../../.. ABSOLUTE)

@@ -1,8 +1,8 @@
 #include "editor/Application.h"
 
 #include "editor/Dialogs.h"
-#include "pages/Artwork.h"
 
+#include <QDir>
 #include <QSettings>
 
 #include <exception>
@@ -35,7 +35,12 @@ TApplication::TApplication(int& argc, char** argv, TDialogs& dialogs)
     setApplicationName(QStringLiteral("Pitchwright"));
     setApplicationVersion(QStringLiteral(PW_VERSION));
     setDesktopFileName(QStringLiteral("io.github.pitchwright.Pitchwright"));
-    setWindowIcon(QIcon(artwork::Football(64)));
+    // The program's own icon, as the menu and the installer show it, in every
+    // size the build made of it.
+    QIcon icon;
+    for (const QFileInfo& png : QDir(QStringLiteral(":/icon")).entryInfoList(QDir::Files))
+        icon.addFile(png.filePath());
+    setWindowIcon(icon);
     // The program stores no settings, but Qt's dialogs save their history
     // among the user's settings. Under a path that can never be created, that
     // write finds nowhere to go; in the registry, a key that was not there

@@ -94,8 +94,9 @@ void TOptionsPage::Retranslate() {
     CreditLines = {"Pitchwright\u2122",
                    tr("Idea                   : Pitchwright team").toStdString(),
                    tr("Author                 : Pitchwright team").toStdString(),
-                   "Web:  https://pitchwright.example",
-                   "Mail: team@pitchwright.example",
+                   // The contact lines name what comes with every copy of the program.
+                   "Help:    README",
+                   "Licence: GNU GPL 3 or later, see LICENSE",
                    tr("         (c) 2026 Pitchwright team").toStdString()};
 }
 

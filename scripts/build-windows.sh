@@ -104,8 +104,16 @@ done < <(find "$folder" -type d -print0 | sort -z)
 find "$folder" -mindepth 1 -type d -printf '%P\n' | sort -r | while IFS= read -r rel; do
     printf 'RMDir "$INSTDIR\\%s"\n' "${rel//\//\\}" >>"$remove"
 done
+# The finish page's side picture: the icon on a pitch's greens, as NSIS
+# takes it (164x314, a plain BMP).
+side=$build/installer-side.bmp
+rsvg-convert -w 120 -h 120 -o "$build/installer-icon.png" \
+    "$root/dist/icons/hicolor/scalable/apps/io.github.pitchwright.Pitchwright.svg" &&
+    convert -size 164x314 'gradient:#3c9e3c-#004000' "$build/installer-icon.png" -gravity north \
+        -geometry +0+40 -composite -alpha off "BMP3:$side" || fail "the installer's side picture"
 makensis -V2 -INPUTCHARSET UTF8 \
     -DVERSION="$version" -DSOURCE="$folder" -DFILES="$files" -DREMOVE="$remove" \
+    -DICON="$build/editor/icon/pitchwright.ico" -DSIDE="$side" \
     -DOUTFILE="$setup" "$root/dist/windows/pitchwright.nsi" >"$build/makensis.log" 2>&1 ||
     {
         cat "$build/makensis.log" >&2

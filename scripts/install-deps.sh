@@ -12,13 +12,17 @@ packages=(
   # the window
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   libgl-dev fonts-comic-neue fonts-dejavu-core fonts-dejavu-extra fonts-liberation
+  # the window's icon, made from the SVG
+  librsvg2-bin
   # end-to-end tests and screenshots
   xvfb xauth xdotool x11-utils imagemagick python3 strace
+  # the Windows installer's screenshots: the fonts of the frames Wine draws
+  fonts-wine
   # Windows build of the data layer, run under Wine
   g++-mingw-w64-x86-64 wine64 wine
   # Windows build of the editor: Qt from Debian's source package (dpkg-dev
-  # unpacks it), the icon from the SVG, the zip and the installer
-  librsvg2-bin zip nsis
+  # unpacks it), the zip and the installer
+  zip nsis
   # packaging
   dpkg-dev file
   # checks of the package, its desktop entry and its AppStream metadata

@@ -6,10 +6,13 @@ the way the end-to-end tests drive it:
     python3 scripts/screenshots.py --windows        (build/windows, under Wine)
 
 writes docs/screenshots/*.png (--windows: windows.png, the window of the
-Windows program). Run it again whenever the look changes.
+Windows program, and installer-licence.png and installer-finish.png, two pages
+of its installer). Run it again whenever the look changes.
 """
 
+import glob
 import os
+import shutil
 import subprocess
 import sys
 import time
@@ -36,12 +39,41 @@ def windows():
         s.click(2 + 23 + 25 + 50, 184 + 16 + 4 * 16 + 8, e2e.PAGE_ORIGIN)  # a cell of the grid
         s.xdotool("mousemove", 1020, 760)
         time.sleep(0.4)
-        path = os.path.join(ROOT, "docs", "screenshots", "windows.png")
-        subprocess.run(["import", "-display", s.display, "-window", str(s.window), path],
-                       env=s.env(), check=True, capture_output=True, timeout=30)
-        print("wrote", os.path.relpath(path, ROOT))
+        save(s, s.window, "windows")
     finally:
         s.stop()
+    installer(args, os.path.join(build, "pitchwright-%s-setup.exe" % version), version)
+
+
+def installer(args, setup, version):
+    """The installer's first and last pages, in frames Wine draws itself, title and icon
+    included, with the fonts of Debian's fonts-wine (Wine does not find them where they are)."""
+    import e2e_windows  # noqa: E402
+
+    s = e2e_windows.WineSession(args, prefix=False, start=False)
+    try:
+        s.wine("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated", "/d", "N", "/f")
+        for font in glob.glob("/usr/share/wine/fonts/*.ttf"):
+            shutil.copy(font, os.path.join(s.prefix, "drive_c", "windows", "Fonts"))
+        s.app = s.spawn([e2e_windows.WINE, setup])
+        window = s.find("Pitchwright %s Setup " % version)  # with the pages' blank subtitle
+        time.sleep(1)
+        save(s, window, "installer-licence")
+        s.xdotool("windowfocus", "--sync", window)
+        s.key("Return")  # Next: the folder
+        s.key("Return")  # Install
+        e2e.until(lambda: "EstimatedSize" in s.reg(e2e_windows.UNINSTALL), "not installed", 120)
+        time.sleep(2)  # the finish page
+        save(s, window, "installer-finish")
+    finally:
+        s.stop()
+
+
+def save(s, window, name):
+    path = os.path.join(ROOT, "docs", "screenshots", name + ".png")
+    subprocess.run(["import", "-display", s.display, "-window", str(window), path],
+                   env=s.env(), check=True, capture_output=True, timeout=30)
+    print("wrote", os.path.relpath(path, ROOT))
 
 
 def main():

@@ -1,13 +1,15 @@
 ; The Windows installer of Pitchwright, built by scripts/build-windows.sh:
 ;
 ;   makensis -DVERSION=1.1.0 -DSOURCE=<deploy folder> -DFILES=<files.nsh>
-;            -DREMOVE=<remove.nsh> -DOUTFILE=<setup.exe> pitchwright.nsi
+;            -DREMOVE=<remove.nsh> -DICON=<pitchwright.ico> -DSIDE=<164x314.bmp>
+;            -DOUTFILE=<setup.exe> pitchwright.nsi
 ;
-; It installs for the current user only, without administrator rights, into
-; %LOCALAPPDATA%\Programs\Pitchwright, adds a Start-menu entry and an entry
-; in the user's installed programs and Pitchwright to the "Open with" list
-; of .tct files, and its uninstaller removes exactly the
-; files it installed (FILES and REMOVE list them). /S runs either silently.
+; It shows the licence, installs for the current user only, without
+; administrator rights, into %LOCALAPPDATA%\Programs\Pitchwright, adds a
+; Start-menu entry and an entry in the user's installed programs and
+; Pitchwright to the "Open with" list of .tct files, and offers to start the
+; program. Its uninstaller removes exactly the files it installed (FILES and
+; REMOVE list them). /S runs either silently, without starting anything.
 
 Unicode true
 ; A 64-bit installer: the program is 64-bit, and 64-bit-only Wine cannot
@@ -40,10 +42,31 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "CompanyName" "Pitchwright team"
 VIAddVersionKey "LegalCopyright" "Pitchwright team"
 
-Page directory
-Page instfiles
-UninstPage uninstConfirm
-UninstPage instfiles
+!include "MUI2.nsh"
+!include "FileFunc.nsh"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${SIDE}"
+; The GPL asks for no consent: the page shows it, Next goes on.
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "$(LicenceBottom)"
+!insertmacro MUI_PAGE_LICENSE "${SOURCE}\LICENSE.txt"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+; Only shown, and so only started, when not silent.
+!define MUI_FINISHPAGE_RUN "$INSTDIR\pitchwright.exe"
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+; The program speaks both; the installer takes the one of Windows' interface.
+!insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "Russian"
+LangString LicenceBottom ${LANG_ENGLISH} "You need not accept this licence to install or run \
+    ${NAME}; it gives you the right to share and change it. Click Next to continue."
+LangString LicenceBottom ${LANG_RUSSIAN} "Эту лицензию не нужно принимать, чтобы установить \
+    и запустить ${NAME}; она даёт право распространять и изменять программу. Нажмите \
+    «Далее», чтобы продолжить."
 
 Section "Pitchwright"
     SetShellVarContext current
@@ -54,7 +77,12 @@ Section "Pitchwright"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${NAME}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "Pitchwright team"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\pitchwright.exe"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\pitchwright.exe,0"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "HelpLink" "$INSTDIR\README.txt"
+    ; In KiB, as "Installed apps" reads it.
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    IntFmt $0 "0x%08X" $0
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
     WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
     WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'

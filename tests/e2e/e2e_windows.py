@@ -84,7 +84,8 @@ class WineSession(e2e.Session):
 
 def case_installer(args):
     """The silent installer: the program folder, a Start-menu entry, the installed programs'
-    entry, Open with for .tct; the program starts; the uninstaller removes all it added."""
+    entry with its values, Open with for .tct; the program starts; the uninstaller removes all
+    it added."""
     with WineSession(args, start=False) as s:
         drive_c = os.path.join(s.prefix, "drive_c")
         before = files_of(drive_c)
@@ -95,7 +96,19 @@ def case_installer(args):
         assert len(installed) == 1 and files_of(installed[0]) == files_of(args.folder) | {
             "uninstall.exe"}, "installed: %s" % sorted(added)
         assert any(p.endswith("Pitchwright.lnk") for p in added), "no Start-menu entry"
-        assert "uninstall.exe" in s.reg(UNINSTALL), "not listed as installed"
+        # What "Installed apps" shows: name, publisher, version, icon, help and size in KiB.
+        entry = dict(re.findall(r"^\s+(\w+)\s+REG_\w+\s+(.*?)\s*$", s.reg(UNINSTALL), re.M))
+        size = sum(os.path.getsize(os.path.join(installed[0], f)) for f in files_of(installed[0])
+                   if os.path.isfile(os.path.join(installed[0], f)))
+        here = "\\" + folder.replace(os.sep, "\\") + "\\"
+        assert "uninstall.exe" in entry.get("UninstallString", ""), "not listed as installed"
+        assert (entry["DisplayName"], entry["Publisher"], entry["DisplayVersion"]) == (
+            "Pitchwright", "Pitchwright team", re.search(r"-([\d.]+)-setup", args.setup)[1]), entry
+        assert entry["DisplayIcon"].endswith(here + "pitchwright.exe,0"), entry["DisplayIcon"]
+        assert entry["HelpLink"].endswith(here + "README.txt") and "README.txt" in files_of(
+            installed[0]), entry["HelpLink"]
+        assert abs(int(entry["EstimatedSize"], 16) - size / 1024) < 1 + len(files_of(installed[0])), (
+            entry["EstimatedSize"], size)
         assert "Pitchwright.Tactic" in s.reg(OPEN_WITH[0] + r"\OpenWithProgids")
         assert 'pitchwright.exe" "%1"' in s.reg(OPEN_WITH[1] + r"\shell\open\command")
         s.start_app(os.path.join(installed[0], "pitchwright.exe"))
