@@ -36,6 +36,19 @@ bool WriteToCaller(bool error, const QString& text) {
 }
 #endif
 
+#ifdef _WIN32
+// A fixed-pitch family that is there: Windows' own, else the first other.
+QString FixedFamily() {
+    const QString own = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+    if (QFontDatabase::hasFamily(own))
+        return own;
+    for (const QString& family : QFontDatabase::families())
+        if (QFontDatabase::isFixedPitch(family))
+            return family;
+    return own;
+}
+#endif
+
 // Prints what the command line answered and returns the status to end with.
 // Without a caller to read it on Windows, a message box shows it in a
 // fixed-width font, so that the columns of the usage stay in line.
@@ -46,8 +59,7 @@ int Answer(const TCommandLine& command, [[maybe_unused]] TDialogs& dialogs) {
         dialogs.Message(nullptr, error ? QMessageBox::Warning : QMessageBox::Information,
                         QCoreApplication::applicationName(),
                         QStringLiteral("<pre style=\"font-family: '%1'\">%2</pre>")
-                            .arg(QFontDatabase::systemFont(QFontDatabase::FixedFont).family(),
-                                 command.Text.trimmed().toHtmlEscaped()),
+                            .arg(FixedFamily(), command.Text.trimmed().toHtmlEscaped()),
                         QMessageBox::Ok);
 #else
     std::fputs(command.Text.toLocal8Bit().constData(), error ? stderr : stdout);
