@@ -21,8 +21,8 @@ import sys
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-import e2e  # noqa: E402
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+import x_session  # noqa: E402
 
 
 def cpu_ns(pid):
@@ -54,26 +54,25 @@ def peak_rss_mb(pid):
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "ci"))
 
-    args = e2e.arguments(build, ROOT, "figures")
+    args = x_session.arguments(build, ROOT, "figures")
 
     startups = []
     for _ in range(10):
-        s = e2e.Session(args, start=False)
+        s = x_session.Session(args, start=False)
         try:
             started = time.monotonic()
             s.start_app(args.binary)
-            while not s.xdotool("search", "--onlyvisible", "--name", "^Pitchwright v1\\.1$",
-                                check_rc=False).split():
+            while not s.windows(s.title):
                 time.sleep(0.002)
             startups.append((time.monotonic() - started) * 1000)
         finally:
             s.stop()
 
-    s = e2e.Session(args)
+    s = x_session.Session(args)
     try:
         s.main_window()
-        s.open_file(e2e.BROWSE1, "442.tct")
-        s.open_file(e2e.BROWSE2, "532.tct")
+        s.open_file(x_session.BROWSE1, "442.tct")
+        s.open_file(x_session.BROWSE2, "532.tct")
         memory = peak_rss_mb(s.app.pid)
         s.xdotool("mousemove", 1020, 760)
         time.sleep(1)

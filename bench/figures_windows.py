@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Start-up of the Windows program under Wine, against the least Qt Widgets
-window built the same way (bench/minimal_window.cpp, same Qt, same compiler,
-same folder), in one run:
+window built the same way (tools/minimal_window.cpp, same Qt, same compiler,
+same folder; built here when it is not there yet), in one run:
 
     python3 bench/figures_windows.py [WINDOWS-BUILD-DIR]    (default build/windows)
 
@@ -18,9 +18,9 @@ import sys
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-import e2e  # noqa: E402
-import e2e_windows  # noqa: E402
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+import x_session  # noqa: E402
+import wine_session  # noqa: E402
 
 
 def started(session, path, title):
@@ -39,23 +39,23 @@ def started(session, path, title):
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else
                             os.path.join(ROOT, "build", "windows"))
-    version = open(os.path.join(build, "CMakeCache.txt")).read().split(
-        "CMAKE_PROJECT_VERSION:STATIC=")[1].split()[0]
-    args = e2e.arguments(build, ROOT, "figures")
+    version = x_session.project_version(build)
+    subprocess.run(["cmake", "--build", build, "--target", "minimal_window"], check=True)
+    args = x_session.arguments(build, ROOT, "figures")
     args.folder = os.path.join(build, "pitchwright-%s-win64" % version)
     args.build = os.path.join(ROOT, "build", "ci")
-    s = e2e_windows.WineSession(args, start=False)
+    s = wine_session.WineSession(args, start=False)
     try:
         # The least window beside the program, with the program's DLLs.
-        shutil.copy(os.path.join(build, "bench", "minimal_window.exe"), s.program)
-        subprocess.run([e2e_windows.WINESERVER, "-p"], env=s.env(), check=True)
+        shutil.copy(os.path.join(build, "tools", "minimal_window.exe"), s.program)
+        subprocess.run([wine_session.WINESERVER, "-p"], env=s.env(), check=True)
         program = os.path.join(s.program, "pitchwright.exe")
         minimal = os.path.join(s.program, "minimal_window.exe")
-        started(s, program, "Pitchwright v1.1")  # warm-up: caches and Wine's services
+        started(s, program, s.title)  # warm-up: caches and Wine's services
         started(s, minimal, "Minimal window")
         times = {program: [], minimal: []}
         for _ in range(10):
-            times[program].append(started(s, program, "Pitchwright v1.1"))
+            times[program].append(started(s, program, s.title))
             times[minimal].append(started(s, minimal, "Minimal window"))
     finally:
         s.stop()

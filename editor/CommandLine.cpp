@@ -1,13 +1,9 @@
 #include "editor/CommandLine.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QFileInfo>
 
-#include <cstdio>
-#include <cstdlib>
-
-QStringList ParseCommandLine(const QCoreApplication& app) {
+TCommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Editor of the team tactic files (*.tct) of CM 00/01.\n\n"
@@ -18,25 +14,31 @@ QStringList ParseCommandLine(const QCoreApplication& app) {
         "has it, a folder holding the game's program (cm0001.exe or cm0102.exe) and a\n"
         "tactics folder. On Windows: the registry, else such a folder under\n"
         "%ProgramFiles%, %ProgramFiles(x86)% or C:\\Games."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("Tactic file to load as the main tactic."),
                                  QStringLiteral("[FILE"));
     parser.addPositionalArgument(QStringLiteral("SECOND"),
                                  QStringLiteral("Tactic file to load as the second tactic."),
                                  QStringLiteral("[SECOND]]"));
-    // Exits with status 0 after --help or --version, 1 after an unknown option.
-    parser.process(app);
+    const QString program = arguments.value(0, QStringLiteral("pitchwright"));
+    const auto error = [](const QString& text) {
+        return TCommandLine{{}, 1, QStringLiteral("pitchwright: ") + text + QLatin1Char('\n')};
+    };
+    if (!parser.parse(arguments))
+        return error(parser.errorText());
+    // Without an application object Qt names the program by a placeholder.
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
+        return {{}, 0, parser.helpText().replace(QStringLiteral("<executable_name>"), program)};
+    if (parser.isSet(version))
+        return {{}, 0, QStringLiteral("Pitchwright " PW_VERSION "\n")};
     const QStringList files = parser.positionalArguments();
-    if (files.size() > 2) {
-        std::fprintf(stderr, "%s\n",
-                     qPrintable(QStringLiteral("pitchwright: at most two tactic files, "
-                                               "the main tactic and the second; see --help")));
-        std::exit(1);
-    }
-    QStringList absolute;
+    if (files.size() > 2)
+        return error(QStringLiteral("at most two tactic files, the main tactic and the second; "
+                                    "see --help"));
+    TCommandLine parsed;
     for (const QString& file : files)
-        absolute.append(QFileInfo(file).absoluteFilePath());
-    return absolute;
+        parsed.Files.append(QFileInfo(file).absoluteFilePath());
+    return parsed;
 }

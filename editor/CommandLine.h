@@ -1,11 +1,23 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
-class QCoreApplication;
+#include <optional>
 
-// The command line: `pitchwright [FILE [SECOND]]`, --help and --version.
-// --help and --version print their text and end the program with status 0;
-// more than two files end it with a message and status 1. Returns the files
-// as absolute paths, the main tactic first.
-QStringList ParseCommandLine(const QCoreApplication& app);
+// What the command line `pitchwright [FILE [SECOND]]` asks for: the files to
+// load, or a text to print and the status to end the program with (--help
+// and --version: their text and 0; more than two files or an unknown option:
+// the error and 1).
+struct TCommandLine {
+    // Absolute paths, the main tactic first.
+    QStringList Files;
+    // Set when the program is to end at once, printing Text (on the standard
+    // output for status 0, else on the standard error).
+    std::optional<int> Exit;
+    QString Text;
+};
+
+// Parses `arguments` (the program's name first). Needs no application object,
+// so that --help and --version work without a display.
+TCommandLine ParseCommandLine(const QStringList& arguments);

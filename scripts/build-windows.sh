@@ -36,7 +36,7 @@ say "configuring $build"
 PW_QT_WINDOWS=$qt cmake --preset windows >/dev/null || fail "configure"
 
 say "building (-j$jobs)"
-cmake --build "$build" -j "$jobs" || fail "build"
+cmake --build --preset windows -j "$jobs" || fail "build"
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [[ -n $version ]] || fail "no project version in $build/CMakeCache.txt"

@@ -17,7 +17,7 @@ command -v clang++-14 >/dev/null ||
     { echo "fuzz: clang++-14 is not installed (scripts/install-deps.sh installs it)" >&2; exit 1; }
 
 cmake --preset fuzz >/dev/null
-cmake --build "$build" -j "$(nproc)" --target fuzz_tactic fuzz_winereg
+cmake --build --preset fuzz -j "$(nproc)"
 
 seed() {
     local corpus=$1

@@ -9,9 +9,8 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
-build=build/ci
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "$(nproc)" --target pitchwright
+cmake --preset ci >/dev/null
+cmake --build --preset ci -j "$(nproc)" --target pitchwright
 
 prefix=$PWD/build/demo-prefix
 if [[ ! -d $prefix ]]; then
@@ -22,4 +21,4 @@ if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
     echo "run-demo: no display; start it from a desktop session (or under xvfb-run)" >&2
     exit 1
 fi
-WINEPREFIX=$prefix exec "$build/editor/pitchwright"
+WINEPREFIX=$prefix exec build/ci/editor/pitchwright

@@ -5,9 +5,7 @@
 # offscreen platform neither Qt nor the system's libraries leave any behind.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=build/sanitize
+# The sanitizers' options are the test preset's.
 cmake --preset sanitize >/dev/null
-cmake --build "$build" -j "$(nproc)"
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
-UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+cmake --build --preset sanitize -j "$(nproc)"
+ctest --preset sanitize -j "$(nproc)"

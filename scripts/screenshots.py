@@ -18,25 +18,24 @@ import sys
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-import e2e  # noqa: E402
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+import x_session  # noqa: E402
 
 
 def windows():
     """The Windows program under Wine: the General page of a loaded tactic."""
-    import e2e_windows  # noqa: E402
+    import wine_session  # noqa: E402
 
     build = os.path.join(ROOT, "build", "windows")
-    with open(os.path.join(build, "CMakeCache.txt")) as f:
-        version = f.read().split("CMAKE_PROJECT_VERSION:STATIC=")[1].split()[0]
-    args = e2e.arguments(os.path.join(ROOT, "build", "ci"), ROOT, "screenshots")
+    version = x_session.project_version(build)
+    args = x_session.arguments(os.path.join(ROOT, "build", "ci"), ROOT, "screenshots")
     args.folder = os.path.join(build, "pitchwright-%s-win64" % version)
-    s = e2e_windows.WineSession(args)
+    s = wine_session.WineSession(args)
     try:
         s.main_window()
-        s.open_file(e2e.BROWSE1, "442.tct")
+        s.open_file(x_session.BROWSE1, "442.tct")
         s.page(0)
-        s.click(2 + 23 + 25 + 50, 184 + 16 + 4 * 16 + 8, e2e.PAGE_ORIGIN)  # a cell of the grid
+        s.click(2 + 23 + 25 + 50, 184 + 16 + 4 * 16 + 8, x_session.PAGE_ORIGIN)  # a grid cell
         s.xdotool("mousemove", 1020, 760)
         time.sleep(0.4)
         save(s, s.window, "windows")
@@ -83,8 +82,8 @@ def main():
     out = os.path.join(ROOT, "docs", "screenshots")
     os.makedirs(out, exist_ok=True)
 
-    args = e2e.arguments(build, ROOT, "screenshots")
-    s = e2e.Session(args)
+    args = x_session.arguments(build, ROOT, "screenshots")
+    s = x_session.Session(args)
 
     def save(name, hover=None):
         # The pointer away from the window (no hover, no hint in the picture),
@@ -102,30 +101,30 @@ def main():
     try:
         s.main_window()
         save("options-start", hover=(30, 15))  # the Options tab
-        s.open_file(e2e.BROWSE1, "442.tct")
+        s.open_file(x_session.BROWSE1, "442.tct")
         s.page(0)
-        s.click(2 + 23 + 25 + 50, 184 + 16 + 4 * 16 + 8, e2e.PAGE_ORIGIN)  # a cell of the grid
+        s.click(2 + 23 + 25 + 50, 184 + 16 + 4 * 16 + 8, x_session.PAGE_ORIGIN)  # a grid cell
         save("general")
-        s.open_file(e2e.BROWSE2, "532.tct")
+        s.open_file(x_session.BROWSE2, "532.tct")
         s.page(1)
         save("compare")
         s.page(2)
         save("anti")
         # A drag held halfway: player 7 on its way forward, the preview and its read-out.
         lines = s.dump(os.path.join(s.tactics, "442.tct"))
-        start = e2e.grab_point(*e2e.position(lines, 7, "with", 5))
+        start = x_session.grab_point(*x_session.position(lines, 7, "with", 5))
         s.page(0)
-        s.xdotool("mousemove", *s.at(*start, e2e.IMAGE_ORIGIN))
+        s.xdotool("mousemove", *s.at(*start, x_session.IMAGE_ORIGIN))
         s.xdotool("mousedown", 1)
         time.sleep(0.3)
         for step in range(1, 7):
             s.xdotool("mousemove",
-                      *s.at(start[0] + 8 * step, start[1] - 9 * step, e2e.IMAGE_ORIGIN))
+                      *s.at(start[0] + 8 * step, start[1] - 9 * step, x_session.IMAGE_ORIGIN))
         save("drag")
         s.xdotool("mouseup", 1)
         time.sleep(0.3)
         s.page(3)
-        s.click(32 + 48, 168 + 12, e2e.PAGE_ORIGIN)  # Russian
+        s.click(32 + 48, 168 + 12, x_session.PAGE_ORIGIN)  # Russian
         save("russian", hover=(40, 15))  # the first tab
     finally:
         s.stop()

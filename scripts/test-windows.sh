@@ -80,17 +80,12 @@ fi
 # ended by stop_wine.
 "$wineserver" -p
 
+# The mingw preset runs the suites in $WINEPREFIX too.
 say "configuring $build"
-cmake -S "$root" -B "$build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DPW_BUILD_GUI=OFF -DPW_BUILD_BENCH=OFF -DPW_BUILD_FUZZ=OFF -DPW_BUILD_E2E=OFF \
-    -DPW_GTEST_SOURCE_DIR=/usr/src/googletest \
-    -DPW_WERROR=ON \
-    -DPW_WINEPREFIX="$WINEPREFIX" >/dev/null || fail "configure"
+cmake --preset mingw >/dev/null || fail "configure"
 
 say "building (-j$jobs)"
-cmake --build "$build" -j "$jobs" || fail "build"
+cmake --build --preset mingw -j "$jobs" || fail "build"
 lap "build"
 
 failures=()
@@ -100,7 +95,7 @@ failures=()
 "$wine" wineboot >/dev/null 2>&1 || fail "wineboot"
 
 say "ctest"
-ctest --test-dir "$build" --output-on-failure -j "$jobs" || failures+=("ctest")
+ctest --preset mingw -j "$jobs" || failures+=("ctest")
 lap "ctest"
 
 elapsed=$((SECONDS - started))

@@ -5,22 +5,22 @@
 # suite through ctest, the Windows end-to-end cases under Wine among them,
 # then every suite but the end-to-end ones under AddressSanitizer and
 # UndefinedBehaviorSanitizer, a short fuzz run, and the data layer built for
-# Windows and run under Wine. The configurations are CMakePresets.json's.
+# Windows and run under Wine. The configurations, builds and test runs are
+# CMakePresets.json's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
 jobs=$(nproc)
-build=build/ci
 cmake --preset ci
-cmake --build "$build" -j "$jobs"
+cmake --build --preset ci -j "$jobs"
 
 echo "== Windows program and packages"
 bash scripts/build-windows.sh
 
 echo "== ctest (unit, window and end-to-end suites, Linux and Windows)"
-PW_E2E_WINDOWS_REQUIRED=1 ctest --test-dir "$build" --output-on-failure -j "$jobs"
+PW_E2E_WINDOWS_REQUIRED=1 ctest --preset ci -j "$jobs"
 
 echo "== sanitizers"
 bash scripts/sanitize.sh
