@@ -411,8 +411,11 @@ private slots:
         QVERIFY(!Drop(Game->WriteBytes("notes.txt", "x"), QPoint(10, 10)));
         StartWindow(); // no second tactic without a main one
         Form->OpenArguments({Game->Tactics() + "/missing.tct", Game->WriteTactic("2.tct", {})});
+        // A refused first load leaves the window as it started, nothing to save.
         QCOMPARE(Dialogs.messages().size(), 1);
         QVERIFY(!Form->Document().SecondLoaded() && !Form->Document().MainLoaded());
+        QVERIFY(Find<QLabel>(*Form, "LabelTN1")->text() == "Not load" &&
+                !Find(*Form, "BtnSave")->isEnabled());
         Form->OpenArguments({Game->WriteTactic("1.tct", {}), Game->Tactics() + "/2.tct"});
         QVERIFY(Form->Document().SecondLoaded() && Form->Document().MainLoaded());
         QCOMPARE(Form->CurrentPage(), TPage::General); // the first main tactic's page

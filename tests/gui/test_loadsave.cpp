@@ -174,19 +174,6 @@ private slots:
         QCOMPARE(ReadAll(Reserve), "an earlier reserve copy");
         QVERIFY(Form->Document().IsModified());
     }
-
-    // A file refused at the first load leaves the window as it started, with
-    // no save over the chosen file.
-    void refusedFirstLoadLeavesNoMainTactic() {
-        StartWindow();
-        const QString path = Game->WriteBytes("short.tct", QByteArray(1460, 'x'));
-        Load(*Form, Dialogs, 1, path);
-        QCOMPARE(Dialogs.messages().size(), 1);
-        QCOMPARE(Form->MainTacticFile(), QString());
-        QCOMPARE(Find<QLabel>(*Form, "LabelTN1")->text(), "Not load");
-        QVERIFY(!Find(*Form, "BtnSave")->isEnabled());
-        QCOMPARE(ReadAll(path), QByteArray(1460, 'x'));
-    }
 };
 
 QTEST_MAIN(TestLoadSave)
