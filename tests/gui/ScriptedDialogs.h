@@ -27,80 +27,50 @@ public:
     };
 
     void setNextAnswer(QMessageBox::StandardButton answer) { Answers.push_back(answer); }
-    void setNextFileName(const QString& path) { FileNames.push_back({false, path}); }
-    void setNextFileNameCancel() { FileNames.push_back({true, QString()}); }
+    void setNextFileName(const QString& path) { FileNames.push_back(path); }
+    void setNextFileNameCancel() { FileNames.push_back(std::nullopt); }
     void setNextColor(const QColor& color) { Colors.push_back(color); }
     void setNextColorCancel() { Colors.push_back(std::nullopt); }
 
     const QList<TShownMessage>& messages() const { return Messages; }
     const QList<TOpenRequest>& openRequests() const { return OpenRequests; }
     const QList<TColorRequest>& colorRequests() const { return ColorRequests; }
-    void clearLog();
+    void clearLog() { Messages.clear(), OpenRequests.clear(), ColorRequests.clear(); }
 
-    QMessageBox::StandardButton Message(QWidget* parent, QMessageBox::Icon icon,
-                                        const QString& caption, const QString& text,
-                                        QMessageBox::StandardButtons buttons) override;
-    std::optional<QString> OpenFileName(QWidget* parent, const QString& folder,
-                                        const QString& filter,
-                                        const QString& defaultSuffix) override;
-    std::optional<QColor> Color(QWidget* parent, const QColor& initial,
-                                const QString& title) override;
+    QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon icon, const QString& caption,
+                                        const QString& text,
+                                        QMessageBox::StandardButtons buttons) override {
+        Messages.append({icon, caption, text, buttons});
+        if (!Answers.empty())
+            return Next(Answers);
+        for (QMessageBox::StandardButton escape :
+             {QMessageBox::Cancel, QMessageBox::No, QMessageBox::Ok})
+            if (buttons.testFlag(escape))
+                return escape;
+        return QMessageBox::NoButton;
+    }
+    std::optional<QString> OpenFileName(QWidget*, const QString& folder, const QString& filter,
+                                        const QString& defaultSuffix) override {
+        OpenRequests.append({folder, filter, defaultSuffix});
+        return FileNames.empty() ? std::nullopt : Next(FileNames);
+    }
+    std::optional<QColor> Color(QWidget*, const QColor& initial, const QString& title) override {
+        ColorRequests.append({initial, title});
+        return Colors.empty() ? std::nullopt : Next(Colors);
+    }
 
 private:
+    template <typename T>
+    static T Next(std::deque<T>& answers) {
+        T answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
     std::deque<QMessageBox::StandardButton> Answers;
-    struct TFileAnswer {
-        bool Cancel;
-        QString Path;
-    };
-    std::deque<TFileAnswer> FileNames;
+    std::deque<std::optional<QString>> FileNames;
     std::deque<std::optional<QColor>> Colors;
     QList<TShownMessage> Messages;
     QList<TOpenRequest> OpenRequests;
     QList<TColorRequest> ColorRequests;
 };
-
-inline void TScriptedDialogs::clearLog() {
-    Messages.clear();
-    OpenRequests.clear();
-    ColorRequests.clear();
-}
-
-inline QMessageBox::StandardButton TScriptedDialogs::Message(QWidget*, QMessageBox::Icon icon,
-                                                             const QString& caption,
-                                                             const QString& text,
-                                                             QMessageBox::StandardButtons buttons) {
-    Messages.append({icon, caption, text, buttons});
-    if (!Answers.empty()) {
-        const QMessageBox::StandardButton answer = Answers.front();
-        Answers.pop_front();
-        return answer;
-    }
-    for (QMessageBox::StandardButton escape :
-         {QMessageBox::Cancel, QMessageBox::No, QMessageBox::Ok})
-        if (buttons.testFlag(escape))
-            return escape;
-    return QMessageBox::NoButton;
-}
-
-inline std::optional<QString> TScriptedDialogs::OpenFileName(QWidget*, const QString& folder,
-                                                             const QString& filter,
-                                                             const QString& defaultSuffix) {
-    OpenRequests.append({folder, filter, defaultSuffix});
-    if (FileNames.empty())
-        return std::nullopt;
-    const TFileAnswer answer = FileNames.front();
-    FileNames.pop_front();
-    if (answer.Cancel)
-        return std::nullopt;
-    return answer.Path;
-}
-
-inline std::optional<QColor> TScriptedDialogs::Color(QWidget*, const QColor& initial,
-                                                     const QString& title) {
-    ColorRequests.append({initial, title});
-    if (Colors.empty())
-        return std::nullopt;
-    std::optional<QColor> answer = Colors.front();
-    Colors.pop_front();
-    return answer;
-}
