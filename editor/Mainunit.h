@@ -11,15 +11,12 @@
 #include <QStringList>
 #include <QWidget>
 
-#include <array>
 #include <memory>
-#include <string>
 
 class QTimer;
 class QTranslator;
 class TDialogs;
 class TLoadPanel;
-class TPageControl;
 class TPitchPanel;
 
 namespace pages {
