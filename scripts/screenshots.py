@@ -47,21 +47,22 @@ def windows():
 def installer(args, setup, version):
     """The installer's first and last pages, in frames Wine draws itself, title and icon
     included, with the fonts of Debian's fonts-wine (Wine does not find them where they are)."""
-    import e2e_windows  # noqa: E402
+    import wine_session  # noqa: E402
 
-    s = e2e_windows.WineSession(args, prefix=False, start=False)
+    s = wine_session.WineSession(args, prefix=False, start=False)
     try:
         s.wine("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated", "/d", "N", "/f")
         for font in glob.glob("/usr/share/wine/fonts/*.ttf"):
             shutil.copy(font, os.path.join(s.prefix, "drive_c", "windows", "Fonts"))
-        s.app = s.spawn([e2e_windows.WINE, setup])
+        s.app = s.spawn([wine_session.WINE, setup])
         window = s.find("Pitchwright %s Setup " % version)  # with the pages' blank subtitle
         time.sleep(1)
         save(s, window, "installer-licence")
         s.xdotool("windowfocus", "--sync", window)
         s.key("Return")  # Next: the folder
         s.key("Return")  # Install
-        e2e.until(lambda: "EstimatedSize" in s.reg(e2e_windows.UNINSTALL), "not installed", 120)
+        x_session.until(lambda: "EstimatedSize" in s.reg(wine_session.UNINSTALL), "not installed",
+                        120)
         time.sleep(2)  # the finish page
         save(s, window, "installer-finish")
     finally:

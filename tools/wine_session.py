@@ -6,6 +6,8 @@ import fcntl, os, re, shutil, subprocess, sys
 from x_session import Session
 
 WINE, WINESERVER = shutil.which("wine"), shutil.which("wineserver")
+# The installer's entry in the installed programs.
+UNINSTALL = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pitchwright"
 
 
 def wine_env(prefix, home, display=""):  # no Mono, Gecko, host menu entries or debug output

@@ -3,10 +3,10 @@
 (tools/wine_session.py), and the installer's."""
 
 import os
+import re
 import e2e  # which puts tools/ on the path
-from wine_session import WINE, WINESERVER, WineSession
+from wine_session import UNINSTALL, WINE, WINESERVER, WineSession
 
-UNINSTALL = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pitchwright"
 OPEN_WITH = [r"HKCU\Software\Classes" + k
              for k in (r"\.tct", r"\Pitchwright.Tactic", r"\Applications\pitchwright.exe")]
 
