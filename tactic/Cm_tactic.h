@@ -86,6 +86,5 @@ private:
     TCmRegion Region{};
     bool Changed = false;
     bool KeepReserve = false;
-    TCmRegion Attempt{};
     TCmFailure Failure;
 };
