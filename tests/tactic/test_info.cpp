@@ -173,6 +173,10 @@ TEST(TCmInfo, FindsTheGameWherePlayersKeepIt) {
         {"K .wine*", "K Games/a"},
         {lutris + "~/lutris/cm\n", "K lutris/cm*", "K Games/cm"},
         {lutris + "'~/../out/cm'", "K ../out/cm*"}, // named by the player, wherever it is
+        // Only a game file's first 64 KiB are read.
+        {"F .config/lutris/games/cm.yml=" + std::string(64 << 10, '#') + "\n" + lutris.substr(30) +
+             "~/lutris/cm\n",
+         "K lutris/cm"},
         {"K Games/cm*", "K " + bottles + "cm"},
         {"K " + bottles + "cm*", "K " + flatpak},
         {"K " + flatpak + "*", "K " + pol + "cm"},
