@@ -59,8 +59,7 @@ TLoadPanel::TLoadPanel(QWidget* parent)
     BtnSave = MakeButton(this, "BtnSave", {SaveLeft, 4, 21, 21});
     Browse2 = MakeButton(this, "Browse2", {Browse2Left, 4, 21, 21});
     Browse1->setToolTip(WithKey("This is load button", QKeySequence::Open));
-    Browse2->setToolTip(
-        WithKey("This is load button", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)));
+    Browse2->setToolTip(WithKey("This is load button", SecondKey()));
     for (auto [button, tag] : {std::pair{Browse1, 1}, std::pair{Browse2, 2}}) {
         button->setText(QStringLiteral(".."));
         button->setProperty("tag", tag);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QKeySequence>
 
 class QLabel;
 class QPushButton;
@@ -24,6 +25,8 @@ public:
     bool InSecondHalf(QPoint point) const;
 
     QPushButton* BrowseButton(bool main) const { return main ? Browse1 : Browse2; }
+    // The key of the second tactic's "..", as its hint names it.
+    static QKeySequence SecondKey() { return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O); }
     QPushButton* SaveButton() const { return BtnSave; }
 
 signals:

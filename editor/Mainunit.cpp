@@ -260,7 +260,7 @@ void TMainForm::AddShortcuts() {
         if (!ImagePanel->Dragging())
             BrowseClick(true);
     });
-    add({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)}, [this] {
+    add({TLoadPanel::SecondKey()}, [this] {
         if (!ImagePanel->Dragging() && Doc->MainLoaded())
             BrowseClick(false);
     });
