@@ -202,14 +202,10 @@ void TMainForm::BuildControls() {
     connect(Options, &pages::TOptionsPage::hideLogoToggled, this, &TMainForm::HideLogoClick);
     connect(Options, &pages::TOptionsPage::colorChosen, this, &TMainForm::CheckColorClick);
     connect(Options, &pages::TOptionsPage::languageChosen, this, &TMainForm::ChangeLanguage);
-    connect(Options, &pages::TOptionsPage::smoothMoveToggled, this, [this](bool on) {
-        PreviewSmooth = on;
-        ImagePanel->SetPreviewOptions(PreviewSmooth, PreviewClearBack);
-    });
-    connect(Options, &pages::TOptionsPage::clearBackToggled, this, [this](bool on) {
-        PreviewClearBack = on;
-        ImagePanel->SetPreviewOptions(PreviewSmooth, PreviewClearBack);
-    });
+    connect(Options, &pages::TOptionsPage::smoothMoveToggled, ImagePanel,
+            &TPitchPanel::SetSmoothMove);
+    connect(Options, &pages::TOptionsPage::clearBackToggled, ImagePanel,
+            &TPitchPanel::SetClearBack);
     connect(ImagePanel, &TPitchPanel::phaseChosen, this, [this](bool withBall) {
         Doc->SetWithBall(withBall);
         UpdateFields();

@@ -120,8 +120,6 @@ private:
     // The options as last chosen on the Options page.
     bool HintsOn = true;
     bool LogoHidden = false;
-    bool PreviewSmooth = false;
-    bool PreviewClearBack = false;
     std::unique_ptr<QTranslator> Russian;
 
     TPageControl* PageControl = nullptr;

@@ -72,11 +72,6 @@ void TPitchPanel::SetEditable(bool editable) {
     Image->setCursor(editable ? Qt::PointingHandCursor : Qt::BlankCursor);
 }
 
-void TPitchPanel::SetPreviewOptions(bool smooth, bool clearBack) {
-    Smooth = smooth;
-    ClearBack = clearBack;
-}
-
 void TPitchPanel::ShowPhase(bool withBall) {
     (withBall ? WithBall : WithoutBall)->setChecked(true);
 }

@@ -26,7 +26,9 @@ public:
     // The page shown: on the Options page the credits run over the pitch,
     // which then takes no mouse and hides the pointer.
     void SetEditable(bool editable);
-    void SetPreviewOptions(bool smooth, bool clearBack);
+    // How a drag is previewed: the disc following the pointer, the read-out's text bare.
+    void SetSmoothMove(bool smooth) { Smooth = smooth; }
+    void SetClearBack(bool clearBack) { ClearBack = clearBack; }
     // The phase buttons show the document's phase.
     void ShowPhase(bool withBall);
     void ShowModePanel();
