@@ -9,6 +9,7 @@
 //   DragMove       one mouse move during a drag: the full redraw, then the preview
 //   DragMoveClearBack  the same with "Text without background"
 //   UndoDrop       one undo (or redo) of a drop: the step, then the redraw its signal asks for
+//   PlayFrame      one frame of play: both tactics between two zones, the ball, the full redraw
 #include "document/TacticDocument.h"
 #include "pages/TacticScore.h"
 #include "pitch/ColorSchemes.h"
@@ -17,6 +18,7 @@
 #include "pitch/ImageOps.h"
 #include "pitch/PitchMap.h"
 #include "pitch/PitchRenderer.h"
+#include "pitch/Play.h"
 
 #include <QGuiApplication>
 #include <QTemporaryFile>
@@ -166,6 +168,25 @@ void BM_UndoDrop(benchmark::State& state) {
 }
 BENCHMARK(BM_UndoDrop);
 
+// Play along the default route at 30 frames a zone, the second tactic as the
+// opponent: every frame puts 22 discs between their two positions and redraws.
+void BM_PlayFrame(benchmark::State& state) {
+    pitch::TPitchRenderer renderer(pitch::WindowFontFace());
+    pitch::TScene scene = Scene();
+    const std::vector<int>& route = pitch::DefaultRoute();
+    constexpr int frames = 30;
+    int frame = 0;
+    for (auto _ : state) {
+        const auto leg = static_cast<std::size_t>(frame / frames) % route.size();
+        scene.Step = pitch::TPlayStep{route[leg], route[(leg + 1) % route.size()],
+                                      pitch::Ease(double(frame % frames) / frames)};
+        ++frame;
+        renderer.Redraw(scene);
+        benchmark::DoNotOptimize(renderer.Picture().constBits());
+    }
+}
+BENCHMARK(BM_PlayFrame);
+
 // Prints each benchmark's time as a multiple of the floor's, once all have run.
 class TRatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -186,6 +207,10 @@ public:
         const auto move = Times.find("BM_DragMove");
         if (move != Times.end())
             std::printf("  drag moves the view can follow: %.0f a second\n", 1e9 / move->second);
+        const auto play = Times.find("BM_PlayFrame");
+        if (play != Times.end())
+            std::printf("  play at 30 frames a second: %.3f %% of one core\n",
+                        play->second * 30 / 1e9 * 100);
         const auto credits = Times.find("BM_CreditsFrame");
         if (credits != Times.end())
             std::printf("  credits at 20 frames a second: %.3f %% of one core\n",
