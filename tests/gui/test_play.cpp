@@ -80,6 +80,9 @@ void TestPlay::glide() {
         for (int f = 1; f <= frames; ++f) {
             play.Step->T = Ease(double(f) / frames);
             const std::vector<TPixelF> now = Centres(play);
+            const TCellPoint cell = Between(main.Players[f % 11].WithBall[from],
+                                            main.Players[f % 11].WithBall[to], play.Step->T);
+            QVERIFY(cell.X >= 0 && cell.X <= MaxColumn && cell.Y >= 0 && cell.Y <= MaxRow);
             for (std::size_t i = 0; i < now.size(); ++i) {
                 // The grid's pixels: own orientation, the half turn, the second's offset.
                 QVERIFY(now[i].X >= 13 && now[i].X <= 320 && now[i].Y >= 13 && now[i].Y <= 388);
