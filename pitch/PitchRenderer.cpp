@@ -44,19 +44,16 @@ int Whole(double v) {
     return static_cast<int>(std::floor(v + 0.5));
 }
 
-// A small white ball with a dark outline, its centre at the anchor.
+// The ball marker's sprite, its centre at the anchor.
 TSprite MakeBall() {
-    constexpr int radius = 5;
+    const int half = static_cast<int>(std::ceil(BallRadius)) + 1;
     TSprite ball;
-    ball.Origin = QPoint(-radius - 1, -radius - 1);
-    ball.Image = QImage(2 * radius + 3, 2 * radius + 3, QImage::Format_ARGB32_Premultiplied);
+    ball.Origin = QPoint(-half, -half);
+    ball.Image = QImage(2 * half + 1, 2 * half + 1, QImage::Format_ARGB32_Premultiplied);
     ball.Image.fill(Qt::transparent);
     QPainter p(&ball.Image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(20, 20, 20), 1.5));
-    p.setBrush(QColor(255, 255, 255));
-    const QPointF centre(radius + 1.5, radius + 1.5);
-    p.drawEllipse(centre, radius - 0.25, radius - 0.25);
+    // The centre of the anchor pixel, as a disc's centre is.
+    PaintBall(p, QPointF(half + 0.5, half + 0.5));
     return ball;
 }
 
@@ -73,6 +70,15 @@ TPitchRenderer::TPitchRenderer(const QString& fontFamily)
 }
 
 TPitchRenderer::~TPitchRenderer() = default;
+
+void PaintBall(QPainter& painter, QPointF centre) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(20, 20, 20), 1.5));
+    painter.setBrush(QColor(255, 255, 255));
+    painter.drawEllipse(centre, BallRadius - 0.75, BallRadius - 0.75);
+    painter.restore();
+}
 
 QImage& TPitchRenderer::WritablePicture() {
     if (Image.isDetached())

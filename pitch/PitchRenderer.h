@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPointF>
 
 #include <array>
 #include <map>
@@ -134,5 +135,11 @@ private:
 
 // The bare pitch picture, 331 x 401: our own artwork from the pitch geometry.
 QImage MakePitchPicture();
+
+// The ball marker of play, a small white ball with a dark outline, reaching
+// BallRadius from its centre in view pixels; the redraw draws it once into a
+// sprite, a painter at another scale draws it with this.
+inline constexpr double BallRadius = 5.5;
+void PaintBall(QPainter& painter, QPointF centre);
 
 } // namespace pitch
