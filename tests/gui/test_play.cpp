@@ -1,5 +1,4 @@
-// Play without a window: where the discs glide between two zones, the
-// default route, and the clock's stepping, pausing and stopping.
+// Play without a window: the glide between two zones, the route, the clock.
 #include "pitch/Playback.h"
 #include "pitch/SceneLayout.h"
 
@@ -28,10 +27,9 @@ private slots:
     void controls();
 };
 
-// Over random tactics (some positions corrupt, off the grid), zones and
-// pages: a step starts and ends exactly on the still pictures of its zones
-// (of the tactics taken onto the grid), and every frame lies between the last
-// one and the end: no disc leaves the grid, turns back or overshoots.
+// Random tactics (a few positions off the grid), zones and pages: a step starts
+// and ends exactly on the still pictures (of the tactics taken onto the grid),
+// each frame between the last and the end: no disc leaves, turns or overshoots.
 void TestPlay::glide() {
     std::mt19937 random(22);
     std::uniform_int_distribution<int> x(-4, MaxColumn + 4), y(-4, MaxRow + 4), zone(0, 11);
@@ -74,9 +72,8 @@ void TestPlay::defaultRoute() {
              (std::multiset<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
 }
 
-// A script of calls at slow speed: pN plays from zone N, "pause", "+" and "-"
-// step, "stop", rA,B,.. sets the route, "glide" waits until the ball is
-// between two zones. Then the ball stands at a zone.
+// Calls at slow speed: pN plays from zone N, pause, + and - step, stop, rA,B,..
+// sets the route, glide waits till the ball is between zones; then it stands.
 void TestPlay::controls_data() {
     QTest::addColumn<QString>("script");
     QTest::addColumn<int>("at");
@@ -84,11 +81,9 @@ void TestPlay::controls_data() {
     QTest::addColumn<Zones>("stops");
     QTest::addRow("plays from a zone") << "p9" << 9 << "playing" << Zones{};
     QTest::addRow("paused, play resumes there") << "p9 pause p3" << 9 << "playing" << Zones{};
-    QTest::addRow("bad zones dropped, one off the route: its start")
-        << "r-1,12,6,2 p5" << 6 << "playing" << Zones{};
+    QTest::addRow("bad zones go, off route: first") << "r6,12,2 p5" << 6 << "playing" << Zones{};
     QTest::addRow("steps back around the route") << "p0 - -" << 11 << "paused" << Zones{};
-    QTest::addRow("no zones, no play: a step from the default's start")
-        << "r-1 +" << 4 << "paused" << Zones{};
+    QTest::addRow("no zones: the default, a step") << "r-1 +" << 4 << "paused" << Zones{};
     QTest::addRow("between zones, back") << "p5 glide pause -" << 5 << "paused" << Zones{};
     QTest::addRow("between zones, on") << "p5 glide +" << 1 << "paused" << Zones{};
     QTest::addRow("stop names the zone, starts over") << "p9 + stop" << 0 << "off" << Zones{5};

@@ -71,7 +71,7 @@ private slots:
     void optionsWithCredits();
     void barePitchForABadZone();
     void creditsTimerAndHideLogo();
-    void playFrame();
+    void playFrame(); // 0.4 of the way from zone 5 to 6, the second tactic the opponent
 
 private:
     void LoadBoth(const TCmTactic& main, const TCmTactic& second) {
@@ -192,8 +192,6 @@ void TestRenderer::creditsTimerAndHideLogo() {
     QTRY_VERIFY(Form->Renderer().CreditsTop() < stopped);
 }
 
-// Play, the second tactic as the opponent, 0.4 of the way from zone 5 to 6:
-// discs between their positions, the ball on its way, the frame on its zone.
 void TestRenderer::playFrame() {
     const TCmTactic main = Main(), second = Second();
     TScene scene{&main, &second, 5, true, TSecondTactic::Opponent};
