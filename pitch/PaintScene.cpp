@@ -75,9 +75,17 @@ void Bevel(QPainter& p) {
     Fill(p, r - 1, 1, r - 1, b - 1, BevelLight);
 }
 
-// The dotted frame's dots, every other pixel as the picture has them.
+// The dotted frame's dots, every other pixel as the picture has them. Drawn
+// smaller than a device pixel (a small pitch) such dots would drop out or
+// fade: there the frame is a dotted line one device pixel wide instead.
 void ZoneDots(QPainter& p, int zone) {
     const TZoneFrame f = ZoneFrame(zone);
+    if (p.deviceTransform().map(QLineF(0, 0, 1, 0)).length() < 1.0) {
+        p.setPen(QPen(QColor::fromRgb(FrameYellow), 0, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(f.Left + 0.5, f.Top + 0.5, f.Right - f.Left, f.Bottom - f.Top));
+        return;
+    }
     QPainterPath dots;
     auto dot = [&](int x, int y) {
         if (((x + y) & 1) == 0)
