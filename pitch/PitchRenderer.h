@@ -124,6 +124,7 @@ private:
 
     QString Family;
     mutable std::map<std::pair<int, bool>, QFont> Fonts;
+    // Sizes at 100 %; at another ratio all three have the view's size times it.
     QImage Pitch;   // 331 x 401 bare pitch
     QImage Image;   // 331 x 399, what the control shows
     QImage Players; // 331 x 399, shares its pixels with Image until Image is written
