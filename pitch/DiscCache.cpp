@@ -3,6 +3,7 @@
 #include "pitch/TextCache.h"
 
 #include <QFontMetrics>
+#include <QtMath>
 
 namespace pitch {
 namespace {
@@ -29,7 +30,7 @@ void PaintDisc(QPainter& painter, int x, int y, const TDiscLook& look) {
                   look.Line, look.Fill);
 }
 
-const TSprite& TDiscCache::Get(const TDiscLook& look, const QFont& font) {
+const TSprite& TDiscCache::Get(const TDiscLook& look, const QFont& font, qreal ratio) {
     auto found = Sprites.find(look);
     if (found != Sprites.end())
         return found->second;
@@ -43,7 +44,9 @@ const TSprite& TDiscCache::Get(const TDiscLook& look, const QFont& font) {
 
     TSprite sprite;
     sprite.Origin = bounds.topLeft();
-    sprite.Image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    sprite.Image = QImage(qCeil(bounds.width() * ratio), qCeil(bounds.height() * ratio),
+                          QImage::Format_ARGB32_Premultiplied);
+    sprite.Image.setDevicePixelRatio(ratio);
     sprite.Image.fill(Qt::transparent);
     {
         QPainter p(&sprite.Image);

@@ -43,8 +43,11 @@ void PaintDisc(QPainter& painter, int x, int y, const TDiscLook& look);
 // the copy equals drawing the disc there.
 class TDiscCache {
 public:
-    // The sprite of a look, drawn with font on first use; its anchor is the disc centre.
-    const TSprite& Get(const TDiscLook& look, const QFont& font);
+    // The sprite of a look, drawn with font on first use; its anchor is the
+    // disc centre. Above a device pixel ratio of 1 it has that many pixels
+    // per unit (and carries the ratio); the cache is to be cleared when the
+    // ratio changes.
+    const TSprite& Get(const TDiscLook& look, const QFont& font, qreal ratio = 1.0);
     void Clear() { Sprites.clear(); }
     std::size_t Size() const { return Sprites.size(); }
 

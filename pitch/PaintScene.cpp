@@ -75,10 +75,12 @@ void Bevel(QPainter& p) {
     Fill(p, r - 1, 1, r - 1, b - 1, BevelLight);
 }
 
+} // namespace
+
 // The dotted frame's dots, every other pixel as the picture has them. Drawn
 // smaller than a device pixel (a small pitch) such dots would drop out or
 // fade: there the frame is a dotted line one device pixel wide instead.
-void ZoneDots(QPainter& p, int zone) {
+void PaintZoneFrame(QPainter& p, int zone) {
     const TZoneFrame f = ZoneFrame(zone);
     if (p.deviceTransform().map(QLineF(0, 0, 1, 0)).length() < 1.0) {
         p.setPen(QPen(QColor::fromRgb(FrameYellow), 0, Qt::DotLine));
@@ -101,6 +103,8 @@ void ZoneDots(QPainter& p, int zone) {
     }
     p.fillPath(dots, QColor::fromRgb(FrameYellow));
 }
+
+namespace {
 
 struct TDiscPlace {
     int Player = 0;
@@ -170,7 +174,7 @@ void PaintPlayers(QPainter& p, const TScene& scene, const QFont& labelFont) {
         return;
     p.save();
     p.setClipRect(QRectF(0, 0, ViewWidth, ViewHeight), Qt::IntersectClip);
-    ZoneDots(p, zone);
+    PaintZoneFrame(p, zone);
     p.setFont(labelFont);
     const bool bold = labelFont.bold();
     if (scene.Second != nullptr && scene.SecondMode == TSecondTactic::Same)

@@ -139,20 +139,18 @@ void TPitchRenderer::Redraw(const TScene& scene) {
 void TPitchRenderer::DrawScene(QImage& picture, const TScene& scene) {
     CopyPicture(picture, Pitch);
     DropStaleDiscs(scene);
-    if (Ratio != 1.0) {
-        QPainter painter(&picture);
-        PaintPlayers(painter, scene, LabelFont(LabelHeight));
-        return;
-    }
 
     const int zone = scene.BallZone;
     // A zone outside the twelve has no frame and no positions to show.
     if (zone < 0 || zone >= TCmPlayer::ZoneCount)
         return;
-    const TZoneFrame f = ZoneFrame(zone);
-    DrawDottedFrame(picture, f.Left, f.Top, f.Right, f.Bottom, Yellow);
-
     QPainter painter(&picture);
+    if (Ratio == 1.0) {
+        const TZoneFrame f = ZoneFrame(zone);
+        DrawDottedFrame(picture, f.Left, f.Top, f.Right, f.Bottom, Yellow);
+    } else {
+        PaintZoneFrame(painter, zone);
+    }
     painter.setFont(LabelFont(LabelHeight));
     if (scene.Second != nullptr) {
         if (scene.SecondMode == TSecondTactic::Same)
@@ -186,10 +184,12 @@ void TPitchRenderer::DrawTactic(QPainter& painter, const TCmTactic& tactic, int 
 }
 
 void TPitchRenderer::DrawDisc(QPainter& painter, int x, int y, const TDiscLook& look) {
-    if (Cached()) {
+    // Discs come from the cache at any ratio: drawn scaled they cost a
+    // hundred times a copy.
+    if (UseCache) {
         if (Cache->Size() > MaxDiscs)
             Cache->Clear();
-        DrawSprite(painter, Cache->Get(look, painter.font()), x, y);
+        DrawSprite(painter, Cache->Get(look, painter.font(), Ratio), x, y);
     } else {
         PaintDisc(painter, x, y, look);
     }

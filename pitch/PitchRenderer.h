@@ -99,7 +99,7 @@ public:
 private:
     // A blank picture of the view at the current ratio.
     QImage NewPicture() const;
-    // The small pictures are drawn at 100 % only; scaled drawing goes direct.
+    // Texts come from their cache at 100 % only; scaled they are drawn direct.
     bool Cached() const { return UseCache && Ratio == 1.0; }
     // The picture, with pixels of its own to write into.
     QImage& WritablePicture();
@@ -157,5 +157,7 @@ void PaintScene(QPainter& painter, const TScene& scene, const QFont& labelFont);
 // Its two layers: the bare pitch, and the frame with the tactics over it.
 void PaintPitch(QPainter& painter);
 void PaintPlayers(QPainter& painter, const TScene& scene, const QFont& labelFont);
+// The dotted frame of a ball zone.
+void PaintZoneFrame(QPainter& painter, int zone);
 
 } // namespace pitch
