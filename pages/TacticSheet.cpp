@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
@@ -65,7 +66,10 @@ public:
     void Paint() {
         P.fillRect(QRect(0, 0, PageWidth, PageHeight), Qt::white);
         P.setPen(QColor::fromRgb(Ink));
-        Text({Margin, TitleTop, Usable, 56}, C.Name, 44, true);
+        // A long file name is cut in the middle rather than run off the page.
+        const QFont title = Font(44, true);
+        Text({Margin, TitleTop, Usable, 56},
+             QFontMetricsF(title).elidedText(C.Name, Qt::ElideMiddle, Usable), 44, true);
         const TTacticScore score = ScoreTactic(*C.Tactic);
         Text({Margin, ScoresTop, Usable / 2, 30},
              QCoreApplication::translate("TTacticSheet", "Attacking potential: %1")
