@@ -39,8 +39,9 @@ inline constexpr int LabelDy = -7;
 void PaintDisc(QPainter& painter, int x, int y, const TDiscLook& look);
 
 // Discs drawn once per look into small premultiplied images, then copied
-// onto the picture: every pixel of such a disc is opaque or untouched, so
-// the copy equals drawing the disc there.
+// onto the picture: at 100 % every pixel of such a disc is opaque or
+// untouched, so the copy equals drawing the disc there; scaled, its smoothed
+// edge is blended over the picture as drawing it there would be.
 class TDiscCache {
 public:
     // The sprite of a look, drawn with font on first use; its anchor is the
