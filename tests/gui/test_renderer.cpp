@@ -197,20 +197,22 @@ void TestRenderer::creditsTimerAndHideLogo() {
 
 // Pictures drawn as vectors: the view at a device pixel ratio, with a drag
 // preview and a credits frame over it, and the tactic sheet in both formats.
+enum { View, SheetPng, SheetPdf };
+
 void TestRenderer::scaledPictures_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<qreal>("ratio");
-    QTest::addRow("pitch-200") << 0 << 2.0;
-    QTest::addRow("pitch-125-size") << 0 << 1.25;
-    QTest::addRow("sheet") << 1 << 1.0;
-    QTest::addRow("sheet-pdf") << 2 << 1.0;
+    QTest::addRow("pitch-200") << int(View) << 2.0;
+    QTest::addRow("pitch-125-size") << int(View) << 1.25;
+    QTest::addRow("sheet") << int(SheetPng) << 1.0;
+    QTest::addRow("sheet-pdf") << int(SheetPdf) << 1.0;
 }
 
 void TestRenderer::scaledPictures() {
     QFETCH(int, kind);
     QFETCH(qreal, ratio);
     const TCmTactic main = Main(), second = Second();
-    if (kind == 0) {
+    if (kind == View) {
         TPitchRenderer renderer(pitch::WindowFontFace());
         const TScene scene{&main, &second, 5, true, TSecondTactic::Same};
         renderer.Redraw(scene);
@@ -235,8 +237,8 @@ void TestRenderer::scaledPictures() {
     }
     const QByteArray bytes =
         pages::MakeSheet({"ATTACK", &main, {Qt::white, Qt::blue}, WindowFontFace()},
-                         kind == 1 ? pages::TSheetFormat::Png : pages::TSheetFormat::Pdf);
-    if (kind == 1) {
+                         kind == SheetPng ? pages::TSheetFormat::Png : pages::TSheetFormat::Pdf);
+    if (kind == SheetPng) {
         CompareGolden(QImage::fromData(bytes, "PNG"), QTest::currentDataTag());
     } else {
         QVERIFY(bytes.startsWith("%PDF-"));
