@@ -3,6 +3,7 @@
 #include "pitch/TextCache.h"
 
 #include <QFontMetrics>
+#include <QtMath>
 
 namespace pitch {
 namespace {
@@ -14,7 +15,10 @@ QRect LabelCell(const QFontMetrics& fm, int x, int y, const TDiscLook& look, con
 } // namespace
 
 void PaintDisc(QPainter& painter, int x, int y, const TDiscLook& look) {
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    // Pixel for pixel at 100 %; scaled (a high-density screen, a page) the
+    // outline is smoothed instead of showing enlarged steps.
+    painter.setRenderHint(QPainter::Antialiasing,
+                          painter.deviceTransform().type() > QTransform::TxTranslate);
     painter.setPen(
         QPen(QColor::fromRgb(look.Line), look.PenWidth, look.Dotted ? Qt::DotLine : Qt::SolidLine));
     if (look.Filled)
@@ -26,7 +30,7 @@ void PaintDisc(QPainter& painter, int x, int y, const TDiscLook& look) {
                   look.Line, look.Fill);
 }
 
-const TSprite& TDiscCache::Get(const TDiscLook& look, const QFont& font) {
+const TSprite& TDiscCache::Get(const TDiscLook& look, const QFont& font, qreal ratio) {
     auto found = Sprites.find(look);
     if (found != Sprites.end())
         return found->second;
@@ -40,7 +44,9 @@ const TSprite& TDiscCache::Get(const TDiscLook& look, const QFont& font) {
 
     TSprite sprite;
     sprite.Origin = bounds.topLeft();
-    sprite.Image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    sprite.Image = QImage(qCeil(bounds.width() * ratio), qCeil(bounds.height() * ratio),
+                          QImage::Format_ARGB32_Premultiplied);
+    sprite.Image.setDevicePixelRatio(ratio);
     sprite.Image.fill(Qt::transparent);
     {
         QPainter p(&sprite.Image);

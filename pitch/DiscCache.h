@@ -39,12 +39,16 @@ inline constexpr int LabelDy = -7;
 void PaintDisc(QPainter& painter, int x, int y, const TDiscLook& look);
 
 // Discs drawn once per look into small premultiplied images, then copied
-// onto the picture: every pixel of such a disc is opaque or untouched, so
-// the copy equals drawing the disc there.
+// onto the picture: at 100 % every pixel of such a disc is opaque or
+// untouched, so the copy equals drawing the disc there; scaled, its smoothed
+// edge is blended over the picture as drawing it there would be.
 class TDiscCache {
 public:
-    // The sprite of a look, drawn with font on first use; its anchor is the disc centre.
-    const TSprite& Get(const TDiscLook& look, const QFont& font);
+    // The sprite of a look, drawn with font on first use; its anchor is the
+    // disc centre. Above a device pixel ratio of 1 it has that many pixels
+    // per unit (and carries the ratio); the cache is to be cleared when the
+    // ratio changes.
+    const TSprite& Get(const TDiscLook& look, const QFont& font, qreal ratio = 1.0);
     void Clear() { Sprites.clear(); }
     std::size_t Size() const { return Sprites.size(); }
 

@@ -8,6 +8,7 @@
 #include "pitch/TextCache.h"
 
 #include <QPainter>
+#include <QtMath>
 
 #include <algorithm>
 #include <cmath>
@@ -32,17 +33,6 @@ constexpr std::array<int, 6> CreditOffsets{0, 50, 100, 70, 120, 320};
 // them small when many texts or colours come by.
 constexpr std::size_t MaxDiscs = 256;
 constexpr std::size_t MaxLines = 256;
-
-// Corrupt positions may put a disc thousands of pixels away; it cannot show.
-bool NearView(TPixelF c) {
-    constexpr double reach = 64;
-    return c.X > -reach && c.X < ViewWidth + reach && c.Y > -reach && c.Y < ViewHeight + reach;
-}
-
-// Sprites go on whole pixels; a centre off the grid of play is rounded.
-int Whole(double v) {
-    return static_cast<int>(std::floor(v + 0.5));
-}
 
 // The ball marker's sprite, its centre at the anchor.
 TSprite MakeBall() {
@@ -87,23 +77,48 @@ QImage& TPitchRenderer::WritablePicture() {
     // buffer instead, so that no picture is copied only to be overwritten.
     std::swap(Image, Spare);
     if (Image.isNull() || !Image.isDetached())
-        Image = QImage(ViewWidth, ViewHeight, QImage::Format_RGB32);
+        Image = NewPicture();
     return Image;
+}
+
+QImage TPitchRenderer::NewPicture() const {
+    if (Ratio == 1.0)
+        return QImage(ViewWidth, ViewHeight, QImage::Format_RGB32);
+    QImage picture(qCeil(ViewWidth * Ratio), qCeil(ViewHeight * Ratio), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(Ratio);
+    return picture;
+}
+
+void TPitchRenderer::SetDevicePixelRatio(qreal ratio) {
+    if (!(ratio > 0) || ratio == Ratio)
+        return;
+    Ratio = ratio;
+    if (Ratio == 1.0) {
+        Pitch = MakePitchPicture();
+    } else {
+        // The bare pitch once per ratio, so that a redraw still starts from a copy.
+        Pitch = NewPicture();
+        QPainter painter(&Pitch);
+        PaintPitch(painter);
+    }
+    Cache->Clear();
+    Texts->Clear();
+    Spare = QImage();
+    Players = QImage();
+    Image = NewPicture();
+    Redraw(LastScene);
 }
 
 void TPitchRenderer::RestorePlayers() {
     if (!Players.isNull())
         return;
-    Players = QImage(ViewWidth, ViewHeight, QImage::Format_RGB32);
+    Players = NewPicture();
     DrawScene(Players, LastScene);
 }
 
-QFont TPitchRenderer::LabelFont(int cellHeight, bool bold) const {
-    const auto key = std::pair(cellHeight, bold);
-    if (const auto found = Fonts.find(key); found != Fonts.end())
-        return found->second;
+QFont CellFont(const QString& family, int cellHeight, bool bold) {
     QFont font;
-    font.setFamilies(WithFallbacks(Family));
+    font.setFamilies(WithFallbacks(family));
     font.setBold(bold);
     // A font height on the drawing surface is that of the whole text cell,
     // internal leading included: the largest size whose line fits.
@@ -111,8 +126,14 @@ QFont TPitchRenderer::LabelFont(int cellHeight, bool bold) const {
     font.setPixelSize(size);
     while (size > 1 && ImageMetrics(font).height() > cellHeight)
         font.setPixelSize(--size);
-    Fonts.emplace(key, font);
     return font;
+}
+
+QFont TPitchRenderer::LabelFont(int cellHeight, bool bold) const {
+    const auto key = std::pair(cellHeight, bold);
+    if (const auto found = Fonts.find(key); found != Fonts.end())
+        return found->second;
+    return Fonts.emplace(key, CellFont(Family, cellHeight, bold)).first->second;
 }
 
 void TPitchRenderer::DropStaleDiscs(const TScene& scene) {
@@ -141,10 +162,13 @@ void TPitchRenderer::DrawScene(QImage& picture, const TScene& scene) {
     const int zone = FramedZone(scene);
     if (zone < 0)
         return;
-    const TZoneFrame f = ZoneFrame(zone);
-    DrawDottedFrame(picture, f.Left, f.Top, f.Right, f.Bottom, Yellow);
-
     QPainter painter(&picture);
+    if (Ratio == 1.0) {
+        const TZoneFrame f = ZoneFrame(zone);
+        DrawDottedFrame(picture, f.Left, f.Top, f.Right, f.Bottom, Yellow);
+    } else {
+        PaintZoneFrame(painter, zone);
+    }
     painter.setFont(LabelFont(LabelHeight));
     for (const TDiscPlace& disc : SceneDiscs(scene)) {
         if (!NearView(disc.Centre))
@@ -163,10 +187,12 @@ void TPitchRenderer::DrawScene(QImage& picture, const TScene& scene) {
 }
 
 void TPitchRenderer::DrawDisc(QPainter& painter, int x, int y, const TDiscLook& look) {
+    // Discs come from the cache at any ratio: drawn scaled they cost a
+    // hundred times a copy.
     if (UseCache) {
         if (Cache->Size() > MaxDiscs)
             Cache->Clear();
-        DrawSprite(painter, Cache->Get(look, painter.font()), x, y);
+        DrawSprite(painter, Cache->Get(look, painter.font(), Ratio), x, y);
     } else {
         PaintDisc(painter, x, y, look);
     }
@@ -177,7 +203,7 @@ void TPitchRenderer::DrawCellText(QPainter& painter, const std::string& text, QR
     // Glyphs drawn straight onto the picture are blended with its pixels
     // in a way a cached picture of them cannot repeat: only texts on their
     // own background come from the cache.
-    if (!UseCache || !background) {
+    if (!Cached() || !background) {
         PaintCellText(painter, at.X, at.Y, QString::fromStdString(text), colour, background);
         return;
     }
@@ -212,7 +238,7 @@ void TPitchRenderer::DrawCreditLine(QPainter& painter, const std::string& text, 
     if (text.empty() || y >= ViewHeight || y + 2 * pixelHeight < 0)
         return;
     const QFont font = LabelFont(pixelHeight, bold);
-    if (UseCache) {
+    if (Cached()) {
         if (Texts->Size() > MaxLines)
             Texts->Clear();
         DrawSprite(painter, Texts->Get({text, pixelHeight, bold, Yellow}, font), x, y);

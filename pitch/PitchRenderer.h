@@ -91,12 +91,23 @@ public:
     // cached drawing is tested against.
     void SetUseCache(bool useCache) { UseCache = useCache; }
 
+    // The screen's device pixel ratio: at 1 the pictures are drawn pixel by
+    // pixel as always; above it they have (331 r) x (399 r) pixels, carry the
+    // ratio and are drawn by PaintScene, with the preview and the credits
+    // scaled alike. A change draws the last scene again.
+    void SetDevicePixelRatio(qreal ratio);
+    qreal DevicePixelRatio() const { return Ratio; }
+
     // The surface's font for a text cell height in pixels, in its current
     // style or a given one.
     QFont LabelFont(int cellHeight) const { return LabelFont(cellHeight, Bold); }
     QFont LabelFont(int cellHeight, bool bold) const;
 
 private:
+    // A blank picture of the view at the current ratio.
+    QImage NewPicture() const;
+    // Texts come from their cache at 100 % only; scaled they are drawn direct.
+    bool Cached() const { return UseCache && Ratio == 1.0; }
     // The picture, with pixels of its own to write into.
     QImage& WritablePicture();
     // PlayersBitmap, drawn again from the last scene when an overlay took its pixels.
@@ -118,6 +129,7 @@ private:
 
     QString Family;
     mutable std::map<std::pair<int, bool>, QFont> Fonts;
+    // Sizes at 100 %; at another ratio all three have the view's size times it.
     QImage Pitch;   // 331 x 401 bare pitch
     QImage Image;   // 331 x 399, what the control shows
     QImage Players; // 331 x 399, shares its pixels with Image until Image is written
@@ -131,6 +143,7 @@ private:
     int Left = 10;
     bool Bold = false;
     bool UseCache = true;
+    qreal Ratio = 1.0;
 };
 
 // The bare pitch picture, 331 x 401: our own artwork from the pitch geometry.
@@ -141,5 +154,21 @@ QImage MakePitchPicture();
 // sprite, a painter at another scale draws it with this.
 inline constexpr double BallRadius = 5.5;
 void PaintBall(QPainter& painter, QPointF centre);
+// The font whose whole text cell is at most cellHeight pixels high, as the
+// pitch view's labels and credits take it.
+QFont CellFont(const QString& family, int cellHeight, bool bold);
+
+// A scene drawn with QPainter in the view's logical 331 x 399 coordinates, so
+// that it is sharp under any transform (a scaled picture, a PDF page): the
+// bare pitch as vectors, the ball zone frame and both tactics. The discs'
+// numbers are in labelFont; without one, in the window's face at the view's
+// label height, bold as the view shows them once the credits have run.
+void PaintScene(QPainter& painter, const TScene& scene);
+void PaintScene(QPainter& painter, const TScene& scene, const QFont& labelFont);
+// Its two layers: the bare pitch, and the frame with the tactics over it.
+void PaintPitch(QPainter& painter);
+void PaintPlayers(QPainter& painter, const TScene& scene, const QFont& labelFont);
+// The dotted frame of a ball zone.
+void PaintZoneFrame(QPainter& painter, int zone);
 
 } // namespace pitch

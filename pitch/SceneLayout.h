@@ -3,6 +3,7 @@
 #include "pitch/PitchMap.h"
 #include "pitch/PitchRenderer.h"
 
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -18,6 +19,17 @@ struct TDiscPlace {
     bool Second = false; // the second tactic's: thin outline, 2 pixels right and down
     TPixelF Centre;
 };
+
+// Corrupt positions may put a disc thousands of pixels away; it cannot show.
+inline bool NearView(TPixelF c) {
+    constexpr double reach = 64;
+    return c.X > -reach && c.X < ViewWidth + reach && c.Y > -reach && c.Y < ViewHeight + reach;
+}
+
+// Discs go on whole pixels; a centre off the grid of play is rounded.
+inline int Whole(double v) {
+    return static_cast<int>(std::floor(v + 0.5));
+}
 
 // The ball zone the dotted frame marks: the scene's, or during play the one
 // the ball is in; -1 for a zone outside the twelve, which shows nothing.

@@ -1,9 +1,11 @@
 // The pitch view's pictures, compared exactly with the goldens in
 // tests/data/pitch: each page with both tactics, every colour scheme, the
-// drag preview both ways and the credits. How to regenerate them: README.
+// drag preview both ways and the credits, the view at 200 % and the tactic
+// sheet. How to regenerate them: README.
 #include "FormHarness.h"
 #include "Tactics.h"
 #include "pages/RadioGroup.h"
+#include "pages/TacticSheet.h"
 #include "pitch/Fonts.h"
 
 using namespace guitest;
@@ -72,6 +74,8 @@ private slots:
     void barePitchForABadZone();
     void creditsTimerAndHideLogo();
     void playFrame(); // 0.4 of the way from zone 5 to 6, the second tactic the opponent
+    void scaledPictures_data();
+    void scaledPictures();
 
 private:
     void LoadBoth(const TCmTactic& main, const TCmTactic& second) {
@@ -199,6 +203,58 @@ void TestRenderer::playFrame() {
     TPitchRenderer renderer(pitch::WindowFontFace());
     renderer.Redraw(scene);
     CompareGolden(renderer.Picture(), "play-opponent");
+}
+
+// Pictures drawn as vectors: the view at a device pixel ratio, with a drag
+// preview and a credits frame over it, and the tactic sheet in both formats.
+enum { View, SheetPng, SheetPdf };
+
+void TestRenderer::scaledPictures_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addRow("pitch-200") << int(View) << 2.0;
+    QTest::addRow("pitch-125-size") << int(View) << 1.25;
+    QTest::addRow("sheet") << int(SheetPng) << 1.0;
+    QTest::addRow("sheet-pdf") << int(SheetPdf) << 1.0;
+}
+
+void TestRenderer::scaledPictures() {
+    QFETCH(int, kind);
+    QFETCH(qreal, ratio);
+    const TCmTactic main = Main(), second = Second();
+    if (kind == View) {
+        TPitchRenderer renderer(pitch::WindowFontFace());
+        const TScene scene{&main, &second, 5, true, TSecondTactic::Same};
+        renderer.Redraw(scene);
+        const QImage atOne = renderer.Picture().copy();
+        renderer.SetDevicePixelRatio(ratio);
+        const QImage& picture = renderer.Picture();
+        QCOMPARE(picture.size(), QSize(qCeil(331 * ratio), qCeil(399 * ratio)));
+        QCOMPARE(picture.devicePixelRatio(), ratio);
+        if (ratio == 2.0) {
+            renderer.CreditsFrame(Form->Credits());
+            renderer.SetCreditsTop(300);
+            renderer.CreditsFrame(Form->Credits());
+            renderer.DrawPreview(*PreviewAt(150, 120, true, 9), "10", scene.MainColors, false);
+            CompareGolden(picture, QTest::currentDataTag());
+            return;
+        }
+        // Back at 100 % the picture is the one drawn pixel by pixel.
+        renderer.SetDevicePixelRatio(1.0);
+        renderer.ShowPlayers();
+        QCOMPARE(renderer.Picture(), atOne);
+        return;
+    }
+    const QByteArray bytes =
+        pages::MakeSheet({"ATTACK", &main, {Qt::white, Qt::blue}, WindowFontFace()},
+                         kind == SheetPng ? pages::TSheetFormat::Png : pages::TSheetFormat::Pdf);
+    if (kind == SheetPng) {
+        CompareGolden(QImage::fromData(bytes, "PNG"), QTest::currentDataTag());
+    } else {
+        QVERIFY(bytes.startsWith("%PDF-"));
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), 1);
+    }
+    QVERIFY(pages::MakeSheet({}, pages::TSheetFormat::Png).isEmpty());
 }
 
 QTEST_MAIN(TestRenderer)
