@@ -1,6 +1,7 @@
 #include "editor/Application.h"
 #include "editor/CommandLine.h"
 #include "editor/Dialogs.h"
+#include "editor/Export.h"
 #include "editor/Mainunit.h"
 
 #include <QFontDatabase>
@@ -77,8 +78,13 @@ int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    if (const TCommandLine early = ParseCommandLine(arguments); early.Exit == 0)
+    const TCommandLine early = ParseCommandLine(arguments);
+    if (early.Exit == 0)
         return Answer(early, dialogs);
+    // A sheet is drawn off the screen, so that it needs no display either;
+    // Windows draws without one anyway.
+    if (early.Sheet)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
     TApplication app(argc, argv, dialogs);
     // The application object has taken out the options that are Qt's own
@@ -86,6 +92,14 @@ int main(int argc, char** argv) {
     const TCommandLine command = ParseCommandLine(app.arguments());
     if (command.Exit)
         return Answer(command, dialogs);
+    if (command.Sheet) {
+        QString error;
+        const int status =
+            WriteSheetFile(command.SheetTactic, command.SheetOut, command.Force, error);
+        return status == 0
+                   ? 0
+                   : Answer({{}, status, QStringLiteral("pitchwright: ") + error + '\n'}, dialogs);
+    }
     try {
         TMainForm form(dialogs);
         // The user chose not to go on without the game.
