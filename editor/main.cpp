@@ -5,6 +5,7 @@
 #include "editor/Mainunit.h"
 
 #include <QFontDatabase>
+#include <QRegularExpression>
 
 #include <cstdio>
 #include <exception>
@@ -81,9 +82,9 @@ int main(int argc, char** argv) {
     const TCommandLine early = ParseCommandLine(arguments);
     if (early.Exit == 0)
         return Answer(early, dialogs);
-    // A sheet is drawn off the screen, so that it needs no display either;
-    // Windows draws without one anyway.
-    if (early.Sheet)
+    // A sheet is drawn off the screen, so that it needs no display either,
+    // nor does the error of a --sheet command line; Windows draws without one anyway.
+    if (early.Sheet || !arguments.filter(QRegularExpression(QStringLiteral("^--sheet"))).isEmpty())
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
     TApplication app(argc, argv, dialogs);
