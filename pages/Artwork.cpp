@@ -127,8 +127,8 @@ QPixmap ExportPicture(int size, bool sheet, bool enabled) {
         p.setPen(ink);
         p.drawRect(QRectF(3 * s, 1 * s, 10 * s - 1, 14 * s - 1));
         p.fillRect(QRectF(5 * s, 3 * s, 6 * s, 5 * s), grass);
-        for (int line = 0; line < 3; ++line)
-            p.fillRect(QRectF(5 * s, (10 + 1.5 * line) * s, 6 * s, 1), ink);
+        for (int line = 0; line < 2; ++line)
+            p.fillRect(QRectF(5 * s, (10 + 2 * line) * s, 6 * s, 1), ink);
     } else {
         p.fillRect(QRectF(1 * s, 3 * s, 14 * s, 10 * s), grass);
         p.setPen(ink);
