@@ -15,6 +15,11 @@ void TPitchImage::SetPicture(const QImage* picture) {
 }
 
 void TPitchImage::paintEvent(QPaintEvent*) {
+    // Checked at every paint: a move to another screen repaints, and Qt 6.4
+    // has no event of its own for a changed ratio.
+    const qreal ratio = devicePixelRatioF();
+    if (Picture && Picture->devicePixelRatio() != ratio)
+        emit pixelRatioWanted(ratio);
     QPainter painter(this);
     if (Picture)
         painter.drawImage(0, 0, *Picture);

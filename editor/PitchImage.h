@@ -8,6 +8,7 @@ class QImage;
 // with button and position in its own pixels. While a button is held the
 // control keeps the mouse (Qt's implicit grab), so positions may lie outside
 // it; moves without a button held are not reported, since nothing uses them.
+// Positions are logical pixels at any display scaling.
 class TPitchImage : public QWidget {
     Q_OBJECT
 public:
@@ -17,6 +18,10 @@ public:
     void SetPicture(const QImage* picture);
 
 signals:
+    // The screen's device pixel ratio differs from the picture's (first
+    // shown, moved to another screen, scaling changed): the picture is to be
+    // drawn again at it before this paint shows it.
+    void pixelRatioWanted(qreal ratio);
     void mouseDown(Qt::MouseButton button, int x, int y);
     void mouseMove(int x, int y);
     void mouseUp(Qt::MouseButton button, int x, int y);

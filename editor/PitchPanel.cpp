@@ -60,6 +60,8 @@ TPitchPanel::TPitchPanel(const TTacticDocument& document, pitch::TPitchRenderer&
     Image->setGeometry(1, ModePlace.bottom() + 1, pitch::ViewWidth, pitch::ViewHeight);
     Image->setToolTip(QStringLiteral("Drag & drop..."));
     Image->SetPicture(&Renderer.Picture());
+    connect(Image, &TPitchImage::pixelRatioWanted, this,
+            [this](qreal ratio) { Renderer.SetDevicePixelRatio(ratio); });
     connect(Image, &TPitchImage::mouseDown, this, &TPitchPanel::ImageMouseDown);
     connect(Image, &TPitchImage::mouseMove, this, &TPitchPanel::ImageMouseMove);
     connect(Image, &TPitchImage::mouseUp, this,

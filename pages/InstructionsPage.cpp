@@ -32,15 +32,14 @@ struct TLabelSpec {
     const char* Name;
     int Left;
     int Top;
-    const char* Text;
 };
 
-// The team instructions' names: the game's own terms, English in either language.
+// The team instructions' names (the codec's, English in either language),
+// in the order of TeamInstr.
 constexpr TLabelSpec CaptionSpecs[] = {
-    {"LabelTi1", 96, 24, "Mentality"},       {"LabelTi2", 96, 51, "Passing"},
-    {"LabelTi3", 96, 77, "Tackling"},        {"LabelTi4", 96, 104, "Pressing"},
-    {"LabelTi5", 272, 24, "Offside trap"},   {"LabelTi6", 272, 56, "Counter attack"},
-    {"LabelTi7", 272, 88, "Men Behind Ball"}};
+    {"LabelTi1", 96, 24},  {"LabelTi2", 96, 51},  {"LabelTi3", 96, 77}, {"LabelTi4", 96, 104},
+    {"LabelTi5", 272, 24}, {"LabelTi6", 272, 56}, {"LabelTi7", 272, 88}};
+static_assert(std::size(cm_codes::TeamInstrNames) == std::size(CaptionSpecs));
 
 // Places of Ti1..Ti7, the values of TeamInstr[0..6].
 constexpr QPoint ValuePlaces[TCmTactic::TeamInstrCount] = {
@@ -158,8 +157,11 @@ TInstructionsPage::TInstructionsPage(QWidget* parent)
     layout->addWidget(panel);
 
     TeamCaption = MakeLabel(panel, "LabelTT", {8, 8}, QString());
-    for (const TLabelSpec& spec : CaptionSpecs)
-        MakeLabel(panel, spec.Name, {spec.Left, spec.Top}, QString::fromUtf8(spec.Text));
+    for (std::size_t i = 0; i < std::size(CaptionSpecs); ++i) {
+        const std::string_view name = cm_codes::TeamInstrNames[i];
+        MakeLabel(panel, CaptionSpecs[i].Name, {CaptionSpecs[i].Left, CaptionSpecs[i].Top},
+                  QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    }
     PlayersCaption = MakeLabel(panel, "LabelPT", {8, 138}, QString());
     for (int i = 0; i < TCmTactic::TeamInstrCount; ++i)
         Values[i] = MakeLabel(panel, QStringLiteral("Ti%1").arg(i + 1).toLatin1().constData(),

@@ -14,7 +14,10 @@ QRect LabelCell(const QFontMetrics& fm, int x, int y, const TDiscLook& look, con
 } // namespace
 
 void PaintDisc(QPainter& painter, int x, int y, const TDiscLook& look) {
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    // Pixel for pixel at 100 %; scaled (a high-density screen, a page) the
+    // outline is smoothed instead of showing enlarged steps.
+    painter.setRenderHint(QPainter::Antialiasing,
+                          painter.deviceTransform().type() > QTransform::TxTranslate);
     painter.setPen(
         QPen(QColor::fromRgb(look.Line), look.PenWidth, look.Dotted ? Qt::DotLine : Qt::SolidLine));
     if (look.Filled)

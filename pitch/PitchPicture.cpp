@@ -1,4 +1,4 @@
-#include "pitch/PitchMap.h"
+#include "pitch/PitchGeometry.h"
 #include "pitch/PitchRenderer.h"
 
 #include <QPainter>
@@ -8,19 +8,7 @@
 namespace pitch {
 namespace {
 
-constexpr QRgb Grass = qRgb(0, 64, 0);
-constexpr QRgb Stripe = qRgb(1, 57, 1);
-constexpr QRgb Chalk = qRgb(60, 158, 60);
-constexpr QRgb Net = qRgb(200, 214, 200);
-constexpr QRgb BevelDark = qRgb(64, 64, 64);
-constexpr QRgb BevelShadow = qRgb(128, 128, 128);
-constexpr QRgb BevelLight = qRgb(192, 192, 192);
-constexpr QRgb BevelHighlight = qRgb(255, 255, 255);
-
-constexpr int Width = ViewWidth;
-constexpr int Height = PictureHeight;
-constexpr int Frame = 2;
-constexpr int CentreX = 165;
+using namespace geometry;
 
 void Plot(QImage& img, int x, int y, QRgb c) {
     if (x >= 0 && y >= 0 && x < img.width() && y < img.height())
@@ -72,8 +60,7 @@ void Spot(QImage& img, int x, int y) {
 }
 
 void Grassland(QImage& img) {
-    // Shade changes at these columns, the lighter one first.
-    constexpr std::array<int, 8> edges{Frame, 47, 95, 141, 189, 235, 283, Width - Frame};
+    const auto& edges = StripeEdges;
     QPainter p(&img);
     for (size_t i = 0; i + 1 < edges.size(); ++i) {
         const QRect band(edges[i], Frame, edges[i + 1] - edges[i], Height - 2 * Frame);
@@ -97,20 +84,22 @@ void Bevel(QImage& img) {
 // One half of the pitch: goal, areas, spot and arc. dir is +1 for the top
 // half (goal line at y = 8), -1 for the bottom one (y = 392).
 void Half(QImage& img, int goalY, int dir) {
-    const int penaltyY = goalY + dir * 72;
-    const int goalAreaY = goalY + dir * 24;
-    const int spotY = goalY + dir * 48;
-    Box(img, 77, std::min(goalY, penaltyY), 253, std::max(goalY, penaltyY), Chalk);
-    Box(img, 125, std::min(goalY, goalAreaY), 205, std::max(goalY, goalAreaY), Chalk);
+    const int penaltyY = goalY + dir * PenaltyDepth;
+    const int goalAreaY = goalY + dir * GoalAreaDepth;
+    const int spotY = goalY + dir * SpotDistance;
+    Box(img, PenaltyLeft, std::min(goalY, penaltyY), PenaltyRight, std::max(goalY, penaltyY),
+        Chalk);
+    Box(img, GoalAreaLeft, std::min(goalY, goalAreaY), GoalAreaRight, std::max(goalY, goalAreaY),
+        Chalk);
     Spot(img, CentreX, spotY);
-    Circle(img, CentreX, spotY, 39, Chalk,
+    Circle(img, CentreX, spotY, CircleRadius, Chalk,
            [&](int, int y) { return dir > 0 ? y > penaltyY : y < penaltyY; });
     // The goal behind its line, between the frame and the line.
-    const int backY = goalY - dir * 4;
+    const int backY = goalY - dir * GoalDepth;
     const int y0 = std::min(goalY - dir, backY), y1 = std::max(goalY - dir, backY);
-    HLine(img, 149, 181, backY, Net);
-    VLine(img, 149, y0, y1, Net);
-    VLine(img, 181, y0, y1, Net);
+    HLine(img, GoalLeft, GoalRight, backY, Net);
+    VLine(img, GoalLeft, y0, y1, Net);
+    VLine(img, GoalRight, y0, y1, Net);
 }
 
 } // namespace
@@ -121,19 +110,19 @@ QImage MakePitchPicture() {
     Grassland(img);
     Bevel(img);
 
-    constexpr int left = 8, right = 322, top = 8, bottom = 392, halfway = 200;
-    Box(img, left, top, right, bottom, Chalk);
-    HLine(img, left, right, halfway, Chalk);
-    Circle(img, CentreX, halfway, 39, Chalk, [](int, int) { return true; });
-    Spot(img, CentreX, halfway);
-    Half(img, top, +1);
-    Half(img, bottom, -1);
+    Box(img, Left, Top, Right, Bottom, Chalk);
+    HLine(img, Left, Right, Halfway, Chalk);
+    Circle(img, CentreX, Halfway, CircleRadius, Chalk, [](int, int) { return true; });
+    Spot(img, CentreX, Halfway);
+    Half(img, Top, +1);
+    Half(img, Bottom, -1);
 
     // Corner arcs, a quarter circle inside each corner.
-    Circle(img, left, top, 4, Chalk, [&](int x, int y) { return x > left && y > top; });
-    Circle(img, right, top, 4, Chalk, [&](int x, int y) { return x < right && y > top; });
-    Circle(img, left, bottom, 4, Chalk, [&](int x, int y) { return x > left && y < bottom; });
-    Circle(img, right, bottom, 4, Chalk, [&](int x, int y) { return x < right && y < bottom; });
+    constexpr int r = CornerRadius;
+    Circle(img, Left, Top, r, Chalk, [&](int x, int y) { return x > Left && y > Top; });
+    Circle(img, Right, Top, r, Chalk, [&](int x, int y) { return x < Right && y > Top; });
+    Circle(img, Left, Bottom, r, Chalk, [&](int x, int y) { return x > Left && y < Bottom; });
+    Circle(img, Right, Bottom, r, Chalk, [&](int x, int y) { return x < Right && y < Bottom; });
     return img;
 }
 

@@ -7,6 +7,7 @@
 #include "pitch/TextCache.h"
 
 #include <QPainter>
+#include <QtMath>
 
 #include <algorithm>
 #include <utility>
@@ -58,23 +59,48 @@ QImage& TPitchRenderer::WritablePicture() {
     // buffer instead, so that no picture is copied only to be overwritten.
     std::swap(Image, Spare);
     if (Image.isNull() || !Image.isDetached())
-        Image = QImage(ViewWidth, ViewHeight, QImage::Format_RGB32);
+        Image = NewPicture();
     return Image;
+}
+
+QImage TPitchRenderer::NewPicture() const {
+    if (Ratio == 1.0)
+        return QImage(ViewWidth, ViewHeight, QImage::Format_RGB32);
+    QImage picture(qCeil(ViewWidth * Ratio), qCeil(ViewHeight * Ratio), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(Ratio);
+    return picture;
+}
+
+void TPitchRenderer::SetDevicePixelRatio(qreal ratio) {
+    if (!(ratio > 0) || ratio == Ratio)
+        return;
+    Ratio = ratio;
+    if (Ratio == 1.0) {
+        Pitch = MakePitchPicture();
+    } else {
+        // The bare pitch once per ratio, so that a redraw still starts from a copy.
+        Pitch = NewPicture();
+        QPainter painter(&Pitch);
+        PaintPitch(painter);
+    }
+    Cache->Clear();
+    Texts->Clear();
+    Spare = QImage();
+    Players = QImage();
+    Image = NewPicture();
+    Redraw(LastScene);
 }
 
 void TPitchRenderer::RestorePlayers() {
     if (!Players.isNull())
         return;
-    Players = QImage(ViewWidth, ViewHeight, QImage::Format_RGB32);
+    Players = NewPicture();
     DrawScene(Players, LastScene);
 }
 
-QFont TPitchRenderer::LabelFont(int cellHeight, bool bold) const {
-    const auto key = std::pair(cellHeight, bold);
-    if (const auto found = Fonts.find(key); found != Fonts.end())
-        return found->second;
+QFont CellFont(const QString& family, int cellHeight, bool bold) {
     QFont font;
-    font.setFamilies(WithFallbacks(Family));
+    font.setFamilies(WithFallbacks(family));
     font.setBold(bold);
     // A font height on the drawing surface is that of the whole text cell,
     // internal leading included: the largest size whose line fits.
@@ -82,8 +108,14 @@ QFont TPitchRenderer::LabelFont(int cellHeight, bool bold) const {
     font.setPixelSize(size);
     while (size > 1 && ImageMetrics(font).height() > cellHeight)
         font.setPixelSize(--size);
-    Fonts.emplace(key, font);
     return font;
+}
+
+QFont TPitchRenderer::LabelFont(int cellHeight, bool bold) const {
+    const auto key = std::pair(cellHeight, bold);
+    if (const auto found = Fonts.find(key); found != Fonts.end())
+        return found->second;
+    return Fonts.emplace(key, CellFont(Family, cellHeight, bold)).first->second;
 }
 
 void TPitchRenderer::DropStaleDiscs(const TScene& scene) {
@@ -107,6 +139,11 @@ void TPitchRenderer::Redraw(const TScene& scene) {
 void TPitchRenderer::DrawScene(QImage& picture, const TScene& scene) {
     CopyPicture(picture, Pitch);
     DropStaleDiscs(scene);
+    if (Ratio != 1.0) {
+        QPainter painter(&picture);
+        PaintPlayers(painter, scene, LabelFont(LabelHeight));
+        return;
+    }
 
     const int zone = scene.BallZone;
     // A zone outside the twelve has no frame and no positions to show.
@@ -149,7 +186,7 @@ void TPitchRenderer::DrawTactic(QPainter& painter, const TCmTactic& tactic, int 
 }
 
 void TPitchRenderer::DrawDisc(QPainter& painter, int x, int y, const TDiscLook& look) {
-    if (UseCache) {
+    if (Cached()) {
         if (Cache->Size() > MaxDiscs)
             Cache->Clear();
         DrawSprite(painter, Cache->Get(look, painter.font()), x, y);
@@ -163,7 +200,7 @@ void TPitchRenderer::DrawCellText(QPainter& painter, const std::string& text, QR
     // Glyphs drawn straight onto the picture are blended with its pixels
     // in a way a cached picture of them cannot repeat: only texts on their
     // own background come from the cache.
-    if (!UseCache || !background) {
+    if (!Cached() || !background) {
         PaintCellText(painter, at.X, at.Y, QString::fromStdString(text), colour, background);
         return;
     }
@@ -198,7 +235,7 @@ void TPitchRenderer::DrawCreditLine(QPainter& painter, const std::string& text, 
     if (text.empty() || y >= ViewHeight || y + 2 * pixelHeight < 0)
         return;
     const QFont font = LabelFont(pixelHeight, bold);
-    if (UseCache) {
+    if (Cached()) {
         if (Texts->Size() > MaxLines)
             Texts->Clear();
         DrawSprite(painter, Texts->Get({text, pixelHeight, bold, Yellow}, font), x, y);

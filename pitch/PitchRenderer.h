@@ -84,12 +84,23 @@ public:
     // cached drawing is tested against.
     void SetUseCache(bool useCache) { UseCache = useCache; }
 
+    // The screen's device pixel ratio: at 1 the pictures are drawn pixel by
+    // pixel as always; above it they have (331 r) x (399 r) pixels, carry the
+    // ratio and are drawn by PaintScene, with the preview and the credits
+    // scaled alike. A change draws the last scene again.
+    void SetDevicePixelRatio(qreal ratio);
+    qreal DevicePixelRatio() const { return Ratio; }
+
     // The surface's font for a text cell height in pixels, in its current
     // style or a given one.
     QFont LabelFont(int cellHeight) const { return LabelFont(cellHeight, Bold); }
     QFont LabelFont(int cellHeight, bool bold) const;
 
 private:
+    // A blank picture of the view at the current ratio.
+    QImage NewPicture() const;
+    // The small pictures are drawn at 100 % only; scaled drawing goes direct.
+    bool Cached() const { return UseCache && Ratio == 1.0; }
     // The picture, with pixels of its own to write into.
     QImage& WritablePicture();
     // PlayersBitmap, drawn again from the last scene when an overlay took its pixels.
@@ -125,9 +136,25 @@ private:
     int Left = 10;
     bool Bold = false;
     bool UseCache = true;
+    qreal Ratio = 1.0;
 };
 
 // The bare pitch picture, 331 x 401: our own artwork from the pitch geometry.
 QImage MakePitchPicture();
+
+// The font whose whole text cell is at most cellHeight pixels high, as the
+// pitch view's labels and credits take it.
+QFont CellFont(const QString& family, int cellHeight, bool bold);
+
+// A scene drawn with QPainter in the view's logical 331 x 399 coordinates, so
+// that it is sharp under any transform (a scaled picture, a PDF page): the
+// bare pitch as vectors, the ball zone frame and both tactics. The discs'
+// numbers are in labelFont; without one, in the window's face at the view's
+// label height, bold as the view shows them once the credits have run.
+void PaintScene(QPainter& painter, const TScene& scene);
+void PaintScene(QPainter& painter, const TScene& scene, const QFont& labelFont);
+// Its two layers: the bare pitch, and the frame with the tactics over it.
+void PaintPitch(QPainter& painter);
+void PaintPlayers(QPainter& painter, const TScene& scene, const QFont& labelFont);
 
 } // namespace pitch

@@ -76,6 +76,11 @@ inline constexpr std::string_view PlayerInstrNames[] = {
     "Passing", "PassTo",   "Tackling", "Pressing", "SetPAtt", "SetPDef",  "FreeRole",
     "FrwRun",  "RunWBall", "HoldBall", "LongShot", "ThrBall", "Crossing", "Marking"};
 
+// The names of TeamInstr[0] to TeamInstr[6]: the game's own terms.
+inline constexpr std::string_view TeamInstrNames[] = {
+    "Mentality",    "Passing",        "Tackling",       "Pressing",
+    "Offside trap", "Counter attack", "Men Behind Ball"};
+
 // Team word; bits 18-31 belong to the game.
 inline constexpr TCode TeamMentalityCodes[] = {
     {"Defensive", 0x8000}, {"Attacking", 0x10000}, {"Normal", 0x20000}};

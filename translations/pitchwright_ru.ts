@@ -66,6 +66,41 @@
     </message>
 </context>
 <context>
+    <name>TTacticSheet</name>
+    <message>
+        <source>Attacking potential: %1</source>
+        <translation>Атакующий потенциал: %1</translation>
+    </message>
+    <message>
+        <source>Defence potential: %1</source>
+        <translation>Защитный потенциал: %1</translation>
+    </message>
+    <message>
+        <source>With Ball</source>
+        <translation>С мячом</translation>
+    </message>
+    <message>
+        <source>Without Ball</source>
+        <translation>Без мяча</translation>
+    </message>
+    <message>
+        <source>Zone %1, with ball</source>
+        <translation>Зона %1, с мячом</translation>
+    </message>
+    <message>
+        <source>Zone %1, without ball</source>
+        <translation>Зона %1, без мяча</translation>
+    </message>
+    <message>
+        <source>Team instructions</source>
+        <translation>Командные установки</translation>
+    </message>
+    <message>
+        <source>Players instructions</source>
+        <translation>Установки игрокам</translation>
+    </message>
+</context>
+<context>
     <name>pages::TAntiPage</name>
     <message>
         <source>Make &quot;real&quot; offside trap</source>
