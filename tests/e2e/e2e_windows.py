@@ -4,6 +4,7 @@
 
 import os
 import re
+from pathlib import Path
 import e2e  # which puts tools/ on the path
 from wine_session import UNINSTALL, WINE, WINESERVER, WineSession
 
@@ -57,8 +58,35 @@ def case_installer(args):
         assert not left, "left behind: %s" % left
 
 
+def case_sheet(args):
+    """Ctrl+P through the Windows save dialog: it starts in Documents with the tactic's name, which
+    Return takes as a PNG; the name typed with .pdf gives a PDF. Both files are whole, nothing
+    else is left beside them and the tactic is as it was."""
+    with WineSession(args) as s:
+        path = os.path.join(s.tactics, "442.tct")
+        original = Path(path).read_bytes()
+        s.main_window()
+        s.open_file(e2e.BROWSE1, "442.tct")
+        for typed in ("", "442.pdf"):
+            s.key("ctrl+p")
+            s.find("Save")
+            if typed:
+                s.xdotool("type", "--delay", 20, typed)
+            s.key("Return")
+            s.gone("Save")
+        documents = [d for d, _, fs in os.walk(os.path.join(s.prefix, "drive_c", "users"))
+                     if "442.png" in fs]
+        assert len(documents) == 1 and documents[0].endswith("Documents"), documents
+        heads = {n: Path(documents[0], n).read_bytes()[:5] for n in os.listdir(documents[0])}
+        assert heads == {"442.png": b"\x89PNG\r", "442.pdf": b"%PDF-"}, heads
+        assert Path(path).read_bytes() == original, "the tactic changed"
+        s.close_window(s.window)
+        assert s.app.wait(20) == 0, "the program's exit status"
+
+
 CASES = {name: e2e.CASES[name] for name in ("no_game", "edit_and_save", "short_file")}
 CASES["installer"] = case_installer
+CASES["sheet"] = case_sheet
 
 if __name__ == "__main__":
     e2e.Session = WineSession  # e2e.py's cases open their sessions through it
