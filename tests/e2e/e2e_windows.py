@@ -7,6 +7,7 @@ import re
 from pathlib import Path
 import e2e  # which puts tools/ on the path
 from wine_session import UNINSTALL, WINE, WINESERVER, WineSession
+from x_session import until
 
 OPEN_WITH = [r"HKCU\Software\Classes" + k
              for k in (r"\.tct", r"\Pitchwright.Tactic", r"\Applications\pitchwright.exe")]
@@ -60,23 +61,25 @@ def case_installer(args):
 
 def case_sheet(args):
     """Ctrl+P through the Windows save dialog: it starts in Documents with the tactic's name, which
-    Return takes as a PNG; the name typed with .pdf gives a PDF. Both files are whole, nothing
-    else is left beside them and the tactic is as it was."""
+    Return takes as a PNG, and as a PDF once the dialog's second filter is chosen. Both files are
+    whole, nothing else is left beside them and the tactic is as it was."""
     with WineSession(args) as s:
         path = os.path.join(s.tactics, "442.tct")
         original = Path(path).read_bytes()
+        users = os.path.join(s.prefix, "drive_c", "users")
+        documents = [os.path.join(users, u, "Documents") for u in os.listdir(users) if u != "Public"]
+        for folder in documents:  # Wine links it to the home the sessions share: one of its own
+            if os.path.islink(folder):
+                os.remove(folder)
+            os.makedirs(folder, exist_ok=True)
         s.main_window()
         s.open_file(e2e.BROWSE1, "442.tct")
-        for typed in ("", "442.pdf"):
+        for keys in (["Return"], ["Tab", "Down", "Return"]):  # the PNG filter, then the PDF one
             s.key("ctrl+p")
             s.find("Save")
-            if typed:
-                s.xdotool("type", "--delay", 20, typed)
-            s.key("Return")
+            s.key(*keys)
             s.gone("Save")
-        documents = [d for d, _, fs in os.walk(os.path.join(s.prefix, "drive_c", "users"))
-                     if "442.png" in fs]
-        assert len(documents) == 1 and documents[0].endswith("Documents"), documents
+        until(lambda: len(os.listdir(documents[0])) == 2, "no sheets in %s" % documents[0])
         heads = {n: Path(documents[0], n).read_bytes()[:5] for n in os.listdir(documents[0])}
         assert heads == {"442.png": b"\x89PNG\r", "442.pdf": b"%PDF-"}, heads
         assert Path(path).read_bytes() == original, "the tactic changed"
