@@ -67,7 +67,8 @@ def case_sheet(args):
         path = os.path.join(s.tactics, "442.tct")
         original = Path(path).read_bytes()
         users = os.path.join(s.prefix, "drive_c", "users")
-        documents = [os.path.join(users, u, "Documents") for u in os.listdir(users) if u != "Public"]
+        documents = [os.path.join(users, user, "Documents") for user in os.listdir(users)
+                     if user != "Public"]
         for folder in documents:  # Wine links it to the home the sessions share: one of its own
             if os.path.islink(folder):
                 os.remove(folder)
