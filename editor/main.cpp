@@ -82,9 +82,15 @@ int main(int argc, char** argv) {
     const TCommandLine early = ParseCommandLine(arguments);
     if (early.Exit == 0)
         return Answer(early, dialogs);
-    // A sheet is drawn off the screen, so that it needs no display either,
-    // nor does the error of a --sheet command line; Windows draws without one anyway.
-    if (early.Sheet || !arguments.filter(QRegularExpression(QStringLiteral("^--sheet"))).isEmpty())
+    // A sheet is drawn off the screen, so that it needs no display either, nor
+    // does the error of a --sheet command line; Windows draws without one anyway.
+    // Without any display, a wrong command line is answered the same way rather
+    // than ending in Qt's abort (-platform, Qt's own option, still wins).
+    const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (early.Sheet || (early.Exit && noDisplay) ||
+        !arguments.filter(QRegularExpression(QStringLiteral("^--sheet"))).isEmpty())
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
     TApplication app(argc, argv, dialogs);
