@@ -3,6 +3,7 @@
 (tools/wine_session.py), and the installer's."""
 
 import os
+import pwd
 import re
 from pathlib import Path
 import e2e  # which puts tools/ on the path
@@ -60,19 +61,16 @@ def case_installer(args):
 
 
 def case_sheet(args):
-    """Ctrl+P through the Windows save dialog: it starts in Documents with the tactic's name, which
-    Return takes as a PNG, and as a PDF once the dialog's second filter is chosen. Both files are
-    whole, nothing else is left beside them and the tactic is as it was."""
+    """Ctrl+P, the Windows save dialog in Documents with the tactic's name: Return makes a PNG, and
+    a PDF after its second filter; both whole, nothing else beside them, the tactic as it was."""
     with WineSession(args) as s:
         path = os.path.join(s.tactics, "442.tct")
         original = Path(path).read_bytes()
-        users = os.path.join(s.prefix, "drive_c", "users")
-        documents = [os.path.join(users, user, "Documents") for user in os.listdir(users)
-                     if user != "Public"]
-        for folder in documents:  # Wine links it to the home the sessions share: one of its own
-            if os.path.islink(folder):
-                os.remove(folder)
-            os.makedirs(folder, exist_ok=True)
+        # Wine links Documents to the home that the sessions share: one of its own.
+        documents = os.path.join(s.prefix, "drive_c", "users", pwd.getpwuid(os.getuid())[0],
+                                 "Documents")
+        os.remove(documents)
+        os.mkdir(documents)
         s.main_window()
         s.open_file(e2e.BROWSE1, "442.tct")
         for keys in (["Return"], ["Tab", "Down", "Return"]):  # the PNG filter, then the PDF one
@@ -80,8 +78,8 @@ def case_sheet(args):
             s.find("Save")
             s.key(*keys)
             s.gone("Save")
-        until(lambda: len(os.listdir(documents[0])) == 2, "no sheets in %s" % documents[0])
-        heads = {n: Path(documents[0], n).read_bytes()[:5] for n in os.listdir(documents[0])}
+        until(lambda: len(os.listdir(documents)) == 2, "no sheets in " + documents)
+        heads = {n: Path(documents, n).read_bytes()[:5] for n in os.listdir(documents)}
         assert heads == {"442.png": b"\x89PNG\r", "442.pdf": b"%PDF-"}, heads
         assert Path(path).read_bytes() == original, "the tactic changed"
         s.close_window(s.window)

@@ -21,11 +21,6 @@ public:
         QString Filter;
         QString DefaultSuffix;
     };
-    struct TSaveRequest {
-        QString StartPath;
-        QString Filters;
-        QString DefaultSuffix;
-    };
     struct TColorRequest {
         QColor Initial;
         QString Title;
@@ -39,7 +34,7 @@ public:
 
     const QList<TShownMessage>& messages() const { return Messages; }
     const QList<TOpenRequest>& openRequests() const { return OpenRequests; }
-    const QList<TSaveRequest>& saveRequests() const { return SaveRequests; }
+    const QList<TOpenRequest>& saveRequests() const { return SaveRequests; }
     const QList<TColorRequest>& colorRequests() const { return ColorRequests; }
     void clearLog() {
         Messages.clear(), OpenRequests.clear(), SaveRequests.clear(), ColorRequests.clear();
@@ -86,6 +81,6 @@ private:
     std::deque<std::optional<QColor>> Colors;
     QList<TShownMessage> Messages;
     QList<TOpenRequest> OpenRequests;
-    QList<TSaveRequest> SaveRequests;
+    QList<TOpenRequest> SaveRequests; // Folder: the start path, a file name in a folder
     QList<TColorRequest> ColorRequests;
 };
