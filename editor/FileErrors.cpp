@@ -94,3 +94,36 @@ QString SaveFailureText(const QString& path, const QString& reserve, TCmFailure 
             .arg(Native(path), OpenReason(failure));
     }
 }
+
+QString ExportFailureText(const QString& path, TCmFailure failure) {
+    QString reason;
+    switch (failure.Error) {
+    case TCmError::TargetExists:
+        reason = QStringLiteral("A file of that name exists.");
+        break;
+    case TCmError::TargetIsFolder:
+        reason = QStringLiteral("That name is a folder's.");
+        break;
+    case TCmError::NotAFile:
+        reason = OpenReason(failure);
+        break;
+    case TCmError::FolderNotWritable:
+        reason = WithReason(QStringLiteral("The folder does not take new files"), failure.System);
+        break;
+    case TCmError::DiskFull:
+        reason = WithReason(QStringLiteral("The disk is full"), failure.System);
+        break;
+    case TCmError::FlushFailed:
+        reason = WithReason(QStringLiteral("The disk did not confirm the write"), failure.System);
+        break;
+    case TCmError::NameUnconfirmed:
+        return QStringLiteral("Saved %1, but not for certain\n%2\nThe file is in place; should "
+                              "the computer stop now, it may be missing afterwards.")
+            .arg(Native(path),
+                 WithReason(QStringLiteral("The disk did not confirm its name"), failure.System));
+    default:
+        reason = WithReason(QStringLiteral("The file could not be written"), failure.System);
+        break;
+    }
+    return QStringLiteral("Could not save %1\n%2\nNothing was written.").arg(Native(path), reason);
+}

@@ -15,3 +15,7 @@ QString LoadFailureText(const QString& path, TCmFailure failure);
 // tactic when the failure came after the copy was made, and the text says
 // whether a failed write was undone.
 QString SaveFailureText(const QString& path, const QString& reserve, TCmFailure failure);
+
+// A picture or sheet that could not be written as the new file `path`; the
+// text says what became of the file (nothing, but for an unconfirmed name).
+QString ExportFailureText(const QString& path, TCmFailure failure);

@@ -20,14 +20,19 @@ constexpr int NameGap = 3; // between a file's name and its ".." button
 constexpr int Browse1Left = 250;
 constexpr int SaveLeft = 278;
 constexpr int Browse2Left = 652;
+constexpr int PictureLeft = 722;
+constexpr int SheetLeft = 750;
 constexpr int Name1Left = 136;
 constexpr int Name2Left = 539;
 constexpr int NoteLeft = 306;
 
 // A hint that names its key, in the platform's spelling.
+QString WithKey(const QString& hint, const QKeySequence& key) {
+    return QStringLiteral("%1 (%2)").arg(hint, key.toString(QKeySequence::NativeText));
+}
+
 QString WithKey(const char* hint, const QKeySequence& key) {
-    return QStringLiteral("%1 (%2)").arg(QString::fromLatin1(hint),
-                                         key.toString(QKeySequence::NativeText));
+    return WithKey(QString::fromLatin1(hint), key);
 }
 
 } // namespace
@@ -72,6 +77,16 @@ TLoadPanel::TLoadPanel(QWidget* parent)
     BtnSave->setToolTip(WithKey("This is save button!", QKeySequence::Save));
     BtnSave->setEnabled(false);
     connect(BtnSave, &QPushButton::clicked, this, &TLoadPanel::saveClicked);
+    BtnPicture = MakeButton(this, "BtnPicture", {PictureLeft, 4, 21, 21});
+    BtnSheet = MakeButton(this, "BtnSheet", {SheetLeft, 4, 21, 21});
+    for (auto [button, icon] : {std::pair{BtnPicture, artwork::PictureIcon()},
+                                std::pair{BtnSheet, artwork::SheetIcon()}}) {
+        button->setIcon(icon);
+        button->setIconSize({16, 16});
+        button->setEnabled(false);
+    }
+    connect(BtnPicture, &QPushButton::clicked, this, &TLoadPanel::pictureClicked);
+    connect(BtnSheet, &QPushButton::clicked, this, &TLoadPanel::sheetClicked);
     Retranslate();
 }
 
@@ -83,8 +98,8 @@ void TLoadPanel::ShowFile(bool main, const QString& path) {
 }
 
 void TLoadPanel::EnableMainCommands() {
-    BtnSave->setEnabled(true);
-    Browse2->setEnabled(true);
+    for (QPushButton* button : {BtnSave, Browse2, BtnPicture, BtnSheet})
+        button->setEnabled(true);
 }
 
 void TLoadPanel::ShowSaved(bool shown) {
@@ -105,6 +120,8 @@ void TLoadPanel::Retranslate() {
     LabelT1->setText(tr("Main tactic"));
     LabelT2->setText(tr("Second tactic"));
     SaveNote->setText(tr("Saved"));
+    BtnPicture->setToolTip(WithKey(tr("Save picture…"), PictureKey()));
+    BtnSheet->setToolTip(WithKey(tr("Save tactic sheet…"), SheetKey()));
     for (QLabel* label : {LabelT1, LabelT2, SaveNote})
         label->adjustSize();
 }

@@ -28,10 +28,15 @@ public:
     // The key of the second tactic's "..", as its hint names it.
     static QKeySequence SecondKey() { return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O); }
     QPushButton* SaveButton() const { return BtnSave; }
+    // The keys of "Save picture…" and "Save tactic sheet…", as their hints name them.
+    static QKeySequence PictureKey() { return QKeySequence(Qt::CTRL | Qt::Key_E); }
+    static QKeySequence SheetKey() { return QKeySequence(Qt::CTRL | Qt::Key_P); }
 
 signals:
     void browseClicked(bool main);
     void saveClicked();
+    void pictureClicked();
+    void sheetClicked();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -47,4 +52,6 @@ private:
     QPushButton* Browse1 = nullptr;
     QPushButton* Browse2 = nullptr;
     QPushButton* BtnSave = nullptr;
+    QPushButton* BtnPicture = nullptr;
+    QPushButton* BtnSheet = nullptr;
 };

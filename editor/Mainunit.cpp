@@ -1,6 +1,7 @@
 #include "editor/Mainunit.h"
 
 #include "editor/Dialogs.h"
+#include "editor/Export.h"
 #include "editor/FileErrors.h"
 #include "editor/LoadPanel.h"
 #include "editor/PageControl.h"
@@ -16,6 +17,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -218,6 +220,8 @@ void TMainForm::BuildControls() {
     connect(ImagePanel, &TPitchPanel::redrawWanted, this, &TMainForm::UpdateFields);
     connect(LoadPanel, &TLoadPanel::browseClicked, this, &TMainForm::BrowseClick);
     connect(LoadPanel, &TLoadPanel::saveClicked, this, &TMainForm::BtnSaveClick);
+    connect(LoadPanel, &TLoadPanel::pictureClicked, this, &TMainForm::SavePictureClick);
+    connect(LoadPanel, &TLoadPanel::sheetClicked, this, &TMainForm::SaveSheetClick);
     connect(Timer, &QTimer::timeout, this, &TMainForm::TimerTimer);
     AddShortcuts();
     // A tactic file dropped from the file manager.
@@ -263,6 +267,14 @@ void TMainForm::AddShortcuts() {
     add(QKeySequence::keyBindings(QKeySequence::Save), [this] {
         if (!ImagePanel->Dragging() && Doc->MainLoaded())
             BtnSaveClick();
+    });
+    add({TLoadPanel::PictureKey()}, [this] {
+        if (!ImagePanel->Dragging() && Doc->MainLoaded())
+            SavePictureClick();
+    });
+    add({TLoadPanel::SheetKey()}, [this] {
+        if (!ImagePanel->Dragging() && Doc->MainLoaded())
+            SaveSheetClick();
     });
 }
 
@@ -372,6 +384,69 @@ bool TMainForm::BtnSaveClick() {
         break;
     }
     return false;
+}
+
+void TMainForm::SavePictureClick() {
+    ExportFile(tr("PNG pictures (*.png)"), {QStringLiteral("png")}, [this](const QString&) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        // The tactics as drawn, without the credits that may scroll over them.
+        return Pitch->PlayersBitmap().save(&buffer, "PNG") ? bytes : QByteArray();
+    });
+}
+
+void TMainForm::SaveSheetClick() {
+    ExportFile(tr("PNG pictures (*.png);;PDF documents (*.pdf)"),
+               {QStringLiteral("png"), QStringLiteral("pdf")}, [this](const QString& suffix) {
+                   return pages::MakeSheet(
+                       {Doc->MainName(), &Doc->Main(), Doc->MainColors(), pitch::WindowFontFace()},
+                       *SheetFormatOf(QStringLiteral(".") + suffix));
+               });
+}
+
+void TMainForm::ExportFile(const QString& filters, const QStringList& suffixes,
+                           const std::function<QByteArray(const QString& suffix)>& make) {
+    const QString name = Doc->MainName().isEmpty() ? QStringLiteral("tactic") : Doc->MainName();
+    const QString folder = ExportFolder.isEmpty() ? UserFolder() : ExportFolder;
+    const std::optional<QString> chosen =
+        Dialogs.SaveFileName(this, QDir(folder).filePath(name), filters, suffixes.front());
+    if (!chosen)
+        return;
+    const QString path = *chosen;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (!suffixes.contains(suffix)) {
+        ShowError(QStringLiteral("Could not save %1\nThe name must end in .%2.")
+                      .arg(QDir::toNativeSeparators(path), suffixes.join(QStringLiteral(" or ."))));
+        return;
+    }
+    const QByteArray bytes = make(suffix);
+    if (bytes.isEmpty()) {
+        ShowError(QStringLiteral("Could not save %1\nThe picture could not be drawn.\nNothing was "
+                                 "written.")
+                      .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    const std::span<const uint8_t> data(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                        static_cast<std::size_t>(bytes.size()));
+    const std::string target = NativeFileName(path);
+    TCmFailure failure;
+    bool written = CmWriteNewFile(target, data, false, failure);
+    // Asked here rather than by the dialog, so that a file that appears after
+    // the dialog closed is not replaced without a question either.
+    if (!written && failure.Error == TCmError::TargetExists) {
+        if (Dialogs.Message(this, QMessageBox::Question, QStringLiteral("Replace file?"),
+                            QStringLiteral("%1 already exists.\nReplace it?")
+                                .arg(QDir::toNativeSeparators(path)),
+                            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+            return;
+        written = CmWriteNewFile(target, data, true, failure);
+    }
+    if (!written) {
+        ShowError(ExportFailureText(path, failure));
+        return;
+    }
+    ExportFolder = QFileInfo(path).absolutePath();
 }
 
 bool TMainForm::ConfirmOverwrite(TTacticDocument::TSaveQuestion question) {

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QTimer;
@@ -89,6 +90,14 @@ private:
     void FormDestroy();
     void EditUndo();
     void EditRedo();
+    // "Save picture…" (the pitch as shown, PNG) and "Save tactic sheet…" (PNG or PDF).
+    void SavePictureClick();
+    void SaveSheetClick();
+    // Asks where to write a new file of one of the `suffixes`, makes its
+    // bytes for the suffix chosen and writes them, replacing a file only
+    // after a question; every failure is shown.
+    void ExportFile(const QString& filters, const QStringList& suffixes,
+                    const std::function<QByteArray(const QString& suffix)>& make);
 
     // The question before unsaved edits of the main tactic would be lost:
     // true when they were saved or may be dropped, false to keep everything.
@@ -117,6 +126,8 @@ private:
     TCmInfo Info;
     QString OpenDialogFolder;
     QString ChosenPath;
+    // Where the last picture or sheet went; empty: the user's own folder.
+    QString ExportFolder;
     // The options as last chosen on the Options page.
     bool HintsOn = true;
     bool LogoHidden = false;

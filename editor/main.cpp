@@ -1,9 +1,11 @@
 #include "editor/Application.h"
 #include "editor/CommandLine.h"
 #include "editor/Dialogs.h"
+#include "editor/Export.h"
 #include "editor/Mainunit.h"
 
 #include <QFontDatabase>
+#include <QRegularExpression>
 
 #include <cstdio>
 #include <exception>
@@ -77,8 +79,19 @@ int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    if (const TCommandLine early = ParseCommandLine(arguments); early.Exit == 0)
+    const TCommandLine early = ParseCommandLine(arguments);
+    if (early.Exit == 0)
         return Answer(early, dialogs);
+    // A sheet is drawn off the screen, so that it needs no display either, nor
+    // does the error of a --sheet command line; Windows draws without one anyway.
+    // Without any display, a wrong command line is answered the same way rather
+    // than ending in Qt's abort (-platform, Qt's own option, still wins).
+    const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (early.Sheet || (early.Exit && noDisplay) ||
+        !arguments.filter(QRegularExpression(QStringLiteral("^--sheet"))).isEmpty())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
     TApplication app(argc, argv, dialogs);
     // The application object has taken out the options that are Qt's own
@@ -86,6 +99,14 @@ int main(int argc, char** argv) {
     const TCommandLine command = ParseCommandLine(app.arguments());
     if (command.Exit)
         return Answer(command, dialogs);
+    if (command.Sheet) {
+        QString error;
+        const int status =
+            WriteSheetFile(command.SheetTactic, command.SheetOut, command.Force, error);
+        return status == 0
+                   ? 0
+                   : Answer({{}, status, QStringLiteral("pitchwright: ") + error + '\n'}, dialogs);
+    }
     try {
         TMainForm form(dialogs);
         // The user chose not to go on without the game.

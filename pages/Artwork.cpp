@@ -112,4 +112,49 @@ QIcon SaveIcon() {
     return icon;
 }
 
+namespace {
+
+// A small pitch in a frame (a picture) or on a page with lines of text (a
+// sheet), in the button's colours or grey while it is disabled.
+QPixmap ExportPicture(int size, bool sheet, bool enabled) {
+    QPixmap pixmap = Transparent(size, size);
+    QPainter p(&pixmap);
+    const QColor ink = enabled ? QColor(40, 40, 40) : QColor(150, 150, 150);
+    const QColor grass = enabled ? QColor(40, 150, 40) : QColor(190, 190, 190);
+    const double s = size / 16.0;
+    if (sheet) {
+        p.fillRect(QRectF(3 * s, 1 * s, 10 * s, 14 * s), Qt::white);
+        p.setPen(ink);
+        p.drawRect(QRectF(3 * s, 1 * s, 10 * s - 1, 14 * s - 1));
+        p.fillRect(QRectF(5 * s, 3 * s, 6 * s, 5 * s), grass);
+        for (int line = 0; line < 2; ++line)
+            p.fillRect(QRectF(5 * s, (10 + 2 * line) * s, 6 * s, 1), ink);
+    } else {
+        p.fillRect(QRectF(1 * s, 3 * s, 14 * s, 10 * s), grass);
+        p.setPen(ink);
+        p.drawRect(QRectF(1 * s, 3 * s, 14 * s - 1, 10 * s - 1));
+        p.setPen(Qt::white);
+        p.drawLine(QPointF(8 * s, 4 * s), QPointF(8 * s, 12 * s));
+        p.drawEllipse(QPointF(8 * s, 8 * s), 2 * s, 2 * s);
+    }
+    return pixmap;
+}
+
+QIcon ExportIcon(bool sheet) {
+    QIcon icon;
+    icon.addPixmap(ExportPicture(16, sheet, true), QIcon::Normal);
+    icon.addPixmap(ExportPicture(16, sheet, false), QIcon::Disabled);
+    return icon;
+}
+
+} // namespace
+
+QIcon PictureIcon() {
+    return ExportIcon(false);
+}
+
+QIcon SheetIcon() {
+    return ExportIcon(true);
+}
+
 } // namespace artwork

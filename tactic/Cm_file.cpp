@@ -9,6 +9,7 @@
 #include <climits>
 #else
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -233,7 +234,106 @@ DWORD ErrorOr(DWORD fallback) {
     return error != ERROR_SUCCESS ? error : fallback;
 }
 
+// A temporary file of our own naming in the folder, made new and held without
+// sharing, after the stale ones of killed writers are gone; an invalid handle
+// and the system's error when the folder takes none.
+HANDLE CreateTemporary(const std::string& folder, std::wstring& wideTemporary, DWORD& error) {
+    RemoveStaleTemporaries(folder);
+    std::mt19937 random{std::random_device{}()};
+    for (int attempt = 0; attempt < TemporaryAttempts; ++attempt) {
+        if (!Widen(TemporaryName(folder, random), wideTemporary)) {
+            error = ERROR_INVALID_NAME;
+            return INVALID_HANDLE_VALUE;
+        }
+        HANDLE out = CreateFileW(wideTemporary.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (out != INVALID_HANDLE_VALUE)
+            return out;
+        if (GetLastError() != ERROR_FILE_EXISTS) {
+            error = GetLastError();
+            return INVALID_HANDLE_VALUE;
+        }
+    }
+    error = ERROR_FILE_EXISTS;
+    return INVALID_HANDLE_VALUE;
+}
+
+// Appends all of `data` at the file's own pointer; ERROR_SUCCESS or the error.
+DWORD WriteAll(HANDLE out, const uint8_t* data, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        DWORD moved = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 30));
+        if (!WriteFile(out, data + done, want, &moved, nullptr) || moved == 0)
+            return ErrorOr(ERROR_DISK_FULL);
+        done += moved;
+    }
+    return ERROR_SUCCESS;
+}
+
+bool Failed(TCmFailure& failure, TCmError error, DWORD system) {
+    failure = {error, static_cast<int>(system)};
+    return false;
+}
+
+TCmError WriteError(DWORD system) {
+    return system == ERROR_DISK_FULL || system == ERROR_HANDLE_DISK_FULL ? TCmError::DiskFull
+                                                                         : TCmError::WriteFailed;
+}
+
 } // namespace
+
+bool CmWriteNewFile(const std::string& target, std::span<const uint8_t> bytes, bool replace,
+                    TCmFailure& failure) {
+    failure = {};
+    std::wstring wideTarget;
+    if (!IsUsableName(target) || !Widen(target, wideTarget))
+        return Failed(failure, TCmError::WriteFailed, ERROR_INVALID_NAME);
+    const DWORD attributes = GetFileAttributesW(wideTarget.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            return Failed(failure, TCmError::TargetIsFolder, 0);
+        if (!replace)
+            return Failed(failure, TCmError::TargetExists, 0);
+    }
+    std::wstring wideTemporary;
+    DWORD error = ERROR_SUCCESS;
+    HANDLE out = CreateTemporary(FolderPrefix(target), wideTemporary, error);
+    if (out == INVALID_HANDLE_VALUE)
+        return Failed(failure,
+                      error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT
+                          ? TCmError::FolderNotWritable
+                          : WriteError(error),
+                      error);
+    const auto fail = [&](TCmError why, DWORD system) {
+        if (out != INVALID_HANDLE_VALUE)
+            CloseHandle(out);
+        DeleteFileW(wideTemporary.c_str());
+        return Failed(failure, why, system);
+    };
+    if (const DWORD written = WriteAll(out, bytes.data(), bytes.size()); written != ERROR_SUCCESS)
+        return fail(WriteError(written), written);
+    LARGE_INTEGER size;
+    if (!FlushFileBuffers(out)) {
+        const DWORD system = GetLastError();
+        return fail(WriteError(system) == TCmError::DiskFull ? TCmError::DiskFull
+                                                             : TCmError::FlushFailed,
+                    system);
+    }
+    if (!GetFileSizeEx(out, &size) || static_cast<uint64_t>(size.QuadPart) != bytes.size())
+        return fail(TCmError::WriteFailed, ErrorOr(ERROR_WRITE_FAULT));
+    CloseHandle(out);
+    out = INVALID_HANDLE_VALUE;
+    // Without MOVEFILE_REPLACE_EXISTING a name taken since the look above stays as it is.
+    if (!MoveFileExW(wideTemporary.c_str(), wideTarget.c_str(),
+                     (replace ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD system = GetLastError();
+        return system == ERROR_ALREADY_EXISTS || system == ERROR_FILE_EXISTS
+                   ? fail(TCmError::TargetExists, 0)
+                   : fail(TCmError::WriteFailed, system);
+    }
+    return true;
+}
 
 std::string CmSystemErrorText(int system) {
     wchar_t* text = nullptr;
@@ -349,20 +449,11 @@ bool TCmDiskFile::CopyTo(const std::string& target) {
     if (IdOfName(wideTarget) == FileIdentity)
         return Fail(TCmError::ReserveIsTactic, 0);
 
-    RemoveStaleTemporaries(FolderPrefix(target));
-    std::mt19937 random{std::random_device{}()};
     std::wstring wideTemporary;
-    HANDLE out = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < TemporaryAttempts && out == INVALID_HANDLE_VALUE; ++attempt) {
-        if (!Widen(TemporaryName(FolderPrefix(target), random), wideTemporary))
-            return Fail(TCmError::ReserveFailed, ERROR_INVALID_NAME);
-        out = CreateFileW(wideTemporary.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (out == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
-            return Fail(TCmError::ReserveFailed, static_cast<int>(GetLastError()));
-    }
+    DWORD error = ERROR_SUCCESS;
+    HANDLE out = CreateTemporary(FolderPrefix(target), wideTemporary, error);
     if (out == INVALID_HANDLE_VALUE)
-        return Fail(TCmError::ReserveFailed, ERROR_FILE_EXISTS);
+        return Fail(TCmError::ReserveFailed, static_cast<int>(error));
     const auto fail = [&](DWORD system) {
         if (out != INVALID_HANDLE_VALUE)
             CloseHandle(out);
@@ -377,15 +468,8 @@ bool TCmDiskFile::CopyTo(const std::string& target) {
         if (!ReadAt(offset, buffer.data(), size))
             return fail(static_cast<DWORD>(Failure.System));
         // The temporary's own file pointer moves on with every write.
-        std::size_t done = 0;
-        while (done < size) {
-            DWORD moved = 0;
-            if (!WriteFile(out, buffer.data() + done, static_cast<DWORD>(size - done), &moved,
-                           nullptr) ||
-                moved == 0)
-                return fail(ErrorOr(ERROR_DISK_FULL));
-            done += moved;
-        }
+        if (const DWORD written = WriteAll(out, buffer.data(), size); written != ERROR_SUCCESS)
+            return fail(written);
         offset += static_cast<int64_t>(size);
     }
     LARGE_INTEGER written;
@@ -569,7 +653,154 @@ bool CannotSetModes(int error) {
     return error == ENOSYS || error == ENOTSUP || error == EOPNOTSUPP || error == EPERM;
 }
 
+// A temporary file of our own naming in the folder, made new (never one that
+// was there), after the stale ones of killed writers are gone; -1 and the
+// system's error when the folder takes none.
+int CreateTemporary(const std::string& folder, mode_t mode, std::string& temporary, int& error) {
+    RemoveStaleTemporaries(folder);
+    std::mt19937 random{std::random_device{}()};
+    for (int attempt = 0; attempt < TemporaryAttempts; ++attempt) {
+        temporary = TemporaryName(folder, random);
+        const int fd =
+            ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            // Held while it exists, so that no other writer takes it for stale;
+            // where the file system has no locks, its age alone protects it.
+            [[maybe_unused]] const int locked = ::flock(fd, LOCK_EX | LOCK_NB);
+            return fd;
+        }
+        if (errno != EEXIST && errno != EINTR) {
+            error = errno;
+            return -1;
+        }
+    }
+    error = EEXIST;
+    return -1;
+}
+
+// Appends all of `data`; 0, or the system's error (ENOSPC when it wrote nothing).
+int WriteAll(int fd, const uint8_t* data, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t moved = ::write(fd, data + done, size - done);
+        if (moved < 0 && errno == EINTR)
+            continue;
+        if (moved <= 0)
+            return moved < 0 ? errno : ENOSPC;
+        done += static_cast<std::size_t>(moved);
+    }
+    return 0;
+}
+
+// Flushes the folder, so that a name just given in it reaches the disk; 0,
+// or the system's error. `onDisk` is any file open on the same disk.
+int SyncFolder(const std::string& folder, int onDisk) {
+    const int dir =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int synced = 0;
+    if (dir >= 0) {
+        synced = ::fsync(dir);
+        const int syncError = errno;
+        ::close(dir);
+        errno = syncError;
+    } else {
+#ifdef __linux__
+        // A folder that can be written but not read (mode 0333) cannot be
+        // opened; flushing its whole file system takes the name along.
+        synced = ::syncfs(onDisk);
+#else
+        // Elsewhere nothing else reaches the name; the file itself is whole on the disk.
+        static_cast<void>(onDisk);
+#endif
+    }
+    return synced == 0 || errno == EINVAL || errno == ENOTSUP ? 0 : errno;
+}
+
+// Gives the temporary the target's name unless that name is taken (errno
+// EEXIST then): in one step where the file system can, else by a hard link,
+// and where it has none either, after a look.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        return false;
+#endif
+    if (::link(from.c_str(), to.c_str()) == 0)
+        return ::unlink(from.c_str()), true;
+    if (errno == EEXIST)
+        return false;
+    struct stat taken {};
+    if (::lstat(to.c_str(), &taken) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool Failed(TCmFailure& failure, TCmError error, int system) {
+    failure = {error, system};
+    return false;
+}
+
+TCmError WriteError(int system) {
+    return system == ENOSPC || system == EDQUOT ? TCmError::DiskFull : TCmError::WriteFailed;
+}
+
 } // namespace
+
+bool CmWriteNewFile(const std::string& target, std::span<const uint8_t> bytes, bool replace,
+                    TCmFailure& failure) {
+    failure = {};
+    if (!IsUsableName(target))
+        return Failed(failure, TCmError::WriteFailed, EINVAL);
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) {
+        if (S_ISDIR(existing.st_mode))
+            return Failed(failure, TCmError::TargetIsFolder, 0);
+        if (!replace)
+            return Failed(failure, TCmError::TargetExists, 0);
+        if (!S_ISREG(existing.st_mode))
+            return Failed(failure, TCmError::NotAFile, 0);
+    }
+    const std::string folder = FolderPrefix(target);
+    std::string temporary;
+    int error = 0;
+    // A new file gets the modes the user's umask gives every new file.
+    int out = CreateTemporary(folder, 0666, temporary, error);
+    if (out < 0)
+        return Failed(failure,
+                      error == EACCES || error == EPERM || error == EROFS
+                          ? TCmError::FolderNotWritable
+                          : WriteError(error),
+                      error);
+    const auto fail = [&](TCmError why, int system) {
+        ::close(out);
+        ::unlink(temporary.c_str());
+        return Failed(failure, why, system);
+    };
+    if (const int written = WriteAll(out, bytes.data(), bytes.size()); written != 0)
+        return fail(WriteError(written), written);
+    // Some file systems report a full disk only at the flush.
+    struct stat info {};
+    if (::fsync(out) != 0)
+        return fail(WriteError(errno) == TCmError::DiskFull ? TCmError::DiskFull
+                                                            : TCmError::FlushFailed,
+                    errno);
+    if (::fstat(out, &info) != 0 || info.st_size != static_cast<off_t>(bytes.size()))
+        return fail(TCmError::WriteFailed, EIO);
+    if (replace ? ::rename(temporary.c_str(), target.c_str()) != 0
+                : !RenameNoReplace(temporary, target)) {
+        // Another program may have put something there since the look above.
+        const int system = errno;
+        return system == EEXIST ? fail(TCmError::TargetExists, 0)
+               : system == EISDIR ? fail(TCmError::TargetIsFolder, 0)
+                                  : fail(TCmError::WriteFailed, system);
+    }
+    const int synced = SyncFolder(folder, out);
+    ::close(out); // flushed already: the data's errors were reported there
+    return synced == 0 || Failed(failure, TCmError::NameUnconfirmed, synced);
+}
 
 bool TCmDiskFile::CopyTo(const std::string& target) {
     if (!IsOpen() || !IsUsableName(target))
@@ -583,22 +814,11 @@ bool TCmDiskFile::CopyTo(const std::string& target) {
         return Fail(TCmError::ReserveIsTactic, 0);
 
     const std::string folder = FolderPrefix(target);
-    RemoveStaleTemporaries(folder);
-    std::mt19937 random{std::random_device{}()};
     std::string temporary;
-    int out = -1;
-    for (int attempt = 0; attempt < TemporaryAttempts && out < 0; ++attempt) {
-        temporary = TemporaryName(folder, random);
-        out = ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                     S_IRUSR | S_IWUSR);
-        if (out < 0 && errno != EEXIST && errno != EINTR)
-            return Fail(TCmError::ReserveFailed, errno);
-    }
+    int error = 0;
+    int out = CreateTemporary(folder, S_IRUSR | S_IWUSR, temporary, error);
     if (out < 0)
-        return Fail(TCmError::ReserveFailed, EEXIST);
-    // Held while it exists, so that no other save takes it for stale; where
-    // the file system has no locks, its age alone protects it.
-    [[maybe_unused]] const int locked = ::flock(out, LOCK_EX | LOCK_NB);
+        return Fail(TCmError::ReserveFailed, error);
     const auto fail = [&](int system) {
         if (out >= 0)
             ::close(out);
@@ -612,15 +832,8 @@ bool TCmDiskFile::CopyTo(const std::string& target) {
             static_cast<std::size_t>(std::min<int64_t>(FileSize - offset, CopyChunk));
         if (!ReadAt(offset, buffer.data(), size))
             return fail(Failure.System != 0 ? Failure.System : EIO);
-        std::size_t done = 0;
-        while (done < size) {
-            const ssize_t moved = ::write(out, buffer.data() + done, size - done);
-            if (moved < 0 && errno == EINTR)
-                continue;
-            if (moved <= 0)
-                return fail(moved < 0 ? errno : ENOSPC);
-            done += static_cast<std::size_t>(moved);
-        }
+        if (const int written = WriteAll(out, buffer.data(), size); written != 0)
+            return fail(written);
         offset += static_cast<int64_t>(size);
     }
     // The copy keeps the tactic's permissions, and its owner where we may give it.
@@ -664,24 +877,8 @@ bool TCmDiskFile::CopyTo(const std::string& target) {
         return fail(errno);
     // The new name must reach the disk too before the tactic is overwritten.
     // From here on the earlier reserve copy is gone: a failure says so.
-    const int dir =
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    int synced = 0;
-    if (dir >= 0) {
-        synced = ::fsync(dir);
-        const int syncError = errno;
-        ::close(dir);
-        errno = syncError;
-    } else {
-#ifdef __linux__
-        // A folder that can be written but not read (mode 0333) cannot be
-        // opened; flushing its whole file system takes the name along.
-        synced = ::syncfs(Fd);
-#endif
-        // Elsewhere nothing else reaches the name; the copy itself is whole on the disk.
-    }
-    return synced == 0 || errno == EINVAL || errno == ENOTSUP ||
-           Fail(TCmError::ReserveUnconfirmed, errno);
+    const int synced = SyncFolder(folder, Fd);
+    return synced == 0 || Fail(TCmError::ReserveUnconfirmed, synced);
 }
 
 #endif

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,12 @@ enum class TCmError {
                          // confirm its name; nothing was written into the tactic
     WriteFailed,         // the write failed
     FlushFailed,         // written, but the disk did not confirm it
+    // A new file written beside others (CmWriteNewFile):
+    TargetExists,      // a file of that name exists, and replacing it was not asked for
+    TargetIsFolder,    // the name is a folder's
+    FolderNotWritable, // the folder takes no new file: no access, a read-only disk
+    DiskFull,          // no room left on the disk (or in the user's quota)
+    NameUnconfirmed,   // the file is in place, but the disk did not confirm its name
 };
 
 struct TCmFailure {
@@ -46,6 +53,15 @@ struct TCmFailure {
 
 // The system's own words for an error number, in UTF-8.
 std::string CmSystemErrorText(int system);
+
+// Writes `bytes` as the file `target`, which appears whole or not at all:
+// they go into a temporary file beside it, are flushed to the disk and only
+// then renamed to the target's name, whose folder is flushed as well. An
+// existing file is replaced only when `replace` is true, and never when it is
+// a folder, a device or a pipe. On failure the temporary is removed and
+// nothing else has changed, but for NameUnconfirmed.
+bool CmWriteNewFile(const std::string& target, std::span<const uint8_t> bytes, bool replace,
+                    TCmFailure& failure);
 
 // Which file a path leads to, whatever name or link it was reached by.
 struct TCmFileId {

@@ -61,8 +61,8 @@ class WineSession(Session):
     def leftovers(self):  # Qt's file dialog would keep its history in the registry
         return super().leftovers() + [k for k in [r"HKCU\Software\QtProject"] if self.reg(k)]
 
-    def windows(self, title):  # Wine's own open dialog is the untitled window below screen size
-        if title != "Open":
+    def windows(self, title):  # Wine's own file dialogs are the untitled window below screen size
+        if title not in ("Open", "Save"):
             return super().windows(title)
         return [w for w in super().windows("") if re.search(
             r"Geometry: \d{3}x", self.xdotool("getwindowgeometry", w, check_rc=False))]

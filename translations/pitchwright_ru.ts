@@ -15,6 +15,25 @@
         <source>Saved</source>
         <translation>Сохранено</translation>
     </message>
+    <message>
+        <source>Save picture…</source>
+        <translation>Сохранить картинку…</translation>
+    </message>
+    <message>
+        <source>Save tactic sheet…</source>
+        <translation>Сохранить лист тактики…</translation>
+    </message>
+</context>
+<context>
+    <name>TMainForm</name>
+    <message>
+        <source>PNG pictures (*.png)</source>
+        <translation>Картинки PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>PNG pictures (*.png);;PDF documents (*.pdf)</source>
+        <translation>Картинки PNG (*.png);;Документы PDF (*.pdf)</translation>
+    </message>
 </context>
 <context>
     <name>TPageControl</name>

@@ -3,9 +3,12 @@
 (tools/wine_session.py), and the installer's."""
 
 import os
+import pwd
 import re
+from pathlib import Path
 import e2e  # which puts tools/ on the path
 from wine_session import UNINSTALL, WINE, WINESERVER, WineSession
+from x_session import until
 
 OPEN_WITH = [r"HKCU\Software\Classes" + k
              for k in (r"\.tct", r"\Pitchwright.Tactic", r"\Applications\pitchwright.exe")]
@@ -57,8 +60,35 @@ def case_installer(args):
         assert not left, "left behind: %s" % left
 
 
+def case_sheet(args):
+    """Ctrl+P, the Windows save dialog in Documents with the tactic's name: Return makes a PNG, and
+    a PDF after its second filter; both whole, nothing else beside them, the tactic as it was."""
+    with WineSession(args) as s:
+        path = os.path.join(s.tactics, "442.tct")
+        original = Path(path).read_bytes()
+        # Wine links Documents to the home that the sessions share: one of its own.
+        documents = os.path.join(s.prefix, "drive_c", "users", pwd.getpwuid(os.getuid())[0],
+                                 "Documents")
+        os.remove(documents)
+        os.mkdir(documents)
+        s.main_window()
+        s.open_file(e2e.BROWSE1, "442.tct")
+        for keys in (["Return"], ["Tab", "Down", "Return"]):  # the PNG filter, then the PDF one
+            s.key("ctrl+p")
+            s.find("Save")
+            s.key(*keys)
+            s.gone("Save")
+        until(lambda: len(os.listdir(documents)) == 2, "no sheets in " + documents)
+        heads = {n: Path(documents, n).read_bytes()[:5] for n in os.listdir(documents)}
+        assert heads == {"442.png": b"\x89PNG\r", "442.pdf": b"%PDF-"}, heads
+        assert Path(path).read_bytes() == original, "the tactic changed"
+        s.close_window(s.window)
+        assert s.app.wait(20) == 0, "the program's exit status"
+
+
 CASES = {name: e2e.CASES[name] for name in ("no_game", "edit_and_save", "short_file")}
 CASES["installer"] = case_installer
+CASES["sheet"] = case_sheet
 
 if __name__ == "__main__":
     e2e.Session = WineSession  # e2e.py's cases open their sessions through it

@@ -34,8 +34,11 @@ public:
 
     const QList<TShownMessage>& messages() const { return Messages; }
     const QList<TOpenRequest>& openRequests() const { return OpenRequests; }
+    const QList<TOpenRequest>& saveRequests() const { return SaveRequests; }
     const QList<TColorRequest>& colorRequests() const { return ColorRequests; }
-    void clearLog() { Messages.clear(), OpenRequests.clear(), ColorRequests.clear(); }
+    void clearLog() {
+        Messages.clear(), OpenRequests.clear(), SaveRequests.clear(), ColorRequests.clear();
+    }
 
     QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon icon, const QString& caption,
                                         const QString& text,
@@ -52,6 +55,12 @@ public:
     std::optional<QString> OpenFileName(QWidget*, const QString& folder, const QString& filter,
                                         const QString& defaultSuffix) override {
         OpenRequests.append({folder, filter, defaultSuffix});
+        return FileNames.empty() ? std::nullopt : Next(FileNames);
+    }
+    // Takes its answer from the same script as the open dialog.
+    std::optional<QString> SaveFileName(QWidget*, const QString& startPath, const QString& filters,
+                                        const QString& defaultSuffix) override {
+        SaveRequests.append({startPath, filters, defaultSuffix});
         return FileNames.empty() ? std::nullopt : Next(FileNames);
     }
     std::optional<QColor> Color(QWidget*, const QColor& initial, const QString& title) override {
@@ -72,5 +81,6 @@ private:
     std::deque<std::optional<QColor>> Colors;
     QList<TShownMessage> Messages;
     QList<TOpenRequest> OpenRequests;
+    QList<TOpenRequest> SaveRequests; // Folder: the start path, a file name in a folder
     QList<TColorRequest> ColorRequests;
 };

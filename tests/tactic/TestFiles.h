@@ -14,6 +14,10 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/mount.h>
+#endif
+
 namespace pwtest {
 
 namespace fs = std::filesystem;
@@ -43,6 +47,24 @@ struct TTempDir {
     const fs::path Root =
         fs::temp_directory_path() / ("pw-test-" + std::to_string(std::random_device()()));
 };
+
+#ifndef _WIN32
+// A small file system of our own, where the machine lets us mount one (as
+// root): a disk that fills up, or one made read-only.
+struct TSmallDisk {
+    explicit TSmallDisk(const char* options)
+        : Mounted(::mount("pw-test", Dir.Path().c_str(), "tmpfs", 0, options) == 0) {}
+    ~TSmallDisk() {
+        if (Mounted)
+            ::umount2(Dir.Path().c_str(), MNT_DETACH);
+    }
+    bool MakeReadOnly() const {
+        return ::mount(nullptr, Dir.Path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+    TTempDir Dir;
+    bool Mounted;
+};
+#endif
 
 inline TBytes RandomBytes(size_t size, uint32_t seed) {
     std::mt19937 random(seed);

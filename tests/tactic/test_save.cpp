@@ -322,18 +322,6 @@ TEST(Save, FailedWriteKeepsTheReserveCopyForTheNextSave) {
     }
 }
 
-// A small file system of our own, where the machine lets us mount one.
-struct TSmallDisk {
-    explicit TSmallDisk(const char* options)
-        : Mounted(::mount("pw-test", Dir.Path().c_str(), "tmpfs", 0, options) == 0) {}
-    ~TSmallDisk() {
-        if (Mounted)
-            ::umount2(Dir.Path().c_str(), MNT_DETACH);
-    }
-    TTempDir Dir;
-    bool Mounted;
-};
-
 TEST(Save, FullOrReadOnlyDiskLosesNothing) {
     TSmallDisk disk("size=16k");
     if (!disk.Mounted)
@@ -355,8 +343,7 @@ TEST(Save, FullOrReadOnlyDiskLosesNothing) {
     const std::string source = Utf8(writable.Dir.Path() / "my442.tct");
     WriteFile(source, folder.Original);
     ASSERT_EQ(::mount(source.c_str(), folder.Tactic.c_str(), nullptr, MS_BIND, nullptr), 0);
-    ASSERT_EQ(::mount(nullptr, disk.Dir.Path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr),
-              0);
+    ASSERT_TRUE(disk.MakeReadOnly());
     expect(E::ReserveFailed, EROFS);
     ASSERT_EQ(::umount2(folder.Tactic.c_str(), MNT_DETACH), 0);
     expect(E::CannotOpen, EROFS); // the tactic itself on a read-only disk
