@@ -20,14 +20,18 @@ constexpr int NameGap = 3; // between a file's name and its ".." button
 constexpr int Browse1Left = 250;
 constexpr int SaveLeft = 278;
 constexpr int Browse2Left = 652;
+constexpr int ZonesLeft = 694;
 constexpr int Name1Left = 136;
 constexpr int Name2Left = 539;
 constexpr int NoteLeft = 306;
 
 // A hint that names its key, in the platform's spelling.
+QString WithKey(const QString& hint, const QKeySequence& key) {
+    return QStringLiteral("%1 (%2)").arg(hint, key.toString(QKeySequence::NativeText));
+}
+
 QString WithKey(const char* hint, const QKeySequence& key) {
-    return QStringLiteral("%1 (%2)").arg(QString::fromLatin1(hint),
-                                         key.toString(QKeySequence::NativeText));
+    return WithKey(QString::fromLatin1(hint), key);
 }
 
 } // namespace
@@ -72,6 +76,11 @@ TLoadPanel::TLoadPanel(QWidget* parent)
     BtnSave->setToolTip(WithKey("This is save button!", QKeySequence::Save));
     BtnSave->setEnabled(false);
     connect(BtnSave, &QPushButton::clicked, this, &TLoadPanel::saveClicked);
+    BtnZones = MakeButton(this, "BtnZones", {ZonesLeft, 4, 21, 21});
+    BtnZones->setIcon(artwork::ZonesIcon());
+    BtnZones->setIconSize({16, 16});
+    BtnZones->setEnabled(false);
+    connect(BtnZones, &QPushButton::clicked, this, &TLoadPanel::zonesClicked);
     Retranslate();
 }
 
@@ -85,6 +94,7 @@ void TLoadPanel::ShowFile(bool main, const QString& path) {
 void TLoadPanel::EnableMainCommands() {
     BtnSave->setEnabled(true);
     Browse2->setEnabled(true);
+    BtnZones->setEnabled(true);
 }
 
 void TLoadPanel::ShowSaved(bool shown) {
@@ -105,6 +115,7 @@ void TLoadPanel::Retranslate() {
     LabelT1->setText(tr("Main tactic"));
     LabelT2->setText(tr("Second tactic"));
     SaveNote->setText(tr("Saved"));
+    BtnZones->setToolTip(WithKey(tr("Zones overview"), ZonesKey()));
     for (QLabel* label : {LabelT1, LabelT2, SaveNote})
         label->adjustSize();
 }

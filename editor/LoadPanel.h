@@ -28,10 +28,14 @@ public:
     // The key of the second tactic's "..", as its hint names it.
     static QKeySequence SecondKey() { return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O); }
     QPushButton* SaveButton() const { return BtnSave; }
+    // Opens and closes the zones overview.
+    static QKeySequence ZonesKey() { return QKeySequence(Qt::CTRL | Qt::Key_G); }
+    QPushButton* ZonesButton() const { return BtnZones; }
 
 signals:
     void browseClicked(bool main);
     void saveClicked();
+    void zonesClicked();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -47,4 +51,5 @@ private:
     QPushButton* Browse1 = nullptr;
     QPushButton* Browse2 = nullptr;
     QPushButton* BtnSave = nullptr;
+    QPushButton* BtnZones = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "editor/PageControl.h"
 #include "editor/PitchPanel.h"
 #include "editor/ScreenCentring.h"
+#include "editor/ZonesWindow.h"
 #include "pages/AntiPage.h"
 #include "pages/ComparePage.h"
 #include "pages/InstructionsPage.h"
@@ -123,6 +124,8 @@ void TMainForm::FormDestroy() {
         ImagePanel->CancelDrag();
     // The controls show the document and the renderer, and may still call on
     // the window while they go: they go first.
+    delete Zones;
+    Zones = nullptr;
     delete Timer;
     delete PageControl;
     delete ImagePanel;
@@ -210,14 +213,12 @@ void TMainForm::BuildControls() {
         Doc->SetWithBall(withBall);
         UpdateFields();
     });
-    connect(ImagePanel, &TPitchPanel::zoneChosen, this, [this](int zone) {
-        Doc->SetBallZone(zone);
-        UpdateFields();
-    });
+    connect(ImagePanel, &TPitchPanel::zoneChosen, this, &TMainForm::ChooseZone);
     connect(ImagePanel, &TPitchPanel::dropped, this, &TMainForm::ImageDrop);
     connect(ImagePanel, &TPitchPanel::redrawWanted, this, &TMainForm::UpdateFields);
     connect(LoadPanel, &TLoadPanel::browseClicked, this, &TMainForm::BrowseClick);
     connect(LoadPanel, &TLoadPanel::saveClicked, this, &TMainForm::BtnSaveClick);
+    connect(LoadPanel, &TLoadPanel::zonesClicked, this, &TMainForm::BtnZonesClick);
     connect(Timer, &QTimer::timeout, this, &TMainForm::TimerTimer);
     AddShortcuts();
     // A tactic file dropped from the file manager.
@@ -259,6 +260,10 @@ void TMainForm::AddShortcuts() {
     add({TLoadPanel::SecondKey()}, [this] {
         if (!ImagePanel->Dragging() && Doc->MainLoaded())
             BrowseClick(false);
+    });
+    add({TLoadPanel::ZonesKey()}, [this] {
+        if (Doc->MainLoaded())
+            BtnZonesClick();
     });
     add(QKeySequence::keyBindings(QKeySequence::Save), [this] {
         if (!ImagePanel->Dragging() && Doc->MainLoaded())
@@ -474,6 +479,30 @@ void TMainForm::UpdateFields() {
         Timer->start();
     CalculateBias();
     ImagePanel->Refresh();
+    if (Zones)
+        Zones->UpdateFields(scene);
+}
+
+void TMainForm::ChooseZone(int zone) {
+    Doc->SetBallZone(zone);
+    UpdateFields();
+}
+
+void TMainForm::BtnZonesClick() {
+    if (Zones && Zones->isVisible()) {
+        Zones->hide();
+        return;
+    }
+    if (!Zones) {
+        Zones = new TZonesWindow(this);
+        connect(Zones, &TZonesWindow::zoneChosen, this, &TMainForm::ChooseZone);
+        // The hints' switch holds here too.
+        Zones->installEventFilter(this);
+        for (QWidget* child : Zones->findChildren<QWidget*>())
+            child->installEventFilter(this);
+    }
+    Zones->OpenBeside(*this);
+    UpdateFields();
 }
 
 void TMainForm::HideLogoClick(bool hidden) {

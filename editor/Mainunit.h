@@ -18,6 +18,7 @@ class QTranslator;
 class TDialogs;
 class TLoadPanel;
 class TPitchPanel;
+class TZonesWindow;
 
 namespace pages {
 class TComparePage;
@@ -58,6 +59,8 @@ public:
     const pages::TOptionsPage::TCredits& Credits() const { return Options->Credits(); }
     int BallZone() const { return Doc->BallZone(); }
     TPage CurrentPage() const;
+    // The zones overview; null until first opened.
+    TZonesWindow* ZonesWindow() const { return Zones; }
 
 private:
     void BuildControls();
@@ -89,6 +92,9 @@ private:
     void FormDestroy();
     void EditUndo();
     void EditRedo();
+    // Opens the zones overview beside the window, or closes it.
+    void BtnZonesClick();
+    void ChooseZone(int zone);
 
     // The question before unsaved edits of the main tactic would be lost:
     // true when they were saved or may be dropped, false to keep everything.
@@ -129,4 +135,6 @@ private:
     TPitchPanel* ImagePanel = nullptr;
     TLoadPanel* LoadPanel = nullptr;
     QTimer* Timer = nullptr;
+    // Made when first opened, so that start-up does not pay for it.
+    TZonesWindow* Zones = nullptr;
 };

@@ -13,5 +13,9 @@ QPixmap UnitedKingdomFlag(int width = 32, int height = 20);
 QPixmap Tick(int size, const QColor& color);
 // A red tick that turns grey while its button is disabled.
 QIcon SaveIcon();
+// Twelve small green zones, three across and four along: the zones overview.
+QIcon ZonesIcon();
+// Three numbered stops joined by a path: the user's route of zones.
+QIcon RouteIcon();
 
 } // namespace artwork
