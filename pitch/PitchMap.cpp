@@ -36,7 +36,30 @@ int Diff(int a, int b) {
         std::clamp<long long>(d, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
+// Pixel of a place between cells along one axis, from the truncated pixels
+// of the whole cells on either side.
+double AxisPixel(double cell, int maxCell, double (*pixel)(int32_t)) {
+    const double c = std::clamp(cell, 0.0, double(maxCell));
+    if (std::isnan(c))
+        return Trunc(pixel(0));
+    const double whole = std::floor(c);
+    const auto lower = static_cast<int32_t>(whole);
+    const double a = Trunc(pixel(lower));
+    if (c == whole)
+        return a;
+    return a + (Trunc(pixel(lower + 1)) - a) * (c - whole);
+}
+
 } // namespace
+
+TPixelF OwnCentreF(TCellPoint cell, int height) {
+    return {AxisPixel(cell.X, MaxColumn, U), height - AxisPixel(cell.Y, MaxRow, V)};
+}
+
+TPixelF OpponentCentreF(TCellPoint cell, int width, int height) {
+    (void)height;
+    return {width - AxisPixel(cell.X, MaxColumn, U), AxisPixel(cell.Y, MaxRow, V)};
+}
 
 TPixel OwnCentre(TCmPos pos, int height) {
     return {Trunc(U(pos.X)), Diff(height, Trunc(V(pos.Y)))};

@@ -41,6 +41,27 @@ struct TPixel {
 TPixel OwnCentre(TCmPos pos, int height = ViewHeight);
 // Disc centre seen from the other end (the picture turned by half a turn).
 TPixel OpponentCentre(TCmPos pos, int width = ViewWidth, int height = ViewHeight);
+
+// A place between cells, in cell units: where a player gliding from one
+// position to another is at a moment.
+struct TCellPoint {
+    double X = 0.0;
+    double Y = 0.0;
+    friend bool operator==(const TCellPoint&, const TCellPoint&) = default;
+};
+
+struct TPixelF {
+    double X = 0.0;
+    double Y = 0.0;
+    friend bool operator==(const TPixelF&, const TPixelF&) = default;
+};
+
+// The same maps for places between cells: straight between the centres of
+// the neighbouring whole cells, so that a whole cell lands exactly on
+// OwnCentre / OpponentCentre and a glide never jumps. Places outside the grid
+// are taken at its edge.
+TPixelF OwnCentreF(TCellPoint cell, int height = ViewHeight);
+TPixelF OpponentCentreF(TCellPoint cell, int width = ViewWidth, int height = ViewHeight);
 // The point the hit test and the drag preview use: one pixel above OwnCentre.
 TPixel TestPoint(TCmPos pos, int height = ViewHeight);
 // Grid cell under a pixel in own orientation; may lie outside the grid.

@@ -4,11 +4,13 @@
 #include "pitch/Fonts.h"
 #include "pitch/ImageOps.h"
 #include "pitch/PitchMap.h"
+#include "pitch/SceneLayout.h"
 #include "pitch/TextCache.h"
 
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace pitch {
@@ -32,9 +34,30 @@ constexpr std::size_t MaxDiscs = 256;
 constexpr std::size_t MaxLines = 256;
 
 // Corrupt positions may put a disc thousands of pixels away; it cannot show.
-bool NearView(TPixel c) {
-    constexpr int reach = 64;
+bool NearView(TPixelF c) {
+    constexpr double reach = 64;
     return c.X > -reach && c.X < ViewWidth + reach && c.Y > -reach && c.Y < ViewHeight + reach;
+}
+
+// Sprites go on whole pixels; a centre off the grid of play is rounded.
+int Whole(double v) {
+    return static_cast<int>(std::floor(v + 0.5));
+}
+
+// A small white ball with a dark outline, its centre at the anchor.
+TSprite MakeBall() {
+    constexpr int radius = 5;
+    TSprite ball;
+    ball.Origin = QPoint(-radius - 1, -radius - 1);
+    ball.Image = QImage(2 * radius + 3, 2 * radius + 3, QImage::Format_ARGB32_Premultiplied);
+    ball.Image.fill(Qt::transparent);
+    QPainter p(&ball.Image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(20, 20, 20), 1.5));
+    p.setBrush(QColor(255, 255, 255));
+    const QPointF centre(radius + 1.5, radius + 1.5);
+    p.drawEllipse(centre, radius - 0.25, radius - 0.25);
+    return ball;
 }
 
 } // namespace
@@ -108,43 +131,28 @@ void TPitchRenderer::DrawScene(QImage& picture, const TScene& scene) {
     CopyPicture(picture, Pitch);
     DropStaleDiscs(scene);
 
-    const int zone = scene.BallZone;
     // A zone outside the twelve has no frame and no positions to show.
-    if (zone < 0 || zone >= TCmPlayer::ZoneCount)
+    const int zone = FramedZone(scene);
+    if (zone < 0)
         return;
     const TZoneFrame f = ZoneFrame(zone);
     DrawDottedFrame(picture, f.Left, f.Top, f.Right, f.Bottom, Yellow);
 
     QPainter painter(&picture);
     painter.setFont(LabelFont(LabelHeight));
-    if (scene.Second != nullptr) {
-        if (scene.SecondMode == TSecondTactic::Same)
-            DrawTactic(painter, *scene.Second, zone, scene.WithBall, true, true,
-                       scene.SecondColors);
-        else if (scene.SecondMode == TSecondTactic::Opponent)
-            DrawTactic(painter, *scene.Second, OppositeZone(zone), !scene.WithBall, false, true,
-                       scene.SecondColors);
-    }
-    if (scene.Main != nullptr)
-        DrawTactic(painter, *scene.Main, zone, scene.WithBall, true, false, scene.MainColors);
-}
-
-void TPitchRenderer::DrawTactic(QPainter& painter, const TCmTactic& tactic, int zone, bool withBall,
-                                bool own, bool second, const TTacticColors& colors) {
-    for (int i = 0; i < TCmTactic::PlayerCount; ++i) {
-        const TCmPlayer& player = tactic.Players[static_cast<size_t>(i)];
-        const TCmPos pos = withBall ? player.WithBall[static_cast<size_t>(zone)]
-                                    : player.WithoutBall[static_cast<size_t>(zone)];
-        TPixel c = own ? OwnCentre(pos) : OpponentCentre(pos);
-        if (second) {
-            c.X += 2;
-            c.Y += 2;
-        }
-        if (!NearView(c))
+    for (const TDiscPlace& disc : SceneDiscs(scene)) {
+        if (!NearView(disc.Centre))
             continue;
-        DrawDisc(painter, c.X, c.Y,
-                 {colors.Fill.rgb(), colors.Line.rgb(), second ? 1 : 2, LabelPlace({}, i).X, Bold,
-                  player.NumberText});
+        const TTacticColors& colors = disc.Second ? scene.SecondColors : scene.MainColors;
+        DrawDisc(painter, Whole(disc.Centre.X), Whole(disc.Centre.Y),
+                 {colors.Fill.rgb(), colors.Line.rgb(), disc.Second ? 1 : 2,
+                  LabelPlace({}, disc.Index).X, Bold, disc.Player->NumberText});
+    }
+    // Over the players, so that it never hides under one.
+    if (const auto ball = BallCentre(scene)) {
+        if (Ball.Image.isNull())
+            Ball = MakeBall();
+        DrawSprite(painter, Ball, Whole(ball->X), Whole(ball->Y));
     }
 }
 

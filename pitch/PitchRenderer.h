@@ -2,6 +2,8 @@
 
 #include "document/TacticColors.h"
 #include "pitch/DragController.h"
+#include "pitch/ImageOps.h"
+#include "pitch/Play.h"
 #include "tactic/Cm_tactic.h"
 
 #include <QColor>
@@ -38,6 +40,10 @@ struct TScene {
     TSecondTactic SecondMode = TSecondTactic::Hidden;
     TTacticColors MainColors{QColor(255, 255, 255), QColor(0, 0, 255)};
     TTacticColors SecondColors{QColor(255, 255, 255), QColor(255, 0, 0)};
+    // During play: both tactics between their positions in the step's two
+    // zones (the second one's as its mode says), the ball marker on its way
+    // and the frame on the ball's zone; BallZone is not used then.
+    std::optional<TPlayStep> Step = std::nullopt;
 };
 
 // Draws the pitch view into its picture (the surface of the window's Image
@@ -95,8 +101,6 @@ private:
     // PlayersBitmap, drawn again from the last scene when an overlay took its pixels.
     void RestorePlayers();
     void DrawScene(QImage& picture, const TScene& scene);
-    void DrawTactic(QPainter& painter, const TCmTactic& tactic, int zone, bool withBall, bool own,
-                    bool second, const TTacticColors& colors);
     void DrawDisc(QPainter& painter, int x, int y, const TDiscLook& look);
     void DrawCellText(QPainter& painter, const std::string& text, QRgb colour,
                       std::optional<QRgb> background, TPixel at);
@@ -120,6 +124,7 @@ private:
     TScene LastScene;
     std::unique_ptr<TDiscCache> Cache;
     std::unique_ptr<TTextCache> Texts;
+    TSprite Ball; // the ball marker, drawn on first use
     TCacheGeneration Generation;
     int Top = 410;
     int Left = 10;

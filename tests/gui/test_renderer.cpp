@@ -71,6 +71,7 @@ private slots:
     void optionsWithCredits();
     void barePitchForABadZone();
     void creditsTimerAndHideLogo();
+    void playFrame();
 
 private:
     void LoadBoth(const TCmTactic& main, const TCmTactic& second) {
@@ -189,6 +190,23 @@ void TestRenderer::creditsTimerAndHideLogo() {
     Click(hide);
     QVERIFY(timer->isActive());
     QTRY_VERIFY(Form->Renderer().CreditsTop() < stopped);
+}
+
+// Play with the second tactic as the opponent, 0.4 of the way from zone 5 to
+// 6: discs between their two positions, the ball on its way, the frame on the
+// ball's zone; the cache draws it as drawing directly does.
+void TestRenderer::playFrame() {
+    const TCmTactic main = Main();
+    const TCmTactic second = Second();
+    TScene scene{&main, &second, 5, true, TSecondTactic::Opponent};
+    scene.Step = TPlayStep{5, 6, 0.4};
+    TPitchRenderer cached(pitch::WindowFontFace());
+    TPitchRenderer direct(pitch::WindowFontFace());
+    direct.SetUseCache(false);
+    cached.Redraw(scene);
+    direct.Redraw(scene);
+    QCOMPARE(cached.Picture(), direct.Picture());
+    CompareGolden(cached.Picture(), "play-opponent");
 }
 
 QTEST_MAIN(TestRenderer)
