@@ -20,6 +20,10 @@ class TLoadPanel;
 class TPitchPanel;
 class TZonesWindow;
 
+namespace pitch {
+class TPlayback;
+}
+
 namespace pages {
 class TComparePage;
 class TInstructionsPage;
@@ -61,6 +65,7 @@ public:
     TPage CurrentPage() const;
     // The zones overview; null until first opened.
     TZonesWindow* ZonesWindow() const { return Zones; }
+    const pitch::TPlayback& Playback() const { return *Play; }
 
 private:
     void BuildControls();
@@ -95,6 +100,16 @@ private:
     // Opens the zones overview beside the window, or closes it.
     void BtnZonesClick();
     void ChooseZone(int zone);
+    // Play: started, paused, stepped and stopped here, each frame drawn on
+    // the big pitch; the document is only read, but for the ball zone that
+    // a stop leaves.
+    void PlayPause();
+    void PlayStep(int direction);
+    void StopPlay();
+    void PlayFrame();
+    void ShowPlay();
+    // What the big pitch shows now, a moment of play included.
+    pitch::TScene Scene() const;
 
     // The question before unsaved edits of the main tactic would be lost:
     // true when they were saved or may be dropped, false to keep everything.
@@ -137,4 +152,5 @@ private:
     QTimer* Timer = nullptr;
     // Made when first opened, so that start-up does not pay for it.
     TZonesWindow* Zones = nullptr;
+    pitch::TPlayback* Play = nullptr;
 };

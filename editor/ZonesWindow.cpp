@@ -277,6 +277,11 @@ void TZonesWindow::OpenBeside(const QWidget& main) {
     raise();
 }
 
+void TZonesWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    emit hidden();
+}
+
 void TZonesWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange)
         Retranslate();

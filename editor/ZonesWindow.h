@@ -77,9 +77,12 @@ signals:
     void speedChosen(int speed);
     // The user's route; empty for the default one.
     void routeChanged(const std::vector<int>& route);
+    // Closed, or hidden with the main window.
+    void hidden();
 
 protected:
     void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void Retranslate();

@@ -4,6 +4,8 @@
 #include "editor/ZonesWindow.h"
 #include "pitch/Fonts.h"
 #include "pitch/Overview.h"
+#include "pitch/Playback.h"
+#include "tactic/Cm_codes.h"
 
 using namespace guitest;
 using namespace pitch;
@@ -47,6 +49,8 @@ private slots:
     void pictures();
     void clicks_data();
     void clicks();
+    void stops_data();
+    void stops();
 };
 
 void TestOverview::pictures_data() {
@@ -128,6 +132,64 @@ void TestOverview::clicks() {
     // Ctrl+G closes it again.
     QTest::keyClick(Form.get(), Qt::Key_G, Qt::ControlModifier);
     QVERIFY(!Zones()->isVisible());
+}
+
+void TestOverview::stops_data() {
+    QTest::addColumn<QString>("action");
+    for (const char* action : {"edit", "drag", "undo", "load"})
+        QTest::newRow(action) << QString::fromLatin1(action);
+}
+
+// Play runs without a trace in the document, and whatever changes what it
+// shows ends it, the big pitch left on the zone the ball was in.
+void TestOverview::stops() {
+    QFETCH(QString, action);
+    OpenZones();
+    if (QTest::currentTestFailed())
+        return;
+    auto& history = const_cast<TTacticDocument&>(Form->Document()).History();
+    // Player 1's third instruction, to another of its values.
+    const auto values = cm_codes::PlayerInstrValues(3);
+    const std::string_view value = values[(3 + 1 + 1) % values.size()];
+    const QString other = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
+    if (action == "undo")
+        const_cast<TTacticDocument&>(Form->Document()).MovePlayer(0, 5, true, {1, 1});
+    const int steps = history.count();
+    const bool modified = Form->Document().IsModified();
+    const QByteArray file = ReadAll(Form->MainTacticFile());
+
+    QSignalSpy stopped(&Form->Playback(), &TPlayback::stopped);
+    QTest::keyClick(Zones()->View(), Qt::Key_Space);
+    QVERIFY(Form->Playback().Playing());
+    QTest::qWait(300);
+    QVERIFY(Form->Playback().Playing());
+    QCOMPARE(history.count(), steps);
+    QCOMPARE(Form->Document().IsModified(), modified);
+    QCOMPARE(ReadAll(Form->MainTacticFile()), file);
+
+    QWidget* image = Find(*Form, "Image");
+    if (action == "edit") {
+        PickInGrid(*Form, 3, 1, other);
+    } else if (action == "drag") {
+        const TCmPos pos =
+            Form->MainTactic().Players[0].WithBall[StepZone(Form->Playback().Current())];
+        const TPixel from = TestPoint(pos);
+        QTest::mousePress(image, Qt::LeftButton, {}, QPoint(from.X, from.Y));
+        QVERIFY(!Form->Playback().Active());
+        QTest::mouseMove(image, QPoint(from.X + 30, from.Y));
+        QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(from.X + 30, from.Y));
+    } else if (action == "undo") {
+        // Back in the main window from the overview's.
+        QApplication::setActiveWindow(Form.get());
+        QTest::keyClick(Form.get(), Qt::Key_Z, Qt::ControlModifier);
+    } else {
+        Load(*Form, Dialogs, 2, Game->WriteTactic("other.tct", SampleTactic(7)));
+    }
+    QVERIFY(!Form->Playback().Active());
+    QCOMPARE(stopped.size(), 1);
+    // An undo shows the zone of its step; everything else stays where the ball was.
+    if (action != "undo")
+        QCOMPARE(Form->BallZone(), stopped[0][0].toInt());
 }
 
 QTEST_MAIN(TestOverview)
