@@ -502,6 +502,7 @@ void TMainForm::UpdateFields() {
     const TPage page = CurrentPage();
     const pitch::TScene scene = Scene();
     Pitch->Redraw(scene);
+    FrameShown = scene.Step.value_or(pitch::TPlayStep{-1, -1, 0.0});
     // The credits run over the picture on the Options page, which takes no mouse there.
     ImagePanel->SetEditable(page != TPage::Options);
     if (page == TPage::Options && !LogoHidden)
@@ -547,6 +548,10 @@ void TMainForm::StopPlay() {
 }
 
 void TMainForm::PlayFrame() {
+    const pitch::TPlayStep step = Play->Current();
+    if (step == FrameShown)
+        return;
+    FrameShown = step;
     // Positions do not change in play: no scores, no overview drawn again.
     Pitch->Redraw(Scene());
     ImagePanel->Refresh();

@@ -153,4 +153,6 @@ private:
     // Made when first opened, so that start-up does not pay for it.
     TZonesWindow* Zones = nullptr;
     pitch::TPlayback* Play = nullptr;
+    // The moment of play the big pitch last drew; a hold repeats it without a redraw.
+    pitch::TPlayStep FrameShown{-1, -1, 0.0};
 };
