@@ -47,10 +47,10 @@ QRgb Scaled(QRgb c, unsigned a) {
 void Blend(QImage& target, const QImage& sprite, int left, int top, QRect clip) {
     const QRect area = QRect(left, top, sprite.width(), sprite.height()) & clip & target.rect();
     for (int y = area.top(); y <= area.bottom(); ++y) {
-        const QRgb* from = reinterpret_cast<const QRgb*>(sprite.constScanLine(y - top)) - left;
+        const QRgb* from = reinterpret_cast<const QRgb*>(sprite.constScanLine(y - top));
         QRgb* to = reinterpret_cast<QRgb*>(target.scanLine(y));
         for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb s = from[x];
+            const QRgb s = from[x - left];
             const unsigned a = qAlpha(s);
             if (a == 255)
                 to[x] = s;
