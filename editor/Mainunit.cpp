@@ -124,13 +124,13 @@ TMainForm::~TMainForm() {
 void TMainForm::FormDestroy() {
     if (ImagePanel)
         ImagePanel->CancelDrag();
-    // The controls show the document and the renderer, and may still call on
-    // the window while they go: they go first.
     // Neither a frame nor a stop comes while the window goes.
     if (Play)
         Play->disconnect(this);
     if (Zones)
         Zones->disconnect(this);
+    // The controls show the document and the renderer, and may still call on
+    // the window while they go: they go first.
     delete Zones;
     Zones = nullptr;
     delete Timer;
