@@ -10,12 +10,14 @@
 //   DragMoveClearBack  the same with "Text without background"
 //   UndoDrop       one undo (or redo) of a drop: the step, then the redraw its signal asks for
 //   PlayFrame      one frame of play: both tactics between two zones, the ball, the full redraw
+//   OverviewAfterEdit  the zones overview drawn again after a player moved, at its opening size
 #include "document/TacticDocument.h"
 #include "pages/TacticScore.h"
 #include "pitch/ColorSchemes.h"
 #include "pitch/DragController.h"
 #include "pitch/Fonts.h"
 #include "pitch/ImageOps.h"
+#include "pitch/Overview.h"
 #include "pitch/PitchMap.h"
 #include "pitch/PitchRenderer.h"
 #include "pitch/Play.h"
@@ -186,6 +188,20 @@ void BM_PlayFrame(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PlayFrame);
+void BM_OverviewAfterEdit(benchmark::State& state) {
+    pitch::TOverview overview(pitch::WindowFontFace());
+    TCmTactic main = Main;
+    pitch::TScene scene = Scene();
+    scene.Main = &main;
+    const QSize size(390, 610); // the overview of the zones window as it opens
+    overview.Draw(scene, {}, size, 1.0);
+    int step = 0;
+    for (auto _ : state) {
+        main.Players[4].WithBall[5] = {13, 16 + (++step & 1)};
+        benchmark::DoNotOptimize(overview.Draw(scene, {}, size, 1.0).constBits());
+    }
+}
+BENCHMARK(BM_OverviewAfterEdit);
 
 // Prints each benchmark's time as a multiple of the floor's, once all have run.
 class TRatioReporter : public benchmark::ConsoleReporter {

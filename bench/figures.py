@@ -7,6 +7,9 @@
   memory     peak resident memory after loading two tactics
   credits    CPU used while the credits run on the Options page, 10 s
   idle       CPU used on the General page with nothing to do, 10 s
+  play       CPU used while the tactic plays at normal speed on the Compare
+             page, zones overview open, 10 s, the X server's beside it; then
+             the same once play is paused
 
 CPU is the time the program's threads spent on a core, from the kernel's
 scheduler statistics, as a share of one core; the X server's share is shown
@@ -25,6 +28,10 @@ sys.path.insert(0, os.path.join(ROOT, "tools"))
 import x_session  # noqa: E402
 
 
+# A corner of the pitch view in the window's client area, where no player stands.
+PITCH_CORNER = (463, 55)
+
+
 def cpu_ns(pid):
     """Nanoseconds on a core, over all threads of a process."""
     total = 0
@@ -38,9 +45,14 @@ def cpu_ns(pid):
 
 
 def share(pid, seconds):
-    before, start = cpu_ns(pid), time.monotonic()
+    return shares([pid], seconds)[0]
+
+
+def shares(pids, seconds):  # of several processes over the same seconds
+    before, start = [cpu_ns(pid) for pid in pids], time.monotonic()
     time.sleep(seconds)
-    return (cpu_ns(pid) - before) / ((time.monotonic() - start) * 1e9) * 100
+    elapsed = (time.monotonic() - start) * 1e9
+    return [(cpu_ns(pid) - b) / elapsed * 100 for pid, b in zip(pids, before)]
 
 
 def peak_rss_mb(pid):
@@ -74,6 +86,8 @@ def main():
         s.open_file(x_session.BROWSE1, "442.tct")
         s.open_file(x_session.BROWSE2, "532.tct")
         memory = peak_rss_mb(s.app.pid)
+        # The first load shows the General page; the credits run on Options.
+        s.page(3)
         s.xdotool("mousemove", 1020, 760)
         time.sleep(1)
         credits = share(s.app.pid, 10)
@@ -87,6 +101,18 @@ def main():
         s.xdotool("mousemove", 1020, 760)
         time.sleep(1)
         credits_x = share(s.xvfb.pid, 10)
+        # Play on the Compare page, both tactics moving, started by Space
+        # while the pitch view has the keyboard; the zones overview is open.
+        s.page(1)
+        s.key("ctrl+g")
+        s.find("Zones overview")
+        s.click(*PITCH_CORNER)
+        s.key("space")
+        time.sleep(1)
+        play, play_x = shares([s.app.pid, s.xvfb.pid], 10)
+        s.key("space")
+        time.sleep(1)
+        paused = share(s.app.pid, 10)
     finally:
         s.stop()
 
@@ -108,6 +134,10 @@ def main():
           "(X server: %.2f %%) | under 2 %% |" % (credits, credits_x))
     print("| CPU on the General page with nothing to do (10 s) | %.3f %% of one core | "
           "effectively zero |" % idle)
+    print("| CPU while the tactic plays at normal speed, zones overview open (10 s) | %.2f %% "
+          "of one core + X server %.2f %% = %.2f %% | at most 3 %% |"
+          % (play, play_x, play + play_x))
+    print("| CPU with play paused (10 s) | %.3f %% of one core | effectively zero |" % paused)
 
 
 if __name__ == "__main__":

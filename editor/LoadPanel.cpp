@@ -20,6 +20,7 @@ constexpr int NameGap = 3; // between a file's name and its ".." button
 constexpr int Browse1Left = 250;
 constexpr int SaveLeft = 278;
 constexpr int Browse2Left = 652;
+constexpr int ZonesLeft = 694;
 constexpr int PictureLeft = 722;
 constexpr int SheetLeft = 750;
 constexpr int Name1Left = 136;
@@ -77,16 +78,19 @@ TLoadPanel::TLoadPanel(QWidget* parent)
     BtnSave->setToolTip(WithKey("This is save button!", QKeySequence::Save));
     BtnSave->setEnabled(false);
     connect(BtnSave, &QPushButton::clicked, this, &TLoadPanel::saveClicked);
+    BtnZones = MakeButton(this, "BtnZones", {ZonesLeft, 4, 21, 21});
     BtnPicture = MakeButton(this, "BtnPicture", {PictureLeft, 4, 21, 21});
     BtnSheet = MakeButton(this, "BtnSheet", {SheetLeft, 4, 21, 21});
-    for (auto [button, icon] : {std::pair{BtnPicture, artwork::PictureIcon()},
-                                std::pair{BtnSheet, artwork::SheetIcon()}}) {
+    for (auto [button, icon] :
+         {std::pair{BtnZones, artwork::ZonesIcon()}, std::pair{BtnPicture, artwork::PictureIcon()},
+          std::pair{BtnSheet, artwork::SheetIcon()}}) {
         button->setIcon(icon);
         button->setIconSize({16, 16});
         button->setEnabled(false);
     }
     connect(BtnPicture, &QPushButton::clicked, this, &TLoadPanel::pictureClicked);
     connect(BtnSheet, &QPushButton::clicked, this, &TLoadPanel::sheetClicked);
+    connect(BtnZones, &QPushButton::clicked, this, &TLoadPanel::zonesClicked);
     Retranslate();
 }
 
@@ -98,7 +102,7 @@ void TLoadPanel::ShowFile(bool main, const QString& path) {
 }
 
 void TLoadPanel::EnableMainCommands() {
-    for (QPushButton* button : {BtnSave, Browse2, BtnPicture, BtnSheet})
+    for (QPushButton* button : {BtnSave, Browse2, BtnPicture, BtnSheet, BtnZones})
         button->setEnabled(true);
 }
 
@@ -122,6 +126,7 @@ void TLoadPanel::Retranslate() {
     SaveNote->setText(tr("Saved"));
     BtnPicture->setToolTip(WithKey(tr("Save picture…"), PictureKey()));
     BtnSheet->setToolTip(WithKey(tr("Save tactic sheet…"), SheetKey()));
+    BtnZones->setToolTip(WithKey(tr("Zones overview"), ZonesKey()));
     for (QLabel* label : {LabelT1, LabelT2, SaveNote})
         label->adjustSize();
 }

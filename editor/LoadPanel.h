@@ -31,12 +31,16 @@ public:
     // The keys of "Save picture…" and "Save tactic sheet…", as their hints name them.
     static QKeySequence PictureKey() { return QKeySequence(Qt::CTRL | Qt::Key_E); }
     static QKeySequence SheetKey() { return QKeySequence(Qt::CTRL | Qt::Key_P); }
+    // Opens and closes the zones overview.
+    static QKeySequence ZonesKey() { return QKeySequence(Qt::CTRL | Qt::Key_G); }
+    QPushButton* ZonesButton() const { return BtnZones; }
 
 signals:
     void browseClicked(bool main);
     void saveClicked();
     void pictureClicked();
     void sheetClicked();
+    void zonesClicked();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -54,4 +58,5 @@ private:
     QPushButton* BtnSave = nullptr;
     QPushButton* BtnPicture = nullptr;
     QPushButton* BtnSheet = nullptr;
+    QPushButton* BtnZones = nullptr;
 };

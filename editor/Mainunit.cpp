@@ -7,6 +7,7 @@
 #include "editor/PageControl.h"
 #include "editor/PitchPanel.h"
 #include "editor/ScreenCentring.h"
+#include "editor/ZonesWindow.h"
 #include "pages/AntiPage.h"
 #include "pages/ComparePage.h"
 #include "pages/InstructionsPage.h"
@@ -14,6 +15,7 @@
 #include "pages/TacticScore.h"
 #include "pitch/ColorSchemes.h"
 #include "pitch/Fonts.h"
+#include "pitch/Playback.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,6 +28,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMimeData>
@@ -123,8 +126,15 @@ TMainForm::~TMainForm() {
 void TMainForm::FormDestroy() {
     if (ImagePanel)
         ImagePanel->CancelDrag();
+    // Neither a frame nor a stop comes while the window goes.
+    if (Play)
+        Play->disconnect(this);
+    if (Zones)
+        Zones->disconnect(this);
     // The controls show the document and the renderer, and may still call on
     // the window while they go: they go first.
+    delete Zones;
+    Zones = nullptr;
     delete Timer;
     delete PageControl;
     delete ImagePanel;
@@ -193,7 +203,15 @@ void TMainForm::BuildControls() {
     Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(TimerInterval);
 
-    connect(PageControl, &QTabWidget::currentChanged, this, [this] { UpdateFields(); });
+    Play = new pitch::TPlayback(this);
+    connect(Play, &pitch::TPlayback::frame, this, &TMainForm::PlayFrame);
+    // The big pitch stays on the zone the ball was in.
+    connect(Play, &pitch::TPlayback::stopped, this, [this](int zone) { ChooseZone(zone); });
+
+    connect(PageControl, &QTabWidget::currentChanged, this, [this] {
+        StopPlay();
+        UpdateFields();
+    });
     connect(General, &pages::TInstructionsPage::cellSelecting, this,
             &TMainForm::PlayersGridSelectCell);
     connect(General, &pages::TInstructionsPage::valuePicked, this, &TMainForm::ComboValueChange);
@@ -212,16 +230,16 @@ void TMainForm::BuildControls() {
         Doc->SetWithBall(withBall);
         UpdateFields();
     });
-    connect(ImagePanel, &TPitchPanel::zoneChosen, this, [this](int zone) {
-        Doc->SetBallZone(zone);
-        UpdateFields();
-    });
+    connect(ImagePanel, &TPitchPanel::zoneChosen, this, &TMainForm::ChooseZone);
+    // A press may start a drag, which works on the zone the ball stands in.
+    connect(ImagePanel, &TPitchPanel::pressing, this, &TMainForm::StopPlay);
     connect(ImagePanel, &TPitchPanel::dropped, this, &TMainForm::ImageDrop);
     connect(ImagePanel, &TPitchPanel::redrawWanted, this, &TMainForm::UpdateFields);
     connect(LoadPanel, &TLoadPanel::browseClicked, this, &TMainForm::BrowseClick);
     connect(LoadPanel, &TLoadPanel::saveClicked, this, &TMainForm::BtnSaveClick);
     connect(LoadPanel, &TLoadPanel::pictureClicked, this, &TMainForm::SavePictureClick);
     connect(LoadPanel, &TLoadPanel::sheetClicked, this, &TMainForm::SaveSheetClick);
+    connect(LoadPanel, &TLoadPanel::zonesClicked, this, &TMainForm::BtnZonesClick);
     connect(Timer, &QTimer::timeout, this, &TMainForm::TimerTimer);
     AddShortcuts();
     // A tactic file dropped from the file manager.
@@ -263,6 +281,10 @@ void TMainForm::AddShortcuts() {
     add({TLoadPanel::SecondKey()}, [this] {
         if (!ImagePanel->Dragging() && Doc->MainLoaded())
             BrowseClick(false);
+    });
+    add({TLoadPanel::ZonesKey()}, [this] {
+        if (Doc->MainLoaded())
+            BtnZonesClick();
     });
     add(QKeySequence::keyBindings(QKeySequence::Save), [this] {
         if (!ImagePanel->Dragging() && Doc->MainLoaded())
@@ -336,6 +358,7 @@ void TMainForm::OpenArguments(const QStringList& files) {
 }
 
 void TMainForm::LoadChosen(bool main, const QString& path) {
+    StopPlay();
     ChosenPath = path;
     const bool first = !Doc->MainLoaded();
     // A file that cannot be loaded changes nothing: not the tactic, its
@@ -485,12 +508,14 @@ void TMainForm::EditUndo() {
     // Nothing changes under a drag, nor on the page where nothing is edited.
     if (ImagePanel->Dragging() || CurrentPage() == TPage::Options)
         return;
+    StopPlay();
     Doc->History().undo();
 }
 
 void TMainForm::EditRedo() {
     if (ImagePanel->Dragging() || CurrentPage() == TPage::Options)
         return;
+    StopPlay();
     Doc->History().redo();
 }
 
@@ -512,6 +537,7 @@ void TMainForm::ComboValueChange() {
     const std::optional<pages::TInstructionsPage::TPick> pick = General->Pick();
     if (!pick)
         return;
+    StopPlay();
     // The same text again is no step, yet the grid shows it again.
     if (!Doc->SetInstruction(pick->Player, pick->Column, pick->Text))
         UpdatePlayersInstructions();
@@ -528,8 +554,7 @@ void TMainForm::CalculateBias() {
     Compare->SetScores(pages::ScoreTactic(Doc->Main()), pages::ScoreTactic(Doc->Second()));
 }
 
-void TMainForm::UpdateFields() {
-    Timer->stop();
+pitch::TScene TMainForm::Scene() const {
     const TPage page = CurrentPage();
     pitch::TScene scene;
     scene.Main = &Doc->Main();
@@ -542,13 +567,100 @@ void TMainForm::UpdateFields() {
                                                 : pitch::TSecondTactic::Opponent;
     scene.MainColors = Doc->MainColors();
     scene.SecondColors = Doc->SecondColors();
+    if (Play->Active())
+        scene.Step = Play->Current();
+    return scene;
+}
+
+void TMainForm::UpdateFields() {
+    Timer->stop();
+    const TPage page = CurrentPage();
+    const pitch::TScene scene = Scene();
     Pitch->Redraw(scene);
+    FrameShown = scene.Step.value_or(pitch::TPlayStep{-1, -1, 0.0});
     // The credits run over the picture on the Options page, which takes no mouse there.
     ImagePanel->SetEditable(page != TPage::Options);
     if (page == TPage::Options && !LogoHidden)
         Timer->start();
     CalculateBias();
     ImagePanel->Refresh();
+    if (Zones)
+        Zones->UpdateFields(scene);
+    ShowPlay();
+}
+
+void TMainForm::ChooseZone(int zone) {
+    StopPlay();
+    Doc->SetBallZone(zone);
+    UpdateFields();
+}
+
+void TMainForm::PlayPause() {
+    if (!Doc->MainLoaded() || ImagePanel->Dragging())
+        return;
+    if (Play->Playing())
+        Play->Pause();
+    else
+        Play->Play(Doc->BallZone());
+    ShowPlay();
+}
+
+void TMainForm::PlayStep(int direction) {
+    if (!Doc->MainLoaded() || ImagePanel->Dragging())
+        return;
+    // From the zone shown, not from the route's start.
+    if (!Play->Active()) {
+        Play->Play(Doc->BallZone());
+        Play->Pause();
+    }
+    Play->Step(direction);
+    ShowPlay();
+}
+
+void TMainForm::StopPlay() {
+    if (Play && Play->Active())
+        Play->Stop();
+}
+
+void TMainForm::PlayFrame() {
+    const pitch::TPlayStep step = Play->Current();
+    if (step == FrameShown)
+        return;
+    FrameShown = step;
+    // Positions do not change in play: no scores, no overview drawn again.
+    Pitch->Redraw(Scene());
+    ImagePanel->Refresh();
+    ShowPlay();
+}
+
+void TMainForm::ShowPlay() {
+    if (Zones)
+        Zones->ShowPlay(Play->Playing(), Play->Active() ? pitch::StepZone(Play->Current()) : -1);
+}
+
+void TMainForm::BtnZonesClick() {
+    if (Zones && Zones->isVisible()) {
+        Zones->hide();
+        return;
+    }
+    if (!Zones) {
+        Zones = new TZonesWindow(this);
+        connect(Zones, &TZonesWindow::zoneChosen, this, &TMainForm::ChooseZone);
+        connect(Zones, &TZonesWindow::playPauseWanted, this, &TMainForm::PlayPause);
+        connect(Zones, &TZonesWindow::stepWanted, this, &TMainForm::PlayStep);
+        connect(Zones, &TZonesWindow::speedChosen, this,
+                [this](int speed) { Play->SetSpeed(static_cast<pitch::TPlaySpeed>(speed)); });
+        connect(Zones, &TZonesWindow::routeChanged, this,
+                [this](const std::vector<int>& route) { Play->SetRoute(route); });
+        // Its controls go with it: so does play.
+        connect(Zones, &TZonesWindow::hidden, this, &TMainForm::StopPlay);
+        // The hints' switch holds here too.
+        Zones->installEventFilter(this);
+        for (QWidget* child : Zones->findChildren<QWidget*>())
+            child->installEventFilter(this);
+    }
+    Zones->OpenBeside(*this);
+    UpdateFields();
 }
 
 void TMainForm::HideLogoClick(bool hidden) {
@@ -655,5 +767,14 @@ void TMainForm::dropEvent(QDropEvent* event) {
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ToolTip && !HintsOn)
         return true;
+    // Space plays and pauses while the pitch view has the keyboard.
+    if (event->type() == QEvent::KeyPress && watched->objectName() == QLatin1String("Image")) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+            if (!key->isAutoRepeat())
+                PlayPause();
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }

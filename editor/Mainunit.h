@@ -19,6 +19,11 @@ class QTranslator;
 class TDialogs;
 class TLoadPanel;
 class TPitchPanel;
+class TZonesWindow;
+
+namespace pitch {
+class TPlayback;
+}
 
 namespace pages {
 class TComparePage;
@@ -59,6 +64,9 @@ public:
     const pages::TOptionsPage::TCredits& Credits() const { return Options->Credits(); }
     int BallZone() const { return Doc->BallZone(); }
     TPage CurrentPage() const;
+    // The zones overview; null until first opened.
+    TZonesWindow* ZonesWindow() const { return Zones; }
+    const pitch::TPlayback& Playback() const { return *Play; }
 
 private:
     void BuildControls();
@@ -98,6 +106,19 @@ private:
     // after a question; every failure is shown.
     void ExportFile(const QString& filters, const QStringList& suffixes,
                     const std::function<QByteArray(const QString& suffix)>& make);
+    // Opens the zones overview beside the window, or closes it.
+    void BtnZonesClick();
+    void ChooseZone(int zone);
+    // Play: started, paused, stepped and stopped here, each frame drawn on
+    // the big pitch; the document is only read, but for the ball zone that
+    // a stop leaves.
+    void PlayPause();
+    void PlayStep(int direction);
+    void StopPlay();
+    void PlayFrame();
+    void ShowPlay();
+    // What the big pitch shows now, a moment of play included.
+    pitch::TScene Scene() const;
 
     // The question before unsaved edits of the main tactic would be lost:
     // true when they were saved or may be dropped, false to keep everything.
@@ -140,4 +161,9 @@ private:
     TPitchPanel* ImagePanel = nullptr;
     TLoadPanel* LoadPanel = nullptr;
     QTimer* Timer = nullptr;
+    // Made when first opened, so that start-up does not pay for it.
+    TZonesWindow* Zones = nullptr;
+    pitch::TPlayback* Play = nullptr;
+    // The moment of play the big pitch last drew; a hold repeats it without a redraw.
+    pitch::TPlayStep FrameShown{-1, -1, 0.0};
 };

@@ -59,6 +59,8 @@ TPitchPanel::TPitchPanel(const TTacticDocument& document, pitch::TPitchRenderer&
     Image->setObjectName(QStringLiteral("Image"));
     Image->setGeometry(1, ModePlace.bottom() + 1, pitch::ViewWidth, pitch::ViewHeight);
     Image->setToolTip(QStringLiteral("Drag & drop..."));
+    // A click gives it the keyboard, for the key that plays the tactic.
+    Image->setFocusPolicy(Qt::ClickFocus);
     Image->SetPicture(&Renderer.Picture());
     connect(Image, &TPitchImage::pixelRatioWanted, this,
             [this](qreal ratio) { Renderer.SetDevicePixelRatio(ratio); });
@@ -96,6 +98,7 @@ bool TPitchPanel::CancelDrag() {
 void TPitchPanel::ImageMouseDown(Qt::MouseButton button, int x, int y) {
     if (!Editable)
         return;
+    emit pressing();
     const pitch::TPressResult result = Drag.Press(DragButton(button), x, y, Document.Main(),
                                                   Document.BallZone(), Document.WithBall());
     if (result.HidePointer)

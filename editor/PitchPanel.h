@@ -49,6 +49,8 @@ public:
 signals:
     void phaseChosen(bool withBall);
     void zoneChosen(int zone);
+    // A mouse button went down on the pitch, before it does anything there.
+    void pressing();
     // Store the dragged player's new cell in the shown zone and phase.
     void dropped(int player, TCmPos cell);
     // The view is to be drawn afresh (before a preview goes over it).

@@ -157,4 +157,29 @@ QIcon SheetIcon() {
     return ExportIcon(true);
 }
 
+QIcon ZonesIcon() {
+    QPixmap pixmap = Transparent(16, 16);
+    QPainter p(&pixmap);
+    for (int column = 0; column < 3; ++column)
+        for (int row = 0; row < 4; ++row)
+            p.fillRect(1 + 5 * column, 4 * row, 4, 3,
+                       row == 2 && column == 1 ? QColor(230, 200, 0) : QColor(20, 130, 20));
+    QIcon icon(pixmap);
+    return icon;
+}
+
+QIcon RouteIcon() {
+    QPixmap pixmap = Transparent(16, 16);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF stops[] = {{3.5, 12.5}, {12.5, 9}, {5, 3.5}};
+    p.setPen(QPen(QColor(255, 140, 0), 1.6));
+    p.drawPolyline(stops, 3);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(255, 160, 0));
+    for (const QPointF& stop : stops)
+        p.drawEllipse(stop, 2.5, 2.5);
+    return QIcon(pixmap);
+}
+
 } // namespace artwork

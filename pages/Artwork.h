@@ -16,5 +16,9 @@ QIcon SaveIcon();
 // The pitch as a framed picture, and a page with the pitch and lines of text.
 QIcon PictureIcon();
 QIcon SheetIcon();
+// Twelve small green zones, three across and four along: the zones overview.
+QIcon ZonesIcon();
+// Three numbered stops joined by a path: the user's route of zones.
+QIcon RouteIcon();
 
 } // namespace artwork

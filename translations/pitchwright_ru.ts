@@ -23,6 +23,10 @@
         <source>Save tactic sheet…</source>
         <translation>Сохранить лист тактики…</translation>
     </message>
+    <message>
+        <source>Zones overview</source>
+        <translation>Обзор зон</translation>
+    </message>
 </context>
 <context>
     <name>TMainForm</name>
@@ -242,6 +246,96 @@
     <message>
         <source>         (c) 2026 Pitchwright team</source>
         <translation>Все права принадлежат их владельцам.</translation>
+    </message>
+</context>
+<context>
+    <name>TOverviewView</name>
+    <message>
+        <source>left</source>
+        <translation>слева</translation>
+    </message>
+    <message>
+        <source>centre</source>
+        <translation>в центре</translation>
+    </message>
+    <message>
+        <source>right</source>
+        <translation>справа</translation>
+    </message>
+    <message>
+        <source>own goal</source>
+        <translation>у своих ворот</translation>
+    </message>
+    <message>
+        <source>own half</source>
+        <translation>своя половина</translation>
+    </message>
+    <message>
+        <source>opponent&apos;s half</source>
+        <translation>чужая половина</translation>
+    </message>
+    <message>
+        <source>opponent&apos;s goal</source>
+        <translation>у чужих ворот</translation>
+    </message>
+    <message>
+        <source>Ball zone %1: %2, %3</source>
+        <translation>Зона мяча %1: %2, %3</translation>
+    </message>
+    <message>
+        <source>Second tactic&apos;s player %1</source>
+        <translation>Игрок %1 доп. тактики</translation>
+    </message>
+    <message>
+        <source>Player %1</source>
+        <translation>Игрок %1</translation>
+    </message>
+</context>
+<context>
+    <name>TZonesWindow</name>
+    <message>
+        <source>Zones overview</source>
+        <translation>Обзор зон</translation>
+    </message>
+    <message>
+        <source>Pause (Space)</source>
+        <translation>Пауза (пробел)</translation>
+    </message>
+    <message>
+        <source>Play the tactic (Space)</source>
+        <translation>Проиграть тактику (пробел)</translation>
+    </message>
+    <message>
+        <source>Previous zone of the route</source>
+        <translation>Предыдущая зона маршрута</translation>
+    </message>
+    <message>
+        <source>Next zone of the route</source>
+        <translation>Следующая зона маршрута</translation>
+    </message>
+    <message>
+        <source>Speed of play</source>
+        <translation>Скорость проигрывания</translation>
+    </message>
+    <message>
+        <source>Slow</source>
+        <translation>Медленно</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Обычно</translation>
+    </message>
+    <message>
+        <source>Fast</source>
+        <translation>Быстро</translation>
+    </message>
+    <message>
+        <source>Make a route: click the zones in order</source>
+        <translation>Составить маршрут: щёлкайте зоны по порядку</translation>
+    </message>
+    <message>
+        <source>Clear the route (back to the default route)</source>
+        <translation>Очистить маршрут (вернуть маршрут по умолчанию)</translation>
     </message>
 </context>
 </TS>
