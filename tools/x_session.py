@@ -38,7 +38,7 @@ def position(lines, player, phase, zone):  # a player's cell in tactic_dump's li
 class Session:
     """An X server, a scratch home with a copy of the demo prefix, and the program in them."""
 
-    def __init__(self, args, prefix=True, start=True):
+    def __init__(self, args, prefix=True, start=True, screen="1024x768"):
         self.args, self.procs, self.display = args, [], ""
         self.title = window_title(project_version(args.build))
         self.root = tempfile.mkdtemp(prefix="pw-e2e-", dir=args.build)
@@ -46,7 +46,7 @@ class Session:
         self.tactics = os.path.join(self.prefix, "drive_c", "CM0001", "tactics")
         try:
             self.xvfb = self.spawn(["Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-noreset",
-                                    "-screen", "0", "1024x768x24"], stdout=subprocess.PIPE)
+                                    "-screen", "0", screen + "x24"], stdout=subprocess.PIPE)
             self.display = ":" + self.xvfb.stdout.readline().decode().strip()
             self.make_prefix(prefix)
             if start:
