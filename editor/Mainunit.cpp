@@ -1,5 +1,6 @@
 #include "editor/Mainunit.h"
 
+#include "document/KeyMoves.h"
 #include "editor/Dialogs.h"
 #include "editor/Export.h"
 #include "editor/FileErrors.h"
@@ -227,6 +228,7 @@ void TMainForm::BuildControls() {
     connect(Options, &pages::TOptionsPage::clearBackToggled, ImagePanel,
             &TPitchPanel::SetClearBack);
     connect(ImagePanel, &TPitchPanel::phaseChosen, this, [this](bool withBall) {
+        Doc->EndMerging();
         Doc->SetWithBall(withBall);
         UpdateFields();
     });
@@ -235,6 +237,9 @@ void TMainForm::BuildControls() {
     connect(ImagePanel, &TPitchPanel::pressing, this, &TMainForm::StopPlay);
     connect(ImagePanel, &TPitchPanel::dropped, this, &TMainForm::ImageDrop);
     connect(ImagePanel, &TPitchPanel::redrawWanted, this, &TMainForm::UpdateFields);
+    connect(ImagePanel, &TPitchPanel::keyMoved, this, &TMainForm::KeyMove);
+    connect(ImagePanel, &TPitchPanel::choiceChanged, this, &TMainForm::ShowChosen);
+    connect(ImagePanel, &TPitchPanel::keyRunEnded, this, [this] { Doc->EndMerging(); });
     connect(LoadPanel, &TLoadPanel::browseClicked, this, &TMainForm::BrowseClick);
     connect(LoadPanel, &TLoadPanel::saveClicked, this, &TMainForm::BtnSaveClick);
     connect(LoadPanel, &TLoadPanel::pictureClicked, this, &TMainForm::SavePictureClick);
@@ -569,6 +574,7 @@ pitch::TScene TMainForm::Scene() const {
     scene.SecondColors = Doc->SecondColors();
     if (Play->Active())
         scene.Step = Play->Current();
+    scene.Chosen = ImagePanel->Chosen();
     return scene;
 }
 
@@ -591,6 +597,8 @@ void TMainForm::UpdateFields() {
 
 void TMainForm::ChooseZone(int zone) {
     StopPlay();
+    // Moves in another zone are steps of their own, even back in this one.
+    Doc->EndMerging();
     Doc->SetBallZone(zone);
     UpdateFields();
 }
@@ -724,6 +732,21 @@ void TMainForm::ImageDrop(int player, TCmPos cell) {
     // player's own cell redraws all the same.
     if (!Doc->MovePlayer(player, Doc->BallZone(), Doc->WithBall(), cell))
         UpdateFields();
+}
+
+void TMainForm::KeyMove(int player, int dx, int dy) {
+    // The move is made in the zone a stopped play leaves on the pitch.
+    StopPlay();
+    const QString text = player == keymoves::Outfield ? tr("Move the outfield")
+                                                      : tr("Move player %1").arg(player + 1);
+    Doc->SetPositions(
+        keymoves::Moved(Doc->Positions(), player, Doc->BallZone(), Doc->WithBall(), dx, dy), text,
+        keymoves::MergeKey(player));
+}
+
+void TMainForm::ShowChosen() {
+    Pitch->Redraw(Scene());
+    ImagePanel->Refresh();
 }
 
 void TMainForm::changeEvent(QEvent* event) {

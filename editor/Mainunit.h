@@ -95,6 +95,10 @@ private:
     void CheckColorClick(bool main, int scheme);
     void ChangeLanguage(bool russian);
     void ImageDrop(int player, TCmPos cell);
+    // A press of an arrow on the pitch: one cell for the player or the outfield.
+    void KeyMove(int player, int dx, int dy);
+    // The keyboard's player chosen anew: only the mark is drawn again.
+    void ShowChosen();
     void FormDestroy();
     void EditUndo();
     void EditRedo();

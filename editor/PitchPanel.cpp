@@ -1,5 +1,6 @@
 #include "editor/PitchPanel.h"
 
+#include "document/KeyMoves.h"
 #include "document/TacticDocument.h"
 #include "editor/PitchImage.h"
 #include "pitch/PitchMap.h"
@@ -7,7 +8,12 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPoint>
 #include <QRadioButton>
+
+#include <optional>
 
 namespace {
 
@@ -22,6 +28,29 @@ pitch::TMouseButton DragButton(Qt::MouseButton button) {
         return pitch::TMouseButton::Right;
     default:
         return pitch::TMouseButton::Other;
+    }
+}
+
+// Modifier keys pressed alone neither move nor end a run of moves.
+bool ModifierOnly(int key) {
+    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+           key == Qt::Key_Meta || key == Qt::Key_AltGr;
+}
+
+// The cells an arrow moves by as the view shows the main tactic: its own
+// goal at the bottom, so up runs toward the opponent's.
+std::optional<QPoint> ArrowStep(int key) {
+    switch (key) {
+    case Qt::Key_Up:
+        return QPoint(0, 1);
+    case Qt::Key_Down:
+        return QPoint(0, -1);
+    case Qt::Key_Left:
+        return QPoint(-1, 0);
+    case Qt::Key_Right:
+        return QPoint(1, 0);
+    default:
+        return std::nullopt;
     }
 }
 
@@ -68,11 +97,15 @@ TPitchPanel::TPitchPanel(const TTacticDocument& document, pitch::TPitchRenderer&
     connect(Image, &TPitchImage::mouseMove, this, &TPitchPanel::ImageMouseMove);
     connect(Image, &TPitchImage::mouseUp, this,
             [this](Qt::MouseButton, int x, int y) { ImageMouseUp(x, y); });
+    Image->installEventFilter(this);
     Retranslate();
 }
 
 void TPitchPanel::SetEditable(bool editable) {
     Editable = editable;
+    // Under the credits nobody moves, so nobody stays chosen.
+    if (!editable)
+        Choose(-1);
     Image->setCursor(editable ? Qt::PointingHandCursor : Qt::BlankCursor);
 }
 
@@ -85,6 +118,7 @@ void TPitchPanel::ShowModePanel() {
 }
 
 void TPitchPanel::Refresh() {
+    Describe();
     Image->update();
 }
 
@@ -99,6 +133,7 @@ void TPitchPanel::ImageMouseDown(Qt::MouseButton button, int x, int y) {
     if (!Editable)
         return;
     emit pressing();
+    emit keyRunEnded();
     const pitch::TPressResult result = Drag.Press(DragButton(button), x, y, Document.Main(),
                                                   Document.BallZone(), Document.WithBall());
     if (result.HidePointer)
@@ -145,7 +180,111 @@ void TPitchPanel::changeEvent(QEvent* event) {
     QFrame::changeEvent(event);
 }
 
+bool TPitchPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != Image)
+        return QFrame::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::ShortcutOverride: {
+        // A shortcut (an undo, a save) never reaches KeyPress: it ends the run here.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (!ArrowStep(key) && !ModifierOnly(key))
+            emit keyRunEnded();
+        break;
+    }
+    case QEvent::KeyPress:
+        return KeyPress(*static_cast<QKeyEvent*>(event));
+    case QEvent::FocusIn:
+        TabLeaves = false;
+        break;
+    case QEvent::FocusOut: {
+        emit keyRunEnded();
+        // A menu or another window takes the keyboard only for a while.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            Choose(-1);
+        break;
+    }
+    default:
+        break;
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+bool TPitchPanel::KeyPress(const QKeyEvent& key) {
+    if (!Editable || !Document.MainLoaded() || Drag.Dragging() || ModifierOnly(key.key()))
+        return false;
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+    if (const std::optional<QPoint> step = ArrowStep(key.key())) {
+        // Shift moves the outfield, chosen player or not.
+        if (mods == Qt::ShiftModifier)
+            emit keyMoved(keymoves::Outfield, step->x(), step->y());
+        else if (mods == Qt::NoModifier && ChosenPlayer >= 0)
+            emit keyMoved(ChosenPlayer, step->x(), step->y());
+        else
+            return false;
+        return true;
+    }
+    emit keyRunEnded();
+    const int count = TCmTactic::PlayerCount;
+    const bool backtab =
+        key.key() == Qt::Key_Backtab || (key.key() == Qt::Key_Tab && mods == Qt::ShiftModifier);
+    if (backtab || (key.key() == Qt::Key_Tab && mods == Qt::NoModifier)) {
+        if (ChosenPlayer < 0 && TabLeaves)
+            return false;
+        Choose(ChosenPlayer < 0 ? (backtab ? count - 1 : 0)
+                                : (ChosenPlayer + (backtab ? count - 1 : 1)) % count);
+        return true;
+    }
+    if (key.key() == Qt::Key_Escape && mods == Qt::NoModifier) {
+        TabLeaves = true;
+        if (ChosenPlayer < 0)
+            return false;
+        Choose(-1);
+        return true;
+    }
+    if (key.key() >= Qt::Key_0 && key.key() <= Qt::Key_9 &&
+        (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
+        const bool quick =
+            SinceDigit.isValid() && SinceDigit.elapsed() < QApplication::keyboardInputInterval();
+        const int player = keymoves::Typed(quick ? TypedPlayer : -1, key.key() - Qt::Key_0);
+        // "10" and "11" start with player 1: the second digit replaces him.
+        TypedPlayer = player;
+        SinceDigit.start();
+        if (player >= 0)
+            Choose(player);
+        return true;
+    }
+    return false;
+}
+
+void TPitchPanel::Choose(int player) {
+    if (player == ChosenPlayer)
+        return;
+    ChosenPlayer = player;
+    if (player >= 0)
+        TabLeaves = false;
+    Describe();
+    emit choiceChanged();
+}
+
+void TPitchPanel::Describe() {
+    QString text = tr("No player chosen");
+    const int zone = Document.BallZone();
+    if (ChosenPlayer >= 0 && zone >= 0 && zone < TCmPlayer::ZoneCount) {
+        const TCmPlayer& player = Document.Main().Players[static_cast<size_t>(ChosenPlayer)];
+        const TCmPos cell =
+            (Document.WithBall() ? player.WithBall : player.WithoutBall)[static_cast<size_t>(zone)];
+        text = tr("Player %1 chosen, in cell X %2, Y %3")
+                   .arg(ChosenPlayer + 1)
+                   .arg(cell.X)
+                   .arg(cell.Y);
+    }
+    if (Image->accessibleDescription() != text)
+        Image->setAccessibleDescription(text);
+}
+
 void TPitchPanel::Retranslate() {
     WithBall->setText(tr("With Ball"));
     WithoutBall->setText(tr("Without Ball"));
+    Describe();
 }

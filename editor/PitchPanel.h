@@ -3,8 +3,10 @@
 #include "pitch/DragController.h"
 #include "tactic/Cm_player.h"
 
+#include <QElapsedTimer>
 #include <QFrame>
 
+class QKeyEvent;
 class QRadioButton;
 class TPitchImage;
 class TTacticDocument;
@@ -16,7 +18,10 @@ class TPitchRenderer;
 // The panel right of the pages: the phase buttons above the pitch view,
 // and the mouse on the pitch. A right press chooses the ball zone, a left
 // drag moves a main player; the panel previews the drag and asks the
-// window to store the drop, which is the window's undoable edit.
+// window to store the drop, which is the window's undoable edit. With the
+// keyboard on the pitch view, Tab, Shift+Tab or a typed number choose a
+// main player and the arrow keys ask the window to move him (with Shift the
+// outfield) one cell.
 class TPitchPanel : public QFrame {
     Q_OBJECT
 public:
@@ -41,6 +46,9 @@ public:
     // was going on; the caller redraws.
     bool CancelDrag();
 
+    // The main player (0..10) the keyboard moves, -1 none.
+    int Chosen() const { return ChosenPlayer; }
+
     // The mouse on the pitch view, in its pixels.
     void ImageMouseDown(Qt::MouseButton button, int x, int y);
     void ImageMouseMove(int x, int y);
@@ -55,12 +63,24 @@ signals:
     void dropped(int player, TCmPos cell);
     // The view is to be drawn afresh (before a preview goes over it).
     void redrawWanted();
+    // Another player is chosen, or none: the mark moves.
+    void choiceChanged();
+    // Move `player` (or keymoves::Outfield) by (dx, dy) cells, up the view being +dy.
+    void keyMoved(int player, int dx, int dy);
+    // Presses that merge into one step end here: another key, a click, the keyboard gone.
+    void keyRunEnded();
 
 protected:
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Retranslate();
+    // True when the key was the pitch's to take.
+    bool KeyPress(const QKeyEvent& key);
+    void Choose(int player);
+    // Names the chosen player and his cell in the shown zone and phase.
+    void Describe();
 
     const TTacticDocument& Document;
     pitch::TPitchRenderer& Renderer;
@@ -72,4 +92,10 @@ private:
     QRadioButton* WithBall = nullptr;
     QRadioButton* WithoutBall = nullptr;
     TPitchImage* Image = nullptr;
+    int ChosenPlayer = -1;
+    // After Escape, Tab leaves the pitch view until a player is chosen again.
+    bool TabLeaves = false;
+    // The player a digit named, for a second digit typed soon after it.
+    int TypedPlayer = -1;
+    QElapsedTimer SinceDigit;
 };

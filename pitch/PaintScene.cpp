@@ -103,6 +103,18 @@ void PaintZoneFrame(QPainter& p, int zone) {
     p.fillPath(dots, QColor::fromRgb(FrameYellow));
 }
 
+void PaintChosenMark(QPainter& p, int x, int y) {
+    // Solid, and clear of the disc's outline, so that it never reads as the
+    // dotted ball zone frame nor as part of the disc.
+    constexpr double gap = 3.5;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(QColor::fromRgb(FrameYellow), 2.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(x + 0.5, y + 0.5), PlayerRadius + gap, PlayerRadius + gap);
+    p.restore();
+}
+
 void PaintPitch(QPainter& p) {
     p.save();
     p.setClipRect(QRectF(0, 0, ViewWidth, ViewHeight), Qt::IntersectClip);
@@ -143,6 +155,8 @@ void PaintPlayers(QPainter& p, const TScene& scene, const QFont& labelFont) {
                   {colors.Fill.rgb(), colors.Line.rgb(), disc.Second ? 1 : 2,
                    LabelPlace({}, disc.Index).X, labelFont.bold(), disc.Player->NumberText});
     }
+    if (const auto chosen = ChosenCentre(scene))
+        PaintChosenMark(p, Whole(chosen->X), Whole(chosen->Y));
     if (const auto ball = BallCentre(scene))
         PaintBall(p, QPointF(ball->X, ball->Y));
     p.restore();

@@ -178,6 +178,9 @@ void TPitchRenderer::DrawScene(QImage& picture, const TScene& scene) {
                  {colors.Fill.rgb(), colors.Line.rgb(), disc.Second ? 1 : 2,
                   LabelPlace({}, disc.Index).X, Bold, disc.Player->NumberText});
     }
+    // Over every disc, so that a neighbour never hides it.
+    if (const auto chosen = ChosenCentre(scene))
+        PaintChosenMark(painter, Whole(chosen->X), Whole(chosen->Y));
     // Over the players, so that it never hides under one.
     if (const auto ball = BallCentre(scene)) {
         if (Ball.Image.isNull())

@@ -45,6 +45,8 @@ struct TScene {
     // zones (the second one's as its mode says), the ball marker on its way
     // and the frame on the ball's zone; BallZone is not used then.
     std::optional<TPlayStep> Step = std::nullopt;
+    // The main tactic's player (0..10) the keyboard moves, ringed; -1 none.
+    int Chosen = -1;
 };
 
 // Draws the pitch view into its picture (the surface of the window's Image
@@ -170,5 +172,7 @@ void PaintPitch(QPainter& painter);
 void PaintPlayers(QPainter& painter, const TScene& scene, const QFont& labelFont);
 // The dotted frame of a ball zone.
 void PaintZoneFrame(QPainter& painter, int zone);
+// The ring around the disc of the player the keyboard moves, centred on its pixel.
+void PaintChosenMark(QPainter& painter, int x, int y);
 
 } // namespace pitch

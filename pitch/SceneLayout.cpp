@@ -71,6 +71,15 @@ std::vector<TDiscPlace> SceneDiscs(const TScene& scene) {
     return discs;
 }
 
+std::optional<TPixelF> ChosenCentre(const TScene& scene) {
+    if (scene.Main == nullptr || scene.Chosen < 0 || scene.Chosen >= TCmTactic::PlayerCount)
+        return std::nullopt;
+    for (const TDiscPlace& disc : SceneDiscs(scene))
+        if (!disc.Second && disc.Index == scene.Chosen && NearView(disc.Centre))
+            return disc.Centre;
+    return std::nullopt;
+}
+
 std::optional<TPixelF> BallCentre(const TScene& scene) {
     if (!scene.Step || FramedZone(scene) < 0)
         return std::nullopt;

@@ -41,6 +41,9 @@ int FramedZone(const TScene& scene);
 // between his positions of the step's two zones, on the grid.
 std::vector<TDiscPlace> SceneDiscs(const TScene& scene);
 
+// The centre of the chosen player's disc, when there is one and it can show.
+std::optional<TPixelF> ChosenCentre(const TScene& scene);
+
 // The ball marker during play, on the way between the centres of the step's zones.
 std::optional<TPixelF> BallCentre(const TScene& scene);
 

@@ -38,6 +38,14 @@
         <source>PNG pictures (*.png);;PDF documents (*.pdf)</source>
         <translation>Картинки PNG (*.png);;Документы PDF (*.pdf)</translation>
     </message>
+    <message>
+        <source>Move the outfield</source>
+        <translation>Сдвиг полевых игроков</translation>
+    </message>
+    <message>
+        <source>Move player %1</source>
+        <translation>Сдвиг игрока %1</translation>
+    </message>
 </context>
 <context>
     <name>TPageControl</name>
@@ -67,6 +75,14 @@
     <message>
         <source>Without Ball</source>
         <translation>Без мяча</translation>
+    </message>
+    <message>
+        <source>No player chosen</source>
+        <translation>Игрок не выбран</translation>
+    </message>
+    <message>
+        <source>Player %1 chosen, in cell X %2, Y %3</source>
+        <translation>Выбран игрок %1, клетка X %2, Y %3</translation>
     </message>
 </context>
 <context>

@@ -76,6 +76,8 @@ private slots:
     void playFrame(); // 0.4 of the way from zone 5 to 6, the second tactic the opponent
     void scaledPictures_data();
     void scaledPictures();
+    void chosenMark_data();
+    void chosenMark(); // player 10 ringed, at 100 % and at 200 %
 
 private:
     void LoadBoth(const TCmTactic& main, const TCmTactic& second) {
@@ -255,6 +257,23 @@ void TestRenderer::scaledPictures() {
         QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), 1);
     }
     QVERIFY(pages::MakeSheet({}, pages::TSheetFormat::Png).isEmpty());
+}
+
+void TestRenderer::chosenMark_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::addRow("chosen") << 1.0;
+    QTest::addRow("chosen-200") << 2.0;
+}
+
+void TestRenderer::chosenMark() {
+    QFETCH(qreal, ratio);
+    const TCmTactic main = Main();
+    TScene scene{&main, nullptr, 5, true};
+    scene.Chosen = 9;
+    TPitchRenderer renderer(pitch::WindowFontFace());
+    renderer.SetDevicePixelRatio(ratio);
+    renderer.Redraw(scene);
+    CompareGolden(renderer.Picture(), QTest::currentDataTag());
 }
 
 QTEST_MAIN(TestRenderer)
