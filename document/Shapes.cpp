@@ -54,34 +54,6 @@ int MirrorZone(int zone) {
            pitch::ZoneRows * (pitch::ZoneColumns - 1 - zone / pitch::ZoneRows);
 }
 
-TPositions CopyToZone(const TPositions& positions, int zone, bool withBall, int target) {
-    TPositions result = positions;
-    CopyShape(positions, zone, withBall, result, target, withBall);
-    return result;
-}
-
-TPositions CopyToRow(const TPositions& positions, int zone, bool withBall) {
-    TPositions result = positions;
-    for (int column = 0; column < pitch::ZoneColumns; ++column)
-        CopyShape(positions, zone, withBall, result,
-                  zone % pitch::ZoneRows + pitch::ZoneRows * column, withBall);
-    return result;
-}
-
-TPositions CopyToColumn(const TPositions& positions, int zone, bool withBall) {
-    TPositions result = positions;
-    const int first = zone - zone % pitch::ZoneRows;
-    for (int row = 0; row < pitch::ZoneRows; ++row)
-        CopyShape(positions, zone, withBall, result, first + row, withBall);
-    return result;
-}
-
-TPositions CopyToOtherPhase(const TPositions& positions, int zone, bool withBall) {
-    TPositions result = positions;
-    CopyShape(positions, zone, withBall, result, zone, !withBall);
-    return result;
-}
-
 TPairs Counterparts(const TPositions& positions, int zone, bool withBall) {
     const int middle = zone % pitch::ZoneRows + pitch::ZoneRows;
     // Every pair whose mirror images lie within a cell of each other, nearest
@@ -109,17 +81,35 @@ TPairs Counterparts(const TPositions& positions, int zone, bool withBall) {
     return pairs;
 }
 
-TPositions MirrorToOtherFlank(const TPositions& positions, int zone, bool withBall) {
+TPositions Apply(TCommand command, const TPositions& positions, int zone, bool withBall,
+                 int target) {
     TPositions result = positions;
-    MirrorShape(positions, zone, withBall, result);
-    return result;
-}
-
-TPositions MirrorWholeTactic(const TPositions& positions) {
-    TPositions result = positions;
-    for (bool withBall : {true, false})
-        for (int zone = 0; zone < Zones; ++zone)
-            MirrorShape(positions, zone, withBall, result);
+    const int row = zone % pitch::ZoneRows;
+    switch (command) {
+    case TCommand::ToZone:
+        if (target >= 0 && target < Zones)
+            CopyShape(positions, zone, withBall, result, target, withBall);
+        break;
+    case TCommand::ToRow:
+        for (int column = 0; column < pitch::ZoneColumns; ++column)
+            CopyShape(positions, zone, withBall, result, row + pitch::ZoneRows * column, withBall);
+        break;
+    case TCommand::ToColumn:
+        for (int other = 0; other < pitch::ZoneRows; ++other)
+            CopyShape(positions, zone, withBall, result, zone - row + other, withBall);
+        break;
+    case TCommand::ToPhase:
+        CopyShape(positions, zone, withBall, result, zone, !withBall);
+        break;
+    case TCommand::MirrorFlank:
+        MirrorShape(positions, zone, withBall, result);
+        break;
+    case TCommand::MirrorAll:
+        for (bool phase : {true, false})
+            for (int each = 0; each < Zones; ++each)
+                MirrorShape(positions, each, phase, result);
+        break;
+    }
     return result;
 }
 

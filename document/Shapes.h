@@ -20,21 +20,21 @@ using TPairs = std::array<int, TCmTactic::PlayerCount>;
 // The zone of the other flank in the same row; a middle-column zone is its own.
 int MirrorZone(int zone);
 
-// The shape of `zone` in one phase copied to `target` (a zone, same phase).
-TPositions CopyToZone(const TPositions& positions, int zone, bool withBall, int target);
-// ...to the three zones of its row (across the pitch).
-TPositions CopyToRow(const TPositions& positions, int zone, bool withBall);
-// ...to the four zones of its column (along the pitch).
-TPositions CopyToColumn(const TPositions& positions, int zone, bool withBall);
-// ...to the other phase of the same zone.
-TPositions CopyToOtherPhase(const TPositions& positions, int zone, bool withBall);
+// What can be done with the shape of one zone and phase: copied to another
+// zone (the same phase), to the three zones of its row (across the pitch), to
+// the four of its column (along it), to the other phase of the zone; mirrored
+// onto the other flank's zone of its row; or every zone of both phases
+// mirrored, each from the old positions.
+enum class TCommand { ToZone, ToRow, ToColumn, ToPhase, MirrorFlank, MirrorAll };
+inline constexpr int CommandCount = 6;
+
+// Every position after `command` on the shape of `zone` in a phase;
+// `target` is the zone a ToZone copy goes to.
+TPositions Apply(TCommand command, const TPositions& positions, int zone, bool withBall,
+                 int target = -1);
 
 // Counterparts of a row and phase, read in the row's middle-column zone.
 TPairs Counterparts(const TPositions& positions, int zone, bool withBall);
-// The shape of `zone` mirrored onto the other flank's zone of its row.
-TPositions MirrorToOtherFlank(const TPositions& positions, int zone, bool withBall);
-// Every zone in both phases, each from the old positions.
-TPositions MirrorWholeTactic(const TPositions& positions);
 
 // "2 ↔ 5, 3 ↔ 4; <themselves>: 1" (players numbered 1..11); `themselves`
 // names the players who mirror onto their own places.

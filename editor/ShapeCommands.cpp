@@ -1,6 +1,5 @@
 #include "editor/ShapeCommands.h"
 
-#include "document/Shapes.h"
 #include "editor/Dialogs.h"
 #include "pitch/PitchMap.h"
 
@@ -9,6 +8,8 @@
 #include <QWidget>
 
 #include <map>
+
+using shapes::TCommand;
 
 namespace {
 
@@ -28,7 +29,7 @@ TShapeCommands::TShapeCommands(TTacticDocument& document, TDialogs& dialogs, QWi
     , Dialogs(dialogs)
     , Window(window)
     , Ready(std::move(ready)) {
-    for (int command = 0; command < CommandCount; ++command) {
+    for (int command = 0; command < shapes::CommandCount; ++command) {
         auto* action = new QAction(this);
         action->setShortcut(Keys[command]);
         action->setShortcutContext(Qt::WindowShortcut);
@@ -54,7 +55,7 @@ void TShapeCommands::Retranslate() {
         tr("Copy the positions of the zone shown to the same zone in the other phase"),
         tr("Mirror the zone shown onto the zone of the other flank; counterparts swap places"),
         tr("Mirror every zone in both phases; counterparts swap places")};
-    for (int command = 0; command < CommandCount; ++command) {
+    for (int command = 0; command < shapes::CommandCount; ++command) {
         QAction* action = List[command];
         action->setText(texts[command]);
         action->setToolTip(QStringLiteral("%1 (%2)").arg(
@@ -66,43 +67,30 @@ void TShapeCommands::Run(TCommand command) {
     if (!Ready())
         return;
     emit starting();
-    const int zone = Doc.BallZone();
-    const bool withBall = Doc.WithBall();
-    const shapes::TPositions now = Doc.Positions();
-    switch (command) {
-    case ToZone:
+    if (command == TCommand::ToZone) {
         emit targetWanted();
         return;
-    case ToRow:
-        Doc.SetPositions(shapes::CopyToRow(now, zone, withBall), tr("copy shape to the row"));
-        return;
-    case ToColumn:
-        Doc.SetPositions(shapes::CopyToColumn(now, zone, withBall), tr("copy shape to the column"));
-        return;
-    case ToPhase:
-        Doc.SetPositions(shapes::CopyToOtherPhase(now, zone, withBall),
-                         tr("copy shape to the other phase"));
-        return;
-    case MirrorFlank:
-        if (Confirm(command))
-            Doc.SetPositions(shapes::MirrorToOtherFlank(now, zone, withBall),
-                             tr("mirror to the other flank"));
-        return;
-    case MirrorAll:
-        if (Confirm(command))
-            Doc.SetPositions(shapes::MirrorWholeTactic(now), tr("mirror the whole tactic"));
-        return;
-    case CommandCount:
-        return;
     }
+    const bool mirror = command == TCommand::MirrorFlank || command == TCommand::MirrorAll;
+    if (mirror && !Confirm(command))
+        return;
+    const QString steps[] = {{},
+                             tr("copy shape to the row"),
+                             tr("copy shape to the column"),
+                             tr("copy shape to the other phase"),
+                             tr("mirror to the other flank"),
+                             tr("mirror the whole tactic")};
+    Doc.SetPositions(shapes::Apply(command, Doc.Positions(), Doc.BallZone(), Doc.WithBall()),
+                     steps[static_cast<int>(command)]);
 }
 
 void TShapeCommands::CopyTo(int zone) {
     if (!Ready())
         return;
     emit starting();
-    Doc.SetPositions(shapes::CopyToZone(Doc.Positions(), Doc.BallZone(), Doc.WithBall(), zone),
-                     tr("copy shape to zone %1").arg(zone + 1));
+    Doc.SetPositions(
+        shapes::Apply(TCommand::ToZone, Doc.Positions(), Doc.BallZone(), Doc.WithBall(), zone),
+        tr("copy shape to zone %1").arg(zone + 1));
 }
 
 // The pairs a mirror will swap, shown before it is made, so that a tactic
@@ -111,7 +99,7 @@ bool TShapeCommands::Confirm(TCommand command) {
     const shapes::TPositions now = Doc.Positions();
     const QString themselves = tr("mirror themselves");
     QString text;
-    if (command == MirrorFlank) {
+    if (command == TCommand::MirrorFlank) {
         const int zone = Doc.BallZone();
         text = tr("Mirror the shape of zone %1 onto zone %2?")
                    .arg(zone + 1)
@@ -138,6 +126,7 @@ bool TShapeCommands::Confirm(TCommand command) {
                                                 : where[pairs].join(QStringLiteral(", ")) +
                                                       QStringLiteral(":\n    ") + pairs);
     }
-    return Dialogs.Message(&Window, QMessageBox::Question, List[command]->text().remove(u'…'), text,
+    return Dialogs.Message(&Window, QMessageBox::Question,
+                           List[static_cast<int>(command)]->text().remove(u'…'), text,
                            QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }

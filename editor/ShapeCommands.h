@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/Shapes.h"
+
 #include <QList>
 #include <QObject>
 
@@ -33,9 +35,8 @@ signals:
     void targetWanted();
 
 private:
-    enum TCommand { ToZone, ToRow, ToColumn, ToPhase, MirrorFlank, MirrorAll, CommandCount };
-    void Run(TCommand command);
-    bool Confirm(TCommand command);
+    void Run(shapes::TCommand command);
+    bool Confirm(shapes::TCommand command);
 
     TTacticDocument& Doc;
     TDialogs& Dialogs;

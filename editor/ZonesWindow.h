@@ -76,7 +76,6 @@ public:
     // A click on a small pitch picks a copy's target, and a hint says so;
     // Escape or a close gives up.
     void WaitForTarget(bool on);
-    bool WaitingForTarget() const { return Waiting; }
 
 signals:
     void zoneChosen(int zone);
