@@ -303,8 +303,10 @@ void TZonesWindow::SetShapeActions(const QList<QAction*>& actions) {
 void TZonesWindow::WaitForTarget(bool on) {
     Waiting = on;
     TargetHint->setVisible(on);
-    if (on)
+    if (on) {
+        activateWindow();
         Overview->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void TZonesWindow::keyPressEvent(QKeyEvent* event) {

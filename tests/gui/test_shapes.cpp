@@ -98,11 +98,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(Form.get()));
         guitest::Load(*Form, Dialogs, 1, Game->WriteTactic("t.tct", guitest::SampleTactic(3)));
         const TPositions old = Form->Document().Positions();
+        Dialogs.clearLog();
         const bool mirror = key.contains('M');
         if (mirror)
             Dialogs.setNextAnswer(QMessageBox::StandardButton(answer));
         QTest::keySequence(Form.get(), QKeySequence(key));
-        if (TZonesWindow* zones = Form->ZonesWindow(); zones) {
+        if (TZonesWindow* zones = Form->ZonesWindow()) {
             if (answer < 0)
                 QTest::keyClick(zones->View(), Qt::Key_Escape);
             QTest::mouseClick(zones->View(), Qt::LeftButton, {},
