@@ -117,7 +117,8 @@ def main():
         s.find("Mirror the whole tactic")
         time.sleep(0.4)
         path = os.path.join(out, "mirror.png")
-        subprocess.run(["import", "-display", s.display, "-window", "root", path],
+        subprocess.run(["import", "-display", s.display, "-window", "root", "-crop",
+                        "790x482+%d+%d" % tuple(s.origin), "+repage", path],
                        env=s.env(), check=True, capture_output=True, timeout=30)
         print("wrote", os.path.relpath(path, ROOT))
         s.answer("Mirror the whole tactic", "Escape")
