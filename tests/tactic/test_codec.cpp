@@ -1,6 +1,7 @@
 // The tactic codec: every instruction code decoded and encoded, Load then Save
 // over random files against a model of the format, and failures anywhere.
 #include "TestFiles.h"
+#include "tactic/Cm_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +81,34 @@ TEST(Codec, DecodesAndEncodesEveryCode) {
                          word(WithoutBall(n, 0))}),
             std::vector({row.EncodedA, row.EncodedB, row.EncodedTeam, 0x00120034u, 0x00FF002Cu}))
             << n;
+    }
+}
+
+// Every team value offered is written as the codec reads it back, into its
+// own field alone: the game's bits and the other fields stay, an unknown
+// mentality and tackling code too.
+TEST(Codec, EveryOfferedTeamValueRoundTrips) {
+    using namespace cm_codes;
+    for (int index = 0; index < TCmTactic::TeamInstrCount; ++index) {
+        const uint32_t field = index < TeamFirstPair ? FieldBits(TeamChoices[index])
+                                                     : TeamPairs[index - TeamFirstPair].Yes |
+                                                           TeamPairs[index - TeamFirstPair].No;
+        for (const std::string_view value : TeamInstrValues(index)) {
+            TBytes bytes = RandomBytes(1461, static_cast<uint32_t>(index * 8 + value.size()));
+            PutWord(bytes, TeamWord, (GetWord(bytes, TeamWord) & ~0x38070u) | 0x18030u);
+            TCmTactic tactic;
+            TCmMemoryFile unedited(bytes), edited(bytes);
+            ASSERT_TRUE(tactic.Load(edited) && tactic.Save(unedited));
+            auto expected = tactic.TeamInstr;
+            expected[index] = value;
+            tactic.TeamInstr[index] = value;
+            ASSERT_TRUE(tactic.Save(edited) && tactic.Load(edited));
+            EXPECT_EQ(tactic.TeamInstr, expected) << index << " " << value;
+            const uint32_t before = GetWord(unedited.Data(), TeamWord);
+            const uint32_t after = GetWord(edited.Data(), TeamWord);
+            EXPECT_EQ(before & 0x38070u, 0x18030u);
+            EXPECT_EQ(after & ~field, before & ~field) << index << " " << value;
+        }
     }
 }
 
