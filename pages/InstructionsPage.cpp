@@ -186,6 +186,8 @@ TInstructionsPage::TInstructionsPage(QWidget* parent)
         for (std::string_view value : cm_codes::TeamInstrValues(i))
             Values[i]->addItem(FromView(value));
         Values[i]->installEventFilter(this);
+        // The caption names the list for screen readers.
+        panel->findChild<QLabel*>(QLatin1String(CaptionSpecs[i].Name))->setBuddy(Values[i]);
         connect(Values[i], &QComboBox::activated, this, [this, i] { emit teamValuePicked(i); });
     }
 
