@@ -1,11 +1,14 @@
 #include "document/TacticDocument.h"
 
 #include "document/ShortName.h"
+#include "tactic/Cm_codes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QUndoCommand>
+
+#include <algorithm>
 
 std::string NativeFileName(const QString& path) {
 #ifdef _WIN32
@@ -92,7 +95,7 @@ public:
 
     void undo() override { Document.StorePositions(From, Zone, WithBall); }
     void redo() override { Document.StorePositions(To, Zone, WithBall); }
-    int id() const override { return MergeKey == 0 ? -1 : 2; }
+    int id() const override { return MergeKey == 0 ? -1 : 4; }
     bool mergeWith(const QUndoCommand* other) override {
         const auto* next = static_cast<const TSetPositions*>(other);
         if (next->Run != Run || next->MergeKey != MergeKey || next->Zone != Zone ||
@@ -111,6 +114,70 @@ private:
     bool WithBall;
     TPositions From;
     TPositions To;
+};
+
+// One pick of a team instruction, or a run of picks on it.
+class TSetTeamInstruction : public QUndoCommand {
+public:
+    TSetTeamInstruction(TTacticDocument& document, int run, int index, std::string from,
+                        std::string to)
+        : Document(document)
+        , Run(run)
+        , Index(index)
+        , From(std::move(from))
+        , To(std::move(to)) {}
+
+    void undo() override { Document.StoreTeamInstruction(Index, From); }
+    void redo() override { Document.StoreTeamInstruction(Index, To); }
+    int id() const override { return 2; }
+    bool mergeWith(const QUndoCommand* other) override {
+        const auto* next = static_cast<const TSetTeamInstruction*>(other);
+        if (next->Run != Run || next->Index != Index)
+            return false;
+        To = next->To;
+        setObsolete(To == From);
+        return true;
+    }
+
+private:
+    TTacticDocument& Document;
+    int Run;
+    int Index;
+    std::string From;
+    std::string To;
+};
+
+// One value picked for several players' cells of one column.
+class TSetInstructions : public QUndoCommand {
+public:
+    TSetInstructions(TTacticDocument& document, int run, int column, QList<int> players,
+                     std::vector<std::string> from, const std::string& to)
+        : Document(document)
+        , Run(run)
+        , Column(column)
+        , Players(std::move(players))
+        , From(std::move(from))
+        , To(From.size(), to) {}
+
+    void undo() override { Document.StoreInstructions(Column, Players, From); }
+    void redo() override { Document.StoreInstructions(Column, Players, To); }
+    int id() const override { return 3; }
+    bool mergeWith(const QUndoCommand* other) override {
+        const auto* next = static_cast<const TSetInstructions*>(other);
+        if (next->Run != Run || next->Column != Column || next->Players != Players)
+            return false;
+        To = next->To;
+        setObsolete(To == From);
+        return true;
+    }
+
+private:
+    TTacticDocument& Document;
+    int Run;
+    int Column;
+    QList<int> Players;
+    std::vector<std::string> From;
+    std::vector<std::string> To;
 };
 
 TTacticDocument::TTacticDocument(const TTacticColors& mainColors, const TTacticColors& secondColors,
@@ -223,4 +290,46 @@ void TTacticDocument::StorePosition(int player, int zone, bool withBall, TCmPos 
 void TTacticDocument::StoreInstruction(int player, int column, const std::string& text) {
     MainTactic.Players[player].Instr[column] = text;
     emit instructionsChanged(player, column);
+}
+
+bool TTacticDocument::SetTeamInstruction(int index, const std::string& text) {
+    // Only what the codec can write is taken; an unknown value comes back by undo alone.
+    const auto offered = cm_codes::TeamInstrValues(index);
+    if (std::find(offered.begin(), offered.end(), text) == offered.end())
+        return false;
+    const std::string& from = MainTactic.TeamInstr[index];
+    if (from == text)
+        return false;
+    Steps.push(new TSetTeamInstruction(*this, PickRun, index, from, text));
+    return true;
+}
+
+bool TTacticDocument::SetInstructions(int column, const QList<int>& players,
+                                      const std::string& text) {
+    if (column < 0 || column >= TCmPlayer::InstrCount || players.isEmpty())
+        return false;
+    QList<int> sorted = players;
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    if (sorted.front() < 0 || sorted.back() >= TCmTactic::PlayerCount)
+        return false;
+    std::vector<std::string> from;
+    for (int player : sorted)
+        from.push_back(MainTactic.Players[player].Instr[column]);
+    if (std::all_of(from.begin(), from.end(), [&](const std::string& t) { return t == text; }))
+        return false;
+    Steps.push(new TSetInstructions(*this, PickRun, column, sorted, std::move(from), text));
+    return true;
+}
+
+void TTacticDocument::StoreTeamInstruction(int index, const std::string& text) {
+    MainTactic.TeamInstr[index] = text;
+    emit teamInstructionChanged(index);
+}
+
+void TTacticDocument::StoreInstructions(int column, const QList<int>& players,
+                                        const std::vector<std::string>& texts) {
+    for (qsizetype i = 0; i < players.size(); ++i)
+        MainTactic.Players[players[i]].Instr[column] = texts[static_cast<std::size_t>(i)];
+    emit instructionsSetFor(column, players);
 }

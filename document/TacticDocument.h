@@ -3,14 +3,15 @@
 #include "document/TacticColors.h"
 #include "tactic/Cm_tactic.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
 
 #include <array>
-
 #include <functional>
 #include <string>
+#include <vector>
 
 // The editing state of the window, without the window: the main and the
 // second tactic, the main tactic's file, the ball zone and phase shown, the
@@ -81,20 +82,38 @@ public:
     // The main tactic differs from its last load or save.
     bool IsModified() const { return !Steps.isClean(); }
 
+    // Team instructions: TeamInstr[index] takes one of the values the codec
+    // offers for it. Picks in a row on the same instruction are one step,
+    // until EndMerging. Returns whether a step was made.
+    bool SetTeamInstruction(int index, const std::string& text);
+
+    // One value for several players: Instr[column] of each of `players`
+    // (player indices) in one step; picks in a row on the same cells merge
+    // as those on one cell do. Returns whether a step was made.
+    bool SetInstructions(int column, const QList<int>& players, const std::string& text);
 signals:
     // A position of the main tactic changed; the ball zone and phase are
     // those of the change, so that an undo shows what it undid.
     void positionsChanged();
     // A player instruction of the main tactic changed: the grid follows.
     void instructionsChanged(int player, int column);
+    // A team instruction of the main tactic changed.
+    void teamInstructionChanged(int index);
+    // Instr[column] of several players changed in one step: the grid selects them.
+    void instructionsSetFor(int column, const QList<int>& players);
 
 private:
     friend class TMovePlayer;
     friend class TSetInstruction;
     friend class TSetPositions;
+    friend class TSetTeamInstruction;
+    friend class TSetInstructions;
     void StorePosition(int player, int zone, bool withBall, TCmPos cell);
     void StoreInstruction(int player, int column, const std::string& text);
     void StorePositions(const TPositions& positions, int zone, bool withBall);
+    void StoreTeamInstruction(int index, const std::string& text);
+    void StoreInstructions(int column, const QList<int>& players,
+                           const std::vector<std::string>& texts);
 
     TCmTactic MainTactic;
     TCmTactic SecondTactic;

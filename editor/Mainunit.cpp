@@ -220,6 +220,7 @@ void TMainForm::BuildControls() {
             &TMainForm::PlayersGridSelectCell);
     connect(General, &pages::TInstructionsPage::valuePicked, this, &TMainForm::ComboValueChange);
     connect(General, &pages::TInstructionsPage::pickRunEnded, this, [this] { Doc->EndMerging(); });
+    connect(General, &pages::TInstructionsPage::teamValuePicked, this, &TMainForm::TeamComboChange);
     for (QCheckBox* filter : {General->HideNo(), General->HideTeam()})
         connect(filter, &QCheckBox::clicked, this, &TMainForm::UpdatePlayersInstructions);
     connect(Options, &pages::TOptionsPage::hintsToggled, this, &TMainForm::CheckHintsClick);
@@ -321,6 +322,9 @@ void TMainForm::BindDocument() {
         UpdateFields();
     });
     connect(Doc.get(), &TTacticDocument::instructionsChanged, this, &TMainForm::ShowInstruction);
+    connect(Doc.get(), &TTacticDocument::teamInstructionChanged, this,
+            &TMainForm::ShowTeamInstruction);
+    connect(Doc.get(), &TTacticDocument::instructionsSetFor, this, &TMainForm::ShowInstructions);
     connect(&Doc->History(), &QUndoStack::cleanChanged, this, [this](bool clean) {
         setWindowModified(!clean);
         if (!clean)
@@ -551,9 +555,31 @@ void TMainForm::ComboValueChange() {
     if (!pick)
         return;
     StopPlay();
-    // The same text again is no step, yet the grid shows it again.
-    if (!Doc->SetInstruction(pick->Player, pick->Column, pick->Text))
+    // Several cells selected take the value together; the same text again
+    // is no step, yet the grid shows it again.
+    const QList<int> players = General->SelectedPlayers();
+    const bool stored = players.size() > 1
+                            ? Doc->SetInstructions(pick->Column, players, pick->Text)
+                            : Doc->SetInstruction(pick->Player, pick->Column, pick->Text);
+    if (!stored)
         UpdatePlayersInstructions();
+}
+
+void TMainForm::TeamComboChange(int index) {
+    StopPlay();
+    if (!Doc->SetTeamInstruction(index, General->TeamPick(index)))
+        ShowTeamInstructions();
+}
+
+void TMainForm::ShowTeamInstruction() {
+    ShowTeamInstructions();
+    PageControl->Show(TPage::General);
+}
+
+void TMainForm::ShowInstructions(int column, const QList<int>& players) {
+    UpdatePlayersInstructions();
+    PageControl->Show(TPage::General);
+    General->SelectCells(column, players);
 }
 
 void TMainForm::ShowInstruction(int player, int column) {

@@ -134,6 +134,11 @@ private:
     void LoadChosen(bool main, const QString& path);
     // An undone or redone instruction shows on the General page, its cell selected.
     void ShowInstruction(int player, int column);
+    // Team instructions: a pick stored, its step shown on the General page.
+    void TeamComboChange(int index);
+    void ShowTeamInstruction();
+    // One value for several players: the step shown with those cells selected.
+    void ShowInstructions(int column, const QList<int>& players);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;

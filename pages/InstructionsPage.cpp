@@ -9,12 +9,16 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QHeaderView>
+#include <QItemSelection>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace pages {
 
@@ -41,9 +45,12 @@ constexpr TLabelSpec CaptionSpecs[] = {
     {"LabelTi5", 272, 24}, {"LabelTi6", 272, 56}, {"LabelTi7", 272, 88}};
 static_assert(std::size(cm_codes::TeamInstrNames) == std::size(CaptionSpecs));
 
-// Places of Ti1..Ti7, the values of TeamInstr[0..6].
-constexpr QPoint ValuePlaces[TCmTactic::TeamInstrCount] = {
-    {176, 24}, {176, 51}, {176, 77}, {176, 104}, {376, 24}, {376, 56}, {376, 88}};
+// Places of Ti1..Ti7, the choices of TeamInstr[0..6]: each centred on its
+// caption's line and as wide as the room up to the next column of captions
+// or the panel's edge.
+constexpr QRect ValuePlaces[TCmTactic::TeamInstrCount] = {
+    {176, 21, 90, 22}, {176, 48, 90, 22}, {176, 74, 90, 22}, {176, 101, 90, 22},
+    {376, 21, 68, 22}, {376, 53, 68, 22}, {376, 85, 68, 22}};
 
 QLabel* MakeLabel(QWidget* parent, const char* name, QPoint place, const QString& text) {
     auto* label = new QLabel(text, parent);
@@ -61,12 +68,11 @@ QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QRect& place) {
     return box;
 }
 
-QComboBox* MakeCombo(QWidget* parent) {
+QComboBox* MakeCombo(QWidget* parent, const QString& name, const QRect& place) {
     auto* combo = new QComboBox(parent);
-    combo->setObjectName(QStringLiteral("ComboValue"));
-    combo->setGeometry(280, 154, 145, 25);
-    combo->setToolTip(QStringLiteral("Select new value for selected item"));
-    // Editable so that its text can show what the cell shows (a blanked or
+    combo->setObjectName(name);
+    combo->setGeometry(place);
+    // Editable so that its text can show what the field shows (a blanked or
     // unknown value too); read-only so that only a pick from the list changes it.
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
@@ -75,8 +81,19 @@ QComboBox* MakeCombo(QWidget* parent) {
     combo->lineEdit()->setCursor(Qt::PointingHandCursor);
     // The wheel passing over it neither takes the keyboard nor picks a value.
     combo->setFocusPolicy(Qt::StrongFocus);
-    combo->hide();
     return combo;
+}
+
+void ShowValue(QComboBox* combo, const QString& text) {
+    const QSignalBlocker quiet(combo);
+    // The list entry is the one the text names, none for a blank or unknown
+    // text, which is shown all the same.
+    combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    combo->setEditText(text);
+}
+
+QString FromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // Typing a letter selects nothing here: a jump to the next cell starting with
@@ -97,7 +114,8 @@ QTableWidget* MakeGrid(QWidget* parent) {
     palette.setColor(QPalette::Base, Qt::white);
     grid->setPalette(palette);
     grid->setShowGrid(false);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several cells of one column take one value: Shift and Ctrl select as in any list.
+    grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     grid->setSelectionBehavior(QAbstractItemView::SelectItems);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setCornerButtonEnabled(false);
@@ -163,14 +181,22 @@ TInstructionsPage::TInstructionsPage(QWidget* parent)
                   QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
     }
     PlayersCaption = MakeLabel(panel, "LabelPT", {8, 138}, QString());
-    for (int i = 0; i < TCmTactic::TeamInstrCount; ++i)
-        Values[i] = MakeLabel(panel, QStringLiteral("Ti%1").arg(i + 1).toLatin1().constData(),
-                              ValuePlaces[i], QString());
+    for (int i = 0; i < TCmTactic::TeamInstrCount; ++i) {
+        Values[i] = MakeCombo(panel, QStringLiteral("Ti%1").arg(i + 1), ValuePlaces[i]);
+        for (std::string_view value : cm_codes::TeamInstrValues(i))
+            Values[i]->addItem(FromView(value));
+        Values[i]->installEventFilter(this);
+        // The caption names the list for screen readers.
+        panel->findChild<QLabel*>(QLatin1String(CaptionSpecs[i].Name))->setBuddy(Values[i]);
+        connect(Values[i], &QComboBox::activated, this, [this, i] { emit teamValuePicked(i); });
+    }
 
     HideNoBox = MakeCheckBox(panel, "HideNo", {9, 158, 137, 17});
     HideTeamBox = MakeCheckBox(panel, "HideTeam", {153, 158, 112, 17});
     Retranslate();
-    Combo = MakeCombo(panel);
+    Combo = MakeCombo(panel, QStringLiteral("ComboValue"), {280, 154, 145, 25});
+    Combo->setToolTip(QStringLiteral("Select new value for selected item"));
+    Combo->hide();
     Grid = MakeGrid(panel);
 
     // The grid's first cell is current from the start, as if selected without
@@ -180,6 +206,11 @@ TInstructionsPage::TInstructionsPage(QWidget* parent)
         Grid->setCurrentCell(0, 0);
     }
     connect(Grid, &QTableWidget::currentCellChanged, this, [this](int row, int column, int, int) {
+        KeepCurrentColumn(false);
+        // A move that selected nothing (Ctrl and an arrow) marks the cell
+        // once the event is done with the selection.
+        QMetaObject::invokeMethod(
+            this, [this] { KeepCurrentColumn(true); }, Qt::QueuedConnection);
         if (row >= 0 && column >= 0)
             emit cellSelecting(column + 1, row + 1);
     });
@@ -190,13 +221,8 @@ TInstructionsPage::TInstructionsPage(QWidget* parent)
         if (row == PressedOnRow && column == PressedOnColumn)
             emit cellSelecting(column + 1, row + 1);
     });
-    // The cell the combo edits is always the one marked: a click beside the
-    // cells or a Ctrl+click takes the mark away, and it comes back at once.
-    connect(Grid->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        const QModelIndex current = Grid->currentIndex();
-        if (current.isValid() && !Grid->selectionModel()->isSelected(current))
-            Grid->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
-    });
+    connect(Grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { KeepCurrentColumn(true); });
     connect(Combo, &QComboBox::activated, this, [this] { emit valuePicked(); });
     Combo->installEventFilter(this);
     QWidget::setTabOrder(Grid, Combo);
@@ -205,6 +231,8 @@ TInstructionsPage::TInstructionsPage(QWidget* parent)
 }
 
 void TInstructionsPage::Retranslate() {
+    for (QComboBox* value : Values)
+        value->setToolTip(tr("Select new value for this team instruction"));
     TeamCaption->setText(tr("Team instructions"));
     TeamCaption->adjustSize();
     PlayersCaption->setText(tr("Players instructions"));
@@ -222,15 +250,18 @@ void TInstructionsPage::changeEvent(QEvent* event) {
 bool TInstructionsPage::eventFilter(QObject* watched, QEvent* event) {
     // Qt's combo picks the next value on a wheel turn over it; only the
     // keyboard's owner may change an instruction that way.
-    if (watched == Combo && event->type() == QEvent::Wheel && !Combo->hasFocus()) {
+    const bool list = watched == Combo ||
+                      std::find(std::begin(Values), std::end(Values), watched) != std::end(Values);
+    if (list && event->type() == QEvent::Wheel && !static_cast<QWidget*>(watched)->hasFocus()) {
         event->ignore();
         return true;
     }
     // Its own list popping up keeps the run of picks going.
-    if (watched == Combo && event->type() == QEvent::FocusOut &&
+    if (list && event->type() == QEvent::FocusOut &&
         static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
         emit pickRunEnded();
-    if (watched == Grid->viewport() && event->type() == QEvent::MouseButtonPress) {
+    // The team lists are watched from before the grid is made.
+    if (Grid && watched == Grid->viewport() && event->type() == QEvent::MouseButtonPress) {
         PressedOnRow = Grid->currentRow();
         PressedOnColumn = Grid->currentColumn();
     }
@@ -276,22 +307,75 @@ void TInstructionsPage::UpdatePlayersInstructions() {
 void TInstructionsPage::ShowTeamInstructions() {
     if (!Tactic)
         return;
-    for (int i = 0; i < TCmTactic::TeamInstrCount; ++i) {
-        Values[i]->setText(QString::fromStdString(Tactic->TeamInstr[i]));
-        Values[i]->adjustSize();
+    for (int i = 0; i < TCmTactic::TeamInstrCount; ++i)
+        ShowValue(Values[i], QString::fromStdString(Tactic->TeamInstr[i]));
+}
+
+std::string TInstructionsPage::TeamPick(int index) const {
+    return Values[index]->currentText().toStdString();
+}
+
+void TInstructionsPage::KeepCurrentColumn(bool mark) {
+    // A selection reaching into other columns keeps only the current one's
+    // cells. The cell the combo edits is always marked: a click beside the
+    // cells or a Ctrl+click on the only marked cell takes the mark away, and
+    // it comes back at once; a Ctrl+click taking back the current one of
+    // several makes the nearest marked cell current.
+    const QModelIndex current = Grid->currentIndex();
+    if (!current.isValid())
+        return;
+    QItemSelectionModel* model = Grid->selectionModel();
+    QItemSelection outside;
+    QModelIndex nearest;
+    for (const QModelIndex& index : model->selectedIndexes()) {
+        if (index.column() != current.column())
+            outside.select(index, index);
+        else if (!nearest.isValid() ||
+                 std::abs(index.row() - current.row()) < std::abs(nearest.row() - current.row()))
+            nearest = index;
     }
+    if (!outside.isEmpty())
+        model->select(outside, QItemSelectionModel::Deselect);
+    if (!mark || model->isSelected(current))
+        return;
+    if (nearest.isValid())
+        model->setCurrentIndex(nearest, QItemSelectionModel::NoUpdate);
+    else
+        model->select(current, QItemSelectionModel::Select);
+}
+
+QList<int> TInstructionsPage::SelectedPlayers() const {
+    QList<int> players;
+    const int column = Grid->currentColumn();
+    for (int row = 0; row < Grid->rowCount(); ++row)
+        if (Grid->selectionModel()->isSelected(Grid->model()->index(row, column)))
+            players << row;
+    return players;
+}
+
+void TInstructionsPage::SelectCells(int column, const QList<int>& players) {
+    if (players.isEmpty())
+        return;
+    const bool keep = CurrentColumn() == column && players.contains(CurrentRow() - 1);
+    const int row = keep ? CurrentRow() : players.front() + 1;
+    GoToCell(column, row);
+    QItemSelection cells;
+    for (int player : players) {
+        const QModelIndex index = Grid->model()->index(player, column - 1);
+        cells.select(index, index);
+    }
+    Grid->selectionModel()->select(cells, QItemSelectionModel::Select);
 }
 
 void TInstructionsPage::SelectCell(int column, int row) {
-    const QSignalBlocker quiet(Combo);
-    Combo->clear();
-    for (std::string_view value : cm_codes::PlayerInstrValues(column))
-        Combo->addItem(QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
-    // The list entry is the one the shown text names, none for a blank or
-    // unknown text; the text is the cell's as shown.
-    const QString shown = CellText(column, row);
-    Combo->setCurrentIndex(Combo->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive));
-    Combo->setEditText(shown);
+    {
+        const QSignalBlocker quiet(Combo);
+        Combo->clear();
+        for (std::string_view value : cm_codes::PlayerInstrValues(column))
+            Combo->addItem(FromView(value));
+    }
+    // The text is the cell's as shown.
+    ShowValue(Combo, CellText(column, row));
 }
 
 void TInstructionsPage::GoToCell(int column, int row) {

@@ -2,6 +2,7 @@
 
 #include "tactic/Cm_tactic.h"
 
+#include <QList>
 #include <QWidget>
 
 #include <optional>
@@ -45,6 +46,15 @@ public:
     };
     std::optional<TPick> Pick() const;
 
+    // The text picked in the combo of TeamInstr[index].
+    std::string TeamPick(int index) const;
+    // The players (indices) whose cells are selected in the current cell's
+    // column, in grid order; the current cell's player among them.
+    QList<int> SelectedPlayers() const;
+    // Selects the cells of these players in a column, as after the user's
+    // selection; the current cell stays where it is if it is one of them.
+    void SelectCells(int column, const QList<int>& players);
+
     QString CellText(int column, int row) const;
     int CurrentColumn() const;
     int CurrentRow() const;
@@ -53,6 +63,7 @@ public:
     QCheckBox* HideTeam() const { return HideTeamBox; }
     QComboBox* ComboValue() const { return Combo; }
     QTableWidget* PlayersGrid() const { return Grid; }
+    QComboBox* TeamCombo(int index) const { return Values[index]; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -63,12 +74,17 @@ signals:
     // window's handlers PlayersGridSelectCell and ComboValueChange.
     void cellSelecting(int column, int row);
     void valuePicked();
+    // A value picked by the user in the combo of TeamInstr[index].
+    void teamValuePicked(int index);
     // The list lost the keyboard: picks that follow are a new run.
     void pickRunEnded();
 
 private:
     // Sets the captions and filters' texts in the interface language.
     void Retranslate();
+    // Keeps the selection inside the current cell's column and, with `mark`,
+    // the current cell in it.
+    void KeepCurrentColumn(bool mark);
 
     const TCmTactic* Tactic = nullptr;
     QLabel* TeamCaption = nullptr;
@@ -77,7 +93,7 @@ private:
     QCheckBox* HideTeamBox = nullptr;
     QComboBox* Combo = nullptr;
     QTableWidget* Grid = nullptr;
-    QLabel* Values[TCmTactic::TeamInstrCount] = {};
+    QComboBox* Values[TCmTactic::TeamInstrCount] = {};
     // The grid's current cell when the mouse was last pressed on its cells.
     int PressedOnRow = -1;
     int PressedOnColumn = -1;

@@ -158,6 +158,25 @@ constexpr std::span<const std::string_view> PlayerInstrValues(int instr) {
     return {};
 }
 
+// The texts of each team field's codes, in the table's order.
+inline constexpr auto TeamChoiceTexts = [] {
+    std::array<std::array<std::string_view, 4>, std::size(TeamChoices)> all{};
+    for (std::size_t f = 0; f < all.size(); ++f)
+        for (std::size_t c = 0; c < TeamChoices[f].Codes.size(); ++c)
+            all[f][c] = TeamChoices[f].Codes[c].Text;
+    return all;
+}();
+
+// The values the editor offers for TeamInstr[index], in the order it offers
+// them: a field's codes, "Yes" and "No" for a pair.
+constexpr std::span<const std::string_view> TeamInstrValues(int index) {
+    if (index >= 0 && index < static_cast<int>(std::size(TeamChoices)))
+        return std::span(TeamChoiceTexts[index]).first(TeamChoices[index].Codes.size());
+    if (index >= TeamFirstPair && index < TeamFirstPair + static_cast<int>(std::size(TeamPairs)))
+        return PairValues;
+    return {};
+}
+
 // Position word: X in byte 0, Y in byte 2; bytes 1 and 3 are written as 0.
 constexpr uint32_t EncodePosition(int32_t x, int32_t y) {
     return (static_cast<uint32_t>(x) & 0xFF) | ((static_cast<uint32_t>(y) & 0xFF) << 16);

@@ -169,6 +169,10 @@
 <context>
     <name>pages::TInstructionsPage</name>
     <message>
+        <source>Select new value for this team instruction</source>
+        <translation>Выберите новое значение этой командной установки</translation>
+    </message>
+    <message>
         <source>Team instructions</source>
         <translation>Командные установки</translation>
     </message>

@@ -261,6 +261,71 @@ private slots:
         QCOMPARE(Form->MainTactic().Players[2].Instr[3], before);
     }
 
+    // A team pick, and one pick for cells of a column (Ctrl, Shift, across columns): one step whose
+    // undo shows the page and selects what it undid; the wheel without the keyboard picks nothing.
+    void onePickOneStep_data() {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QList<QPoint>>("clicks"); // (column, row), the first one plain
+        QTest::addColumn<int>("with");
+        QTest::addColumn<QList<int>>("players"); // selected, all in the current column
+        const auto row = [](const char* name, const char* list, const char* value,
+                            QList<QPoint> clicks = {}, int with = 0, QList<int> players = {}) {
+            QTest::addRow("%s", name)
+                << QString(list) << QString(value) << clicks << with << players;
+        };
+        row("mentality", "Ti1", "Defensive");
+        row("offside trap", "Ti5", "Yes");
+        row("Ctrl, one taken back", "ComboValue", "Left", {{2, 1}, {2, 4}, {2, 9}, {2, 4}},
+            Qt::ControlModifier, {0, 8});
+        row("Shift", "ComboValue", "Hard", {{3, 2}, {3, 5}}, Qt::ShiftModifier, {1, 2, 3, 4});
+        row("Shift across columns", "ComboValue", "Team", {{1, 2}, {3, 5}}, Qt::ShiftModifier,
+            {1, 2, 3, 4});
+    }
+    void onePickOneStep() {
+        QFETCH(QString, list);
+        QFETCH(QString, value);
+        QFETCH(QList<QPoint>, clicks);
+        QFETCH(int, with);
+        QFETCH(QList<int>, players);
+        auto* combo = Find<QComboBox>(*Form, qPrintable(list));
+        for (qsizetype i = 0; i < clicks.size(); ++i) {
+            const QRect cell =
+                Grid()->visualItemRect(Grid()->item(clicks[i].y() - 1, clicks[i].x() - 1));
+            QTest::mouseClick(Grid()->viewport(), Qt::LeftButton,
+                              Qt::KeyboardModifiers(i ? with : 0), cell.center());
+        }
+        const auto selected = [&] {
+            QList<int> rows;
+            for (const QTableWidgetItem* item : Grid()->selectedItems())
+                rows << (item->column() == Grid()->currentColumn() ? item->row() : -1);
+            std::sort(rows.begin(), rows.end());
+            return players.isEmpty() || rows == players;
+        };
+        QVERIFY(selected());
+        const QStringList loaded = Shown() << combo->currentText();
+        QWheelEvent wheel({5, 5}, combo->mapToGlobal(QPoint(5, 5)), {}, {0, -120}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &wheel);
+        QCOMPARE(Steps(), 0);
+        combo->showPopup();
+        const QModelIndex entry = combo->model()->index(combo->findText(value), 0);
+        QTest::mouseClick(combo->view()->viewport(), Qt::LeftButton, {},
+                          combo->view()->visualRect(entry).center());
+        if (players.isEmpty())
+            QCOMPARE(Form->MainTactic().TeamInstr[list.mid(2).toInt() - 1], value.toStdString());
+        for (int player : players)
+            QCOMPARE(Form->MainTactic().Players[player].Instr[Grid()->currentColumn() + 1],
+                     value.toStdString());
+        QCOMPARE(Steps(), 1);
+        Grid()->clearSelection();
+        ChoosePage(*Form, TPage::Compare);
+        Key(Qt::Key_Z);
+        QCOMPARE(Form->CurrentPage(), TPage::General);
+        QCOMPARE(Shown() << combo->currentText(), loaded);
+        QVERIFY(selected());
+    }
+
     // A file name is cut short only when it does not fit: exactly as wide, it stays whole.
     void nameIsCutOnlyWhenItDoesNotFit() {
         pages::TElidedLabel label(QStringLiteral("442 with a long name.tct"));

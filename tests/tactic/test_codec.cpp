@@ -1,6 +1,7 @@
 // The tactic codec: every instruction code decoded and encoded, Load then Save
 // over random files against a model of the format, and failures anywhere.
 #include "TestFiles.h"
+#include "tactic/Cm_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,29 @@ TEST(Codec, DecodesAndEncodesEveryCode) {
             std::vector({row.EncodedA, row.EncodedB, row.EncodedTeam, 0x00120034u, 0x00FF002Cu}))
             << n;
     }
+}
+
+// Every team value offered is written as the codec reads it back, into its own field alone:
+// the game's bits and the other fields stay, an unknown mentality and tackling code too.
+TEST(Codec, EveryOfferedTeamValueRoundTrips) {
+    using namespace cm_codes;
+    for (int index = 0; index < TCmTactic::TeamInstrCount; ++index)
+        for (const std::string_view value : TeamInstrValues(index)) {
+            TBytes bytes = RandomBytes(1461, static_cast<uint32_t>(index * 8 + value.size()));
+            PutWord(bytes, TeamWord, (GetWord(bytes, TeamWord) & ~0x38070u) | 0x18030u);
+            TCmTactic tactic;
+            TCmMemoryFile unedited(bytes), edited(bytes);
+            ASSERT_TRUE(tactic.Load(edited) && tactic.Save(unedited));
+            auto expected = tactic.TeamInstr;
+            tactic.TeamInstr[index] = expected[index] = value;
+            ASSERT_TRUE(tactic.Save(edited) && tactic.Load(edited));
+            EXPECT_EQ(tactic.TeamInstr, expected) << index << " " << value;
+            const uint32_t before = GetWord(unedited.Data(), TeamWord);
+            const uint32_t field = index < TeamFirstPair ? FieldBits(TeamChoices[index])
+                                                         : 0x180u << 2 * (index - TeamFirstPair);
+            EXPECT_EQ(before & 0x38070u, 0x18030u);
+            EXPECT_EQ((GetWord(edited.Data(), TeamWord) ^ before) & ~field, 0u) << index << value;
+        }
 }
 
 namespace {
