@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iostream>
 #include <map>
 #include <optional>
 
@@ -21,6 +22,15 @@ using namespace pwtest;
 using E = TCmError;
 
 namespace {
+
+// Every regular file, so that a temporary left behind shows too.
+std::map<std::string, TBytes> Files(const fs::path& root) {
+    std::map<std::string, TBytes> files;
+    for (const auto& entry : fs::directory_iterator(root))
+        if (entry.is_regular_file() && !entry.is_symlink())
+            files[Utf8(entry.path().filename())] = ReadFile(Utf8(entry.path()));
+    return files;
+}
 
 // A loaded and edited tactic, an earlier reserve copy of it and another tactic.
 struct TFolder {
@@ -49,14 +59,7 @@ struct TFolder {
         return file.Data();
     }
 
-    // Every regular file, so that a temporary left behind shows too.
-    std::map<std::string, TBytes> Files() const {
-        std::map<std::string, TBytes> files;
-        for (const auto& entry : fs::directory_iterator(Root))
-            if (entry.is_regular_file() && !entry.is_symlink())
-                files[Utf8(entry.path().filename())] = ReadFile(Utf8(entry.path()));
-        return files;
-    }
+    std::map<std::string, TBytes> Files() const;
 
     TTempDir Dir;
     fs::path Root;
@@ -68,6 +71,10 @@ struct TFolder {
     bool Held = false;
     std::function<void()> Asked; // runs where the window asks its questions
 };
+
+std::map<std::string, TBytes> TFolder::Files() const {
+    return ::Files(Root);
+}
 
 #ifndef _WIN32
 // Descriptor 0 free for the next file opened, as in a program started
@@ -350,6 +357,83 @@ TEST(Save, FullOrReadOnlyDiskLosesNothing) {
 }
 
 #endif
+
+// Save a copy: each row names the target and its folder, what is there
+// already and the answer to the question before a file is replaced. The
+// loaded file never changes; the folder gains the copy as the codec writes
+// it (and the replaced file's reserve copy), or nothing at all.
+TEST(SaveCopy, WritesANewFileOrNothing) {
+    enum TWhere { Beside, ReadOnly, Full };
+    struct TRow {
+        const char* Name;
+        const char* Target; // "=" a second name of the loaded file, "/" a folder
+        TWhere Where;
+        bool Answer;
+        E Error;
+    };
+    const TRow rows[] = {
+        {"a new name", "copy.tct", Beside, true, E::None},
+        {"an existing name, answered no", "other.tct", Beside, false, E::None},
+        {"an existing name, answered yes", "other.tct", Beside, true, E::None},
+        {"the loaded file itself", "my442.tct", Beside, true, E::CopyIsTactic},
+        {"the loaded file by a second name", "=", Beside, true, E::CopyIsTactic},
+        {"a folder's name", "/", Beside, true, E::TargetIsFolder},
+        {"a read-only folder", "copy.tct", ReadOnly, true, E::FolderNotWritable},
+        {"a full disk", "copy.tct", Full, true, E::DiskFull},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Name);
+        TFolder folder;
+        fs::path root = folder.Root;
+#ifndef _WIN32
+        std::optional<TSmallDisk> disk;
+        if (row.Where != Beside) {
+            disk.emplace(row.Where == Full ? "size=4k" : "size=64k");
+            if (!disk->Mounted || (row.Where == ReadOnly && !disk->MakeReadOnly())) {
+                std::cout << "cannot mount a small tmpfs here (needs root): " << row.Name
+                          << " not tested\n";
+                continue;
+            }
+            root = disk->Dir.Path();
+            if (row.Where == Full) // fill it up to the last block
+                std::ofstream(root / "fill") << std::string(4096, 'f');
+        }
+#else
+        if (row.Where != Beside)
+            continue;
+#endif
+        std::string target = Utf8(root / row.Target);
+        if (row.Target == std::string("="))
+            fs::create_hard_link(folder.Tactic, target = Utf8(root / "link.tct"));
+        if (row.Target == std::string("/"))
+            fs::create_directory(target = Utf8(root / "sub.tct"));
+        const auto before = Files(root);
+        const std::string reserve = Utf8(root / "OTHER.old");
+        int asked = 0;
+        TCmFileStamp stamp;
+        TCmFailure failure;
+        const bool saved = CmSaveCopy(
+            folder.Loaded, folder.Tactic, folder.Stamp, target, reserve,
+            [&](TCmCopyQuestion) { return ++asked, row.Answer; }, stamp, failure);
+        EXPECT_EQ(failure.Error, row.Error);
+        EXPECT_EQ(saved, row.Error == E::None && row.Answer);
+        EXPECT_EQ(asked, row.Target == std::string("other.tct") ? 1 : 0);
+        EXPECT_EQ(ReadFile(folder.Tactic), folder.Original);
+        auto after = before;
+        if (saved) {
+            after[fs::path(target).filename().string()] = folder.Encoded();
+            if (asked > 0) // the replaced file, as it was
+                after["OTHER.old"] = before.at("other.tct");
+            TCmTactic copy;
+            TCmFileStamp copyStamp;
+            EXPECT_TRUE(copy.Load(target, copyStamp));
+            EXPECT_TRUE(copyStamp.Id == stamp.Id && copyStamp.Region == stamp.Region &&
+                        copyStamp.RealPath == stamp.RealPath);
+        }
+        // Nothing else, no temporary above all.
+        EXPECT_EQ(Files(root), after);
+    }
+}
 
 // "probe TACTIC RESERVE": one edited save as the window makes it, which the
 // kill test stops at each of its writes.
