@@ -21,7 +21,8 @@ public:
     enum class TSaveOutcome { Saved, Declined, Failed };
     // What a save asks before it writes over something: another program's
     // change of the tactic, or a reserve copy made from another tactic file.
-    enum class TSaveQuestion { ChangedOnDisk, ReserveOfAnotherTactic };
+    // A copy asks too before it replaces an existing file.
+    enum class TSaveQuestion { ChangedOnDisk, ReserveOfAnotherTactic, ReplaceFile };
 
     TTacticDocument(const TTacticColors& mainColors, const TTacticColors& secondColors,
                     QObject* parent = nullptr);
@@ -69,6 +70,15 @@ public:
     QUndoStack& History() { return Steps; }
     // The main tactic differs from its last load or save.
     bool IsModified() const { return !Steps.isClean(); }
+
+    // Save a copy: the tactic as edited into the new file `path`, the loaded
+    // file's other bytes kept; an existing file there first gets its own
+    // reserve copy beside it. `confirm` is asked before an existing file is
+    // replaced (ReplaceFile) and about a reserve copy of another tactic. Afterwards the copy is the
+    // main tactic, saved as it stands; the loaded file is untouched.
+    TSaveOutcome SaveCopy(const QString& path, const std::function<bool(TSaveQuestion)>& confirm);
+    // The reserve copy a file at `path` would get: its short name and ".old", beside it.
+    static QString ReservePathOf(const QString& path);
 
 signals:
     // A position of the main tactic changed; the ball zone and phase are
