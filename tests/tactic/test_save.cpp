@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <iostream>
 #include <map>
 #include <optional>
+#include <tuple>
 
 #ifndef _WIN32
 #include <csignal>
@@ -22,15 +22,6 @@ using namespace pwtest;
 using E = TCmError;
 
 namespace {
-
-// Every regular file, so that a temporary left behind shows too.
-std::map<std::string, TBytes> Files(const fs::path& root) {
-    std::map<std::string, TBytes> files;
-    for (const auto& entry : fs::directory_iterator(root))
-        if (entry.is_regular_file() && !entry.is_symlink())
-            files[Utf8(entry.path().filename())] = ReadFile(Utf8(entry.path()));
-    return files;
-}
 
 // A loaded and edited tactic, an earlier reserve copy of it and another tactic.
 struct TFolder {
@@ -59,7 +50,14 @@ struct TFolder {
         return file.Data();
     }
 
-    std::map<std::string, TBytes> Files() const;
+    // Every regular file, so that a temporary left behind shows too.
+    std::map<std::string, TBytes> Files(const fs::path& root = {}) const {
+        std::map<std::string, TBytes> files;
+        for (const auto& entry : fs::directory_iterator(root.empty() ? Root : root))
+            if (entry.is_regular_file() && !entry.is_symlink())
+                files[Utf8(entry.path().filename())] = ReadFile(Utf8(entry.path()));
+        return files;
+    }
 
     TTempDir Dir;
     fs::path Root;
@@ -71,10 +69,6 @@ struct TFolder {
     bool Held = false;
     std::function<void()> Asked; // runs where the window asks its questions
 };
-
-std::map<std::string, TBytes> TFolder::Files() const {
-    return ::Files(Root);
-}
 
 #ifndef _WIN32
 // Descriptor 0 free for the next file opened, as in a program started
@@ -358,80 +352,65 @@ TEST(Save, FullOrReadOnlyDiskLosesNothing) {
 
 #endif
 
-// Save a copy: each row names the target and its folder, what is there
-// already and the answer to the question before a file is replaced. The
-// loaded file never changes; the folder gains the copy as the codec writes
-// it (and the replaced file's reserve copy), or nothing at all.
+// Save a copy, by target ("=": a second name of the loaded file, "/": a
+// folder), its folder and the answer before a file is replaced. The loaded
+// file never changes; the folder gains the copy as the codec writes it (and
+// the replaced file's reserve copy), or nothing, no temporary above all.
 TEST(SaveCopy, WritesANewFileOrNothing) {
     enum TWhere { Beside, ReadOnly, Full };
-    struct TRow {
-        const char* Name;
-        const char* Target; // "=" a second name of the loaded file, "/" a folder
-        TWhere Where;
-        bool Answer;
-        E Error;
+    const std::tuple<const char*, TWhere, bool, E> rows[] = {
+        {"copy.tct", Beside, true, E::None},
+        {"other.tct", Beside, false, E::None},
+        {"other.tct", Beside, true, E::None},
+        {"my442.tct", Beside, true, E::CopyIsTactic},
+        {"=", Beside, true, E::CopyIsTactic},
+        {"/", Beside, true, E::TargetIsFolder},
+        {"copy.tct", ReadOnly, true, E::FolderNotWritable},
+        {"copy.tct", Full, true, E::DiskFull},
     };
-    const TRow rows[] = {
-        {"a new name", "copy.tct", Beside, true, E::None},
-        {"an existing name, answered no", "other.tct", Beside, false, E::None},
-        {"an existing name, answered yes", "other.tct", Beside, true, E::None},
-        {"the loaded file itself", "my442.tct", Beside, true, E::CopyIsTactic},
-        {"the loaded file by a second name", "=", Beside, true, E::CopyIsTactic},
-        {"a folder's name", "/", Beside, true, E::TargetIsFolder},
-        {"a read-only folder", "copy.tct", ReadOnly, true, E::FolderNotWritable},
-        {"a full disk", "copy.tct", Full, true, E::DiskFull},
-    };
-    for (const TRow& row : rows) {
-        SCOPED_TRACE(row.Name);
+    for (const auto& [name, where, answer, error] : rows) {
+        SCOPED_TRACE(testing::Message() << name << " in folder " << where << ", answer " << answer);
         TFolder folder;
         fs::path root = folder.Root;
 #ifndef _WIN32
         std::optional<TSmallDisk> disk;
-        if (row.Where != Beside) {
-            disk.emplace(row.Where == Full ? "size=4k" : "size=64k");
-            if (!disk->Mounted || (row.Where == ReadOnly && !disk->MakeReadOnly())) {
-                std::cout << "cannot mount a small tmpfs here (needs root): " << row.Name
-                          << " not tested\n";
-                continue;
-            }
+        if (where != Beside) {
+            disk.emplace(where == Full ? "size=4k" : "size=64k");
+            if (!disk->Mounted || (where == ReadOnly && !disk->MakeReadOnly()))
+                continue; // needs root, as the save's own full-disk test
             root = disk->Dir.Path();
-            if (row.Where == Full) // fill it up to the last block
-                std::ofstream(root / "fill") << std::string(4096, 'f');
+            std::ofstream(root / "fill") << std::string(where == Full ? 4096 : 0, 'f');
         }
 #else
-        if (row.Where != Beside)
+        if (where != Beside)
             continue;
 #endif
-        std::string target = Utf8(root / row.Target);
-        if (row.Target == std::string("="))
-            fs::create_hard_link(folder.Tactic, target = Utf8(root / "link.tct"));
-        if (row.Target == std::string("/"))
+        std::string target = Utf8(root / (name[0] == '=' ? "link.tct" : name));
+        if (name[0] == '=')
+            fs::create_hard_link(folder.Tactic, target);
+        if (name[0] == '/')
             fs::create_directory(target = Utf8(root / "sub.tct"));
-        const auto before = Files(root);
-        const std::string reserve = Utf8(root / "OTHER.old");
+        auto after = folder.Files(root);
         int asked = 0;
-        TCmFileStamp stamp;
+        TCmFileStamp stamp, copyStamp;
         TCmFailure failure;
         const bool saved = CmSaveCopy(
-            folder.Loaded, folder.Tactic, folder.Stamp, target, reserve,
-            [&](TCmCopyQuestion) { return ++asked, row.Answer; }, stamp, failure);
-        EXPECT_EQ(failure.Error, row.Error);
-        EXPECT_EQ(saved, row.Error == E::None && row.Answer);
-        EXPECT_EQ(asked, row.Target == std::string("other.tct") ? 1 : 0);
+            folder.Loaded, folder.Tactic, folder.Stamp, target, Utf8(root / "OTHER.old"),
+            [&](TCmCopyQuestion) { return ++asked, answer; }, stamp, failure);
+        EXPECT_EQ(failure.Error, error);
+        EXPECT_EQ(saved, error == E::None && answer);
+        EXPECT_EQ(asked, name == std::string("other.tct"));
         EXPECT_EQ(ReadFile(folder.Tactic), folder.Original);
-        auto after = before;
-        if (saved) {
-            after[fs::path(target).filename().string()] = folder.Encoded();
-            if (asked > 0) // the replaced file, as it was
-                after["OTHER.old"] = before.at("other.tct");
-            TCmTactic copy;
-            TCmFileStamp copyStamp;
-            EXPECT_TRUE(copy.Load(target, copyStamp));
-            EXPECT_TRUE(copyStamp.Id == stamp.Id && copyStamp.Region == stamp.Region &&
-                        copyStamp.RealPath == stamp.RealPath);
-        }
-        // Nothing else, no temporary above all.
-        EXPECT_EQ(Files(root), after);
+        if (saved && asked)
+            after["OTHER.old"] = after["other.tct"];
+        if (saved)
+            after[Utf8(fs::path(target).filename())] = folder.Encoded();
+        EXPECT_EQ(folder.Files(root), after);
+        // The stamp is the copy's, so that the next save goes there unasked.
+        TCmTactic copy;
+        EXPECT_EQ(saved && copy.Load(target, copyStamp) && copyStamp.Id == stamp.Id &&
+                      copyStamp.Region == stamp.Region && copyStamp.RealPath == stamp.RealPath,
+                  saved);
     }
 }
 
