@@ -434,7 +434,7 @@ void TMainForm::SaveCopyClick() {
             return Dialogs.Message(
                        this, QMessageBox::Question, QStringLiteral("Replace file?"),
                        QStringLiteral("%1 already exists.\nReplace it?\n\r\n\r"
-                                      "It will be saved in file %2 first.")
+                                      "The file as it is will be kept in %2.")
                            .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(reserve)),
                        QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
         return Dialogs.Message(

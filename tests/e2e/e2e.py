@@ -17,6 +17,20 @@ def case_no_game(args):
         assert s.app.wait(20) == 255, "exit status %s, not -1" % s.app.returncode
 
 
+SAVE_TITLE = "Save As"  # the save dialog's
+
+
+def drag(s, lines):
+    """Player 2 in zone 5 with the ball dragged 2 cells right and 3 up; returns his new cell."""
+    start = position(lines, 2, "with", 5)
+    target = (start[0] + 2, start[1] + 3)
+    drop = grab_point(*target)  # one pixel right of and above the centre lies in the cell
+    s.xdotool("mousemove", *s.at(*grab_point(*start), IMAGE_ORIGIN), "mousedown", 1,
+              "sleep", 0.3, "mousemove_relative", 5, 5, "sleep", 0.1, "mousemove",
+              *s.at(drop[0] + 1, drop[1] - 1, IMAGE_ORIGIN), "sleep", 0.3, "mouseup", 1)
+    return target
+
+
 def case_edit_and_save(args):
     """On the demo installation, a drag and a grid pick, saved, change only their two words; the
     .old is the file as it was; the program ends with status 0 and stored nothing."""
@@ -26,12 +40,7 @@ def case_edit_and_save(args):
         s.main_window()
         s.open_file(BROWSE1, "442.tct")  # a bare name: the dialog starts in the tactics folder
         s.page(0)
-        start = position(lines, 2, "with", 5)
-        target = (start[0] + 2, start[1] + 3)
-        drop = grab_point(*target)  # one pixel right of and above the centre lies in the cell
-        s.xdotool("mousemove", *s.at(*grab_point(*start), IMAGE_ORIGIN), "mousedown", 1,
-                  "sleep", 0.3, "mousemove_relative", 5, 5, "sleep", 0.1, "mousemove",
-                  *s.at(drop[0] + 1, drop[1] - 1, IMAGE_ORIGIN), "sleep", 0.3, "mouseup", 1)
+        target = drag(s, lines)
         s.click(50, 240, PAGE_ORIGIN)  # player 3's Passing in the grid
         s.click(416, 166, PAGE_ORIGIN)  # the arrow of the combo above it
         s.key("End", "Return")
@@ -47,6 +56,31 @@ def case_edit_and_save(args):
         changed = {i for i in range(len(saved)) if saved[i:i + 1] != original[i:i + 1]}
         words = {*range(477, 481), *range(1389, 1393)}  # player 2's zone 5, player 3's word A
         assert len(saved) == len(original) and changed <= words, changed
+
+
+def case_save_copy(args):
+    """A drag, then Ctrl+Shift+S and Return: "442 copy.tct" beside the tactic holds the drag as
+    the data layer reads it and the other bytes of 442.tct, which stays as it was; the copy is
+    saved, so the window closes without a question."""
+    with Session(args) as s:
+        path, copy = os.path.join(s.tactics, "442.tct"), os.path.join(s.tactics, "442 copy.tct")
+        original, lines = Path(path).read_bytes(), s.dump(path)
+        s.main_window()
+        s.open_file(BROWSE1, "442.tct")
+        s.page(0)
+        target = drag(s, lines)
+        s.key("ctrl+shift+s")
+        s.find(SAVE_TITLE)
+        s.key("Return")
+        until(lambda: os.path.exists(copy), "no copy")
+        s.close_window(s.window)
+        assert s.app.wait(20) == 0 and not s.leftovers(), (s.app.returncode, s.leftovers())
+        assert Path(path).read_bytes() == original, "the original changed"
+        changes = [b for a, b in zip(lines, s.dump(copy)) if a != b]
+        assert changes == ["player 2 with 5: %d %d" % target], changes
+        saved = Path(copy).read_bytes()
+        changed = {i for i in range(len(saved)) if saved[i:i + 1] != original[i:i + 1]}
+        assert len(saved) == len(original) and changed <= set(range(477, 481)), changed
 
 
 def case_short_file(args):
