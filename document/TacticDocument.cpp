@@ -73,6 +73,46 @@ private:
     std::string To;
 };
 
+// Many positions at once. It remembers the zone and phase it was made in, so
+// that an undo shows where the maker was looking.
+class TSetPositions : public QUndoCommand {
+public:
+    using TPositions = TTacticDocument::TPositions;
+
+    TSetPositions(TTacticDocument& document, int run, int mergeKey, const QString& text,
+                  const TPositions& from, const TPositions& to)
+        : QUndoCommand(text)
+        , Document(document)
+        , Run(run)
+        , MergeKey(mergeKey)
+        , Zone(document.BallZone())
+        , WithBall(document.WithBall())
+        , From(from)
+        , To(to) {}
+
+    void undo() override { Document.StorePositions(From, Zone, WithBall); }
+    void redo() override { Document.StorePositions(To, Zone, WithBall); }
+    int id() const override { return MergeKey == 0 ? -1 : 2; }
+    bool mergeWith(const QUndoCommand* other) override {
+        const auto* next = static_cast<const TSetPositions*>(other);
+        if (next->Run != Run || next->MergeKey != MergeKey || next->Zone != Zone ||
+            next->WithBall != WithBall)
+            return false;
+        To = next->To;
+        setObsolete(To == From);
+        return true;
+    }
+
+private:
+    TTacticDocument& Document;
+    int Run;
+    int MergeKey;
+    int Zone;
+    bool WithBall;
+    TPositions From;
+    TPositions To;
+};
+
 TTacticDocument::TTacticDocument(const TTacticColors& mainColors, const TTacticColors& secondColors,
                                  QObject* parent)
     : QObject(parent)
@@ -169,6 +209,34 @@ bool TTacticDocument::SetInstruction(int player, int column, const std::string& 
         return false;
     Steps.push(new TSetInstruction(*this, PickRun, player, column, from, text));
     return true;
+}
+
+TTacticDocument::TPositions TTacticDocument::Positions() const {
+    TPositions positions;
+    for (int i = 0; i < TCmTactic::PlayerCount; ++i) {
+        const TCmPlayer& p = MainTactic.Players[static_cast<size_t>(i)];
+        positions[static_cast<size_t>(i)] = {p.WithBall, p.WithoutBall};
+    }
+    return positions;
+}
+
+bool TTacticDocument::SetPositions(const TPositions& positions, const QString& text, int mergeKey) {
+    const TPositions from = Positions();
+    if (from == positions)
+        return false;
+    Steps.push(new TSetPositions(*this, PickRun, mergeKey, text, from, positions));
+    return true;
+}
+
+void TTacticDocument::StorePositions(const TPositions& positions, int zone, bool withBall) {
+    for (int i = 0; i < TCmTactic::PlayerCount; ++i) {
+        TCmPlayer& p = MainTactic.Players[static_cast<size_t>(i)];
+        p.WithBall = positions[static_cast<size_t>(i)][0];
+        p.WithoutBall = positions[static_cast<size_t>(i)][1];
+    }
+    Zone = zone;
+    Phase = withBall;
+    emit positionsChanged();
 }
 
 void TTacticDocument::StorePosition(int player, int zone, bool withBall, TCmPos cell) {

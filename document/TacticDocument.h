@@ -7,6 +7,8 @@
 #include <QString>
 #include <QUndoStack>
 
+#include <array>
+
 #include <functional>
 #include <string>
 
@@ -23,6 +25,9 @@ public:
     // change of the tactic, or a reserve copy made from another tactic file.
     // A copy asks too before it replaces an existing file.
     enum class TSaveQuestion { ChangedOnDisk, ReserveOfAnotherTactic, ReplaceFile };
+    // Every position of the main tactic: [player][0 with ball, 1 without][zone].
+    using TPositions =
+        std::array<std::array<std::array<TCmPos, TCmPlayer::ZoneCount>, 2>, TCmTactic::PlayerCount>;
 
     TTacticDocument(const TTacticColors& mainColors, const TTacticColors& secondColors,
                     QObject* parent = nullptr);
@@ -63,6 +68,12 @@ public:
     // a row on the same cell are one step, until EndMerging.
     bool MovePlayer(int player, int zone, bool withBall, TCmPos cell);
     bool SetInstruction(int player, int column, const std::string& text);
+    // Many positions at once, as one step named `text` (a copied or mirrored
+    // shape, a keyboard move); storing what is there is no step. Steps in a
+    // row with the same non-zero mergeKey, zone and phase are one step, until
+    // EndMerging. An undo or redo shows the zone and phase it was made in.
+    TPositions Positions() const;
+    bool SetPositions(const TPositions& positions, const QString& text, int mergeKey = 0);
     // The run of picks that merge into one step ends (the list lost the
     // keyboard, or another cell was chosen).
     void EndMerging() { ++PickRun; }
@@ -90,8 +101,10 @@ signals:
 private:
     friend class TMovePlayer;
     friend class TSetInstruction;
+    friend class TSetPositions;
     void StorePosition(int player, int zone, bool withBall, TCmPos cell);
     void StoreInstruction(int player, int column, const std::string& text);
+    void StorePositions(const TPositions& positions, int zone, bool withBall);
 
     TCmTactic MainTactic;
     TCmTactic SecondTactic;

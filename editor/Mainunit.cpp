@@ -7,6 +7,7 @@
 #include "editor/PageControl.h"
 #include "editor/PitchPanel.h"
 #include "editor/ScreenCentring.h"
+#include "editor/ShapeCommands.h"
 #include "editor/ZonesWindow.h"
 #include "pages/AntiPage.h"
 #include "pages/ComparePage.h"
@@ -135,6 +136,8 @@ void TMainForm::FormDestroy() {
     // the window while they go: they go first.
     delete Zones;
     Zones = nullptr;
+    delete Shapes;
+    Shapes = nullptr;
     delete Timer;
     delete PageControl;
     delete ImagePanel;
@@ -243,6 +246,11 @@ void TMainForm::BuildControls() {
     connect(LoadPanel, &TLoadPanel::zonesClicked, this, &TMainForm::BtnZonesClick);
     connect(Timer, &QTimer::timeout, this, &TMainForm::TimerTimer);
     AddShortcuts();
+    Shapes = new TShapeCommands(*Doc, Dialogs, *this, [this] {
+        return Doc->MainLoaded() && !ImagePanel->Dragging() && CurrentPage() != TPage::Options;
+    });
+    connect(Shapes, &TShapeCommands::starting, this, &TMainForm::StopPlay);
+    connect(Shapes, &TShapeCommands::targetWanted, this, &TMainForm::PickCopyTarget);
     // A tactic file dropped from the file manager.
     setAcceptDrops(true);
 
@@ -705,6 +713,8 @@ void TMainForm::BtnZonesClick() {
                 [this](const std::vector<int>& route) { Play->SetRoute(route); });
         // Its controls go with it: so does play.
         connect(Zones, &TZonesWindow::hidden, this, &TMainForm::StopPlay);
+        connect(Zones, &TZonesWindow::targetChosen, Shapes, &TShapeCommands::CopyTo);
+        Zones->SetShapeActions(Shapes->Actions());
         // The hints' switch holds here too.
         Zones->installEventFilter(this);
         for (QWidget* child : Zones->findChildren<QWidget*>())
@@ -712,6 +722,12 @@ void TMainForm::BtnZonesClick() {
     }
     Zones->OpenBeside(*this);
     UpdateFields();
+}
+
+void TMainForm::PickCopyTarget() {
+    if (!Zones || !Zones->isVisible())
+        BtnZonesClick();
+    Zones->WaitForTarget(true);
 }
 
 void TMainForm::HideLogoClick(bool hidden) {
@@ -768,6 +784,7 @@ void TMainForm::ChangeLanguage(bool russian) {
     // posted notice arrives.
     QEvent change(QEvent::LanguageChange);
     QCoreApplication::sendEvent(this, &change);
+    Shapes->Retranslate();
 }
 
 void TMainForm::ImageDrop(int player, TCmPos cell) {

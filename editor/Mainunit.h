@@ -19,6 +19,7 @@ class QTranslator;
 class TDialogs;
 class TLoadPanel;
 class TPitchPanel;
+class TShapeCommands;
 class TZonesWindow;
 
 namespace pitch {
@@ -110,6 +111,8 @@ private:
                     const std::function<QByteArray(const QString& suffix)>& make);
     // Opens the zones overview beside the window, or closes it.
     void BtnZonesClick();
+    // "Copy shape to another zone": the overview opens and waits for a click.
+    void PickCopyTarget();
     void ChooseZone(int zone);
     // Play: started, paused, stepped and stopped here, each frame drawn on
     // the big pitch; the document is only read, but for the ball zone that
@@ -166,6 +169,8 @@ private:
     // Made when first opened, so that start-up does not pay for it.
     TZonesWindow* Zones = nullptr;
     pitch::TPlayback* Play = nullptr;
+    // Copy and mirror shapes.
+    TShapeCommands* Shapes = nullptr;
     // The moment of play the big pitch last drew; a hold repeats it without a redraw.
     pitch::TPlayStep FrameShown{-1, -1, 0.0};
 };

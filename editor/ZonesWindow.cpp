@@ -9,6 +9,8 @@
 #include <QHBoxLayout>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
@@ -193,6 +195,15 @@ TZonesWindow::TZonesWindow(QWidget* parent)
     BtnRoute->setCheckable(true);
     BtnClearRoute = button("BtnClearRoute", style()->standardIcon(QStyle::SP_DialogResetButton));
     BtnClearRoute->setEnabled(false);
+    BtnShapes = button("BtnShapes", style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    BtnShapes->setPopupMode(QToolButton::InstantPopup);
+    BtnShapes->setMenu(new QMenu(BtnShapes));
+    BtnShapes->menu()->setToolTipsVisible(true);
+    TargetHint = new QLabel(this);
+    TargetHint->setObjectName(QStringLiteral("TargetHint"));
+    TargetHint->setWordWrap(true);
+    TargetHint->setContentsMargins(4, 0, 4, 0);
+    TargetHint->hide();
     ComboSpeed = new QComboBox(this);
     ComboSpeed->setObjectName(QStringLiteral("ComboSpeed"));
     Overview = new TOverviewView(this);
@@ -205,10 +216,12 @@ TZonesWindow::TZonesWindow(QWidget* parent)
     controls->addStretch();
     controls->addWidget(BtnRoute);
     controls->addWidget(BtnClearRoute);
+    controls->addWidget(BtnShapes);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(2);
     outer->addLayout(controls);
+    outer->addWidget(TargetHint);
     outer->addWidget(Overview, 1);
 
     connect(BtnPlay, &QToolButton::clicked, this, &TZonesWindow::playPauseWanted);
@@ -219,6 +232,11 @@ TZonesWindow::TZonesWindow(QWidget* parent)
     connect(BtnRoute, &QToolButton::toggled, Overview, &TOverviewView::SetRouteEditing);
     connect(BtnClearRoute, &QToolButton::clicked, this, [this] { SetRoute({}); });
     connect(Overview, &TOverviewView::zoneClicked, this, [this](int zone) {
+        if (Waiting) {
+            WaitForTarget(false);
+            emit targetChosen(zone);
+            return;
+        }
         if (!BtnRoute->isChecked()) {
             emit zoneChosen(zone);
             return;
@@ -277,7 +295,30 @@ void TZonesWindow::OpenBeside(const QWidget& main) {
     raise();
 }
 
+void TZonesWindow::SetShapeActions(const QList<QAction*>& actions) {
+    BtnShapes->menu()->addActions(actions);
+    addActions(actions);
+}
+
+void TZonesWindow::WaitForTarget(bool on) {
+    Waiting = on;
+    TargetHint->setVisible(on);
+    if (on) {
+        activateWindow();
+        Overview->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TZonesWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && Waiting) {
+        WaitForTarget(false);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void TZonesWindow::hideEvent(QHideEvent* event) {
+    WaitForTarget(false);
     QWidget::hideEvent(event);
     emit hidden();
 }
@@ -300,4 +341,6 @@ void TZonesWindow::Retranslate() {
     ComboSpeed->setCurrentIndex(speed);
     BtnRoute->setToolTip(tr("Make a route: click the zones in order"));
     BtnClearRoute->setToolTip(tr("Clear the route (back to the default route)"));
+    BtnShapes->setToolTip(tr("Copy or mirror the shape of the zone shown"));
+    TargetHint->setText(tr("Click the zone to copy the shape to (Escape cancels)"));
 }

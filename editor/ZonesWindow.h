@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QComboBox;
+class QLabel;
 class QToolButton;
 
 // The twelve small pitches of the overview. It draws when what it shows
@@ -68,6 +70,12 @@ public:
     void OpenBeside(const QWidget& main);
     const std::vector<int>& Route() const { return Route_; }
     TOverviewView* View() const { return Overview; }
+    // The shape commands, offered by the shapes button's menu; their keys
+    // work here too.
+    void SetShapeActions(const QList<QAction*>& actions);
+    // A click on a small pitch picks a copy's target, and a hint says so;
+    // Escape or a close gives up.
+    void WaitForTarget(bool on);
 
 signals:
     void zoneChosen(int zone);
@@ -79,10 +87,12 @@ signals:
     void routeChanged(const std::vector<int>& route);
     // Closed, or hidden with the main window.
     void hidden();
+    void targetChosen(int zone);
 
 protected:
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Retranslate();
@@ -95,6 +105,9 @@ private:
     QComboBox* ComboSpeed = nullptr;
     QToolButton* BtnRoute = nullptr;
     QToolButton* BtnClearRoute = nullptr;
+    QToolButton* BtnShapes = nullptr;
+    QLabel* TargetHint = nullptr;
+    bool Waiting = false;
     std::vector<int> Route_;
     bool Playing = false;
 };

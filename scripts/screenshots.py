@@ -111,6 +111,17 @@ def main():
         save("compare")
         s.page(2)
         save("anti")
+        # The pairs a mirror found, asked before it is made; the box over the window, declined.
+        s.page(0)
+        s.key("ctrl+shift+m")
+        s.find("Mirror the whole tactic")
+        time.sleep(0.4)
+        path = os.path.join(out, "mirror.png")
+        subprocess.run(["import", "-display", s.display, "-window", "root", "-crop",
+                        "790x482+%d+%d" % tuple(s.origin), "+repage", path],
+                       env=s.env(), check=True, capture_output=True, timeout=30)
+        print("wrote", os.path.relpath(path, ROOT))
+        s.answer("Mirror the whole tactic", "Escape")
         # A drag held halfway: player 7 on its way forward, the preview and its read-out.
         lines = s.dump(os.path.join(s.tactics, "442.tct"))
         start = x_session.grab_point(*x_session.position(lines, 7, "with", 5))

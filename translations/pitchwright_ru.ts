@@ -296,7 +296,110 @@
     </message>
 </context>
 <context>
+    <name>TShapeCommands</name>
+    <message>
+        <source>Copy shape to another zone…</source>
+        <translation>Копировать расстановку в другую зону…</translation>
+    </message>
+    <message>
+        <source>Copy shape to every zone of the row</source>
+        <translation>Копировать расстановку во все зоны ряда</translation>
+    </message>
+    <message>
+        <source>Copy shape to every zone of the column</source>
+        <translation>Копировать расстановку во все зоны колонны</translation>
+    </message>
+    <message>
+        <source>Copy shape to the other phase</source>
+        <translation>Копировать расстановку в другую фазу</translation>
+    </message>
+    <message>
+        <source>Mirror to the other flank…</source>
+        <translation>Отразить на другой фланг…</translation>
+    </message>
+    <message>
+        <source>Mirror the whole tactic…</source>
+        <translation>Отразить всю тактику…</translation>
+    </message>
+    <message>
+        <source>Copy the positions of the zone shown to a zone clicked in the zones overview</source>
+        <translation>Копировать позиции показанной зоны в зону, выбранную щелчком в обзоре зон</translation>
+    </message>
+    <message>
+        <source>Copy the positions of the zone shown to the three zones across the pitch</source>
+        <translation>Копировать позиции показанной зоны в три зоны поперёк поля</translation>
+    </message>
+    <message>
+        <source>Copy the positions of the zone shown to the four zones along the pitch</source>
+        <translation>Копировать позиции показанной зоны в четыре зоны вдоль поля</translation>
+    </message>
+    <message>
+        <source>Copy the positions of the zone shown to the same zone in the other phase</source>
+        <translation>Копировать позиции показанной зоны в ту же зону другой фазы</translation>
+    </message>
+    <message>
+        <source>Mirror the zone shown onto the zone of the other flank; counterparts swap places</source>
+        <translation>Отразить показанную зону на зону другого фланга; симметричные игроки меняются местами</translation>
+    </message>
+    <message>
+        <source>Mirror every zone in both phases; counterparts swap places</source>
+        <translation>Отразить все зоны в обеих фазах; симметричные игроки меняются местами</translation>
+    </message>
+    <message>
+        <source>copy shape to the row</source>
+        <translation>копирование расстановки в ряд</translation>
+    </message>
+    <message>
+        <source>copy shape to the column</source>
+        <translation>копирование расстановки в колонну</translation>
+    </message>
+    <message>
+        <source>copy shape to the other phase</source>
+        <translation>копирование расстановки в другую фазу</translation>
+    </message>
+    <message>
+        <source>mirror to the other flank</source>
+        <translation>отражение на другой фланг</translation>
+    </message>
+    <message>
+        <source>mirror the whole tactic</source>
+        <translation>отражение всей тактики</translation>
+    </message>
+    <message>
+        <source>copy shape to zone %1</source>
+        <translation>копирование расстановки в зону %1</translation>
+    </message>
+    <message>
+        <source>mirror themselves</source>
+        <translation>отражаются сами</translation>
+    </message>
+    <message>
+        <source>Mirror the shape of zone %1 onto zone %2?</source>
+        <translation>Отразить расстановку зоны %1 на зону %2?</translation>
+    </message>
+    <message>
+        <source>with ball, row %1</source>
+        <translation>с мячом, ряд %1</translation>
+    </message>
+    <message>
+        <source>without ball, row %1</source>
+        <translation>без мяча, ряд %1</translation>
+    </message>
+    <message>
+        <source>Mirror every zone in both phases?</source>
+        <translation>Отразить все зоны в обеих фазах?</translation>
+    </message>
+</context>
+<context>
     <name>TZonesWindow</name>
+    <message>
+        <source>Copy or mirror the shape of the zone shown</source>
+        <translation>Копировать или отразить расстановку показанной зоны</translation>
+    </message>
+    <message>
+        <source>Click the zone to copy the shape to (Escape cancels)</source>
+        <translation>Щёлкните зону, в которую скопировать расстановку (Escape — отмена)</translation>
+    </message>
     <message>
         <source>Zones overview</source>
         <translation>Обзор зон</translation>

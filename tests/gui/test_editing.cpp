@@ -351,6 +351,35 @@ private slots:
         QCOMPARE(Shown(), before);
     }
 
+    // Many positions as one step: undone whole, shown where it was made,
+    // merged only with steps of its own key in one run, gone when merged back.
+    void reshapingIsOneStepMergedByKey() {
+        TTacticDocument doc({}, {});
+        const TTacticDocument::TPositions start = doc.Positions();
+        const auto moved = [&](int by) {
+            TTacticDocument::TPositions p = start;
+            p[3][1][7].X += by;
+            p[9][0][2].Y += by;
+            return p;
+        };
+        doc.SetBallZone(7);
+        doc.SetWithBall(false);
+        QVERIFY(doc.SetPositions(moved(1), "a", 1) && doc.SetPositions(start, "a", 1));
+        QCOMPARE(doc.History().count(), 0);
+        QVERIFY(doc.SetPositions(moved(1), "a", 1) && doc.SetPositions(moved(2), "a", 1));
+        doc.EndMerging();
+        QVERIFY(doc.SetPositions(moved(3), "a", 1) && doc.SetPositions(moved(4), "b"));
+        QVERIFY(!doc.SetPositions(moved(4), "c"));
+        QCOMPARE(doc.History().count(), 3);
+        doc.SetBallZone(0);
+        doc.SetWithBall(true);
+        doc.History().undo();
+        QVERIFY(doc.Positions() == moved(3));
+        doc.History().undo();
+        doc.History().undo();
+        QVERIFY(doc.Positions() == start && doc.BallZone() == 7 && !doc.WithBall());
+    }
+
     // Unsaved edits (or none, once undone), then a close, a Browse1 (by its
     // key, Ctrl+O) or a drop of a main tactic: the question, each answer,
     // what is then loaded or saved.
