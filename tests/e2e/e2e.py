@@ -2,7 +2,7 @@
 """End-to-end cases: the real program in its own Xvfb and copy of the demo prefix, driven by
 X input (xdotool) and checked on its windows, files and exit status (tools/x_session.py)."""
 
-import argparse, os, sys
+import argparse, os, re, sys
 from pathlib import Path
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
@@ -18,6 +18,17 @@ def case_no_game(args):
 
 
 SAVE_TITLE = "Save As"  # the save dialog's
+
+
+def places(lines):  # tactic_dump's lines: the cells of each phase and zone, and the other lines
+    cells, rest = {}, []
+    for line in lines:
+        m = re.fullmatch(r"player \d+ (with|without) (\d+): (-?\d+) (-?\d+)", line)
+        if not m:
+            rest.append(line)
+            continue
+        cells.setdefault((m[1], int(m[2])), []).append((int(m[3]), int(m[4])))
+    return cells, rest
 
 
 def drag(s, lines):
@@ -59,9 +70,10 @@ def case_edit_and_save(args):
 
 
 def case_save_copy(args):
-    """A drag, then Ctrl+Shift+S and Return: "442 copy.tct" beside the tactic holds the drag as
-    the data layer reads it and the other bytes of 442.tct, which stays as it was; the copy is
-    saved, so the window closes without a question."""
+    """A drag makes the tactic lopsided, Ctrl+Shift+M mirrors it whole, Ctrl+Shift+S and Return
+    save "442 copy.tct" beside it: as the data layer reads it, each zone holds the other flank's
+    places mirrored, all else is 442.tct's, which stays as it was; saved, the window closes
+    without a question."""
     with Session(args) as s:
         path, copy = os.path.join(s.tactics, "442.tct"), os.path.join(s.tactics, "442 copy.tct")
         original, lines = Path(path).read_bytes(), s.dump(path)
@@ -69,6 +81,9 @@ def case_save_copy(args):
         s.open_file(BROWSE1, "442.tct")
         s.page(0)
         target = drag(s, lines)
+        s.key("ctrl+shift+m")
+        s.answer("Mirror the whole tactic")
+        s.xdotool("windowfocus", "--sync", s.window)  # no window manager gives it back
         s.key("ctrl+shift+s")
         s.find(SAVE_TITLE)
         s.key("Return")
@@ -76,11 +91,13 @@ def case_save_copy(args):
         s.close_window(s.window)
         assert s.app.wait(20) == 0 and not s.leftovers(), (s.app.returncode, s.leftovers())
         assert Path(path).read_bytes() == original, "the original changed"
-        changes = [b for a, b in zip(lines, s.dump(copy)) if a != b]
-        assert changes == ["player 2 with 5: %d %d" % target], changes
+        (before, rest), (after, same) = places(lines), places(s.dump(copy))
+        before["with", 5][1] = target  # player 2's, dragged
+        assert rest == same and all(sorted(after[phase, z % 4 + 4 * (2 - z // 4)]) == sorted(
+            (26 - x, y) for x, y in cells) for (phase, z), cells in before.items()), after
         saved = Path(copy).read_bytes()
-        changed = {i for i in range(len(saved)) if saved[i:i + 1] != original[i:i + 1]}
-        assert len(saved) == len(original) and changed <= set(range(477, 481)), changed
+        assert len(saved) == len(original) and all(saved[i] == original[i] for i in range(
+            len(saved)) if not 313 <= i < 1461), "bytes outside the editor's region"
 
 
 def case_short_file(args):
