@@ -190,7 +190,11 @@ QString TTacticDocument::MainName() const {
 }
 
 QString TTacticDocument::ReservePath() const {
-    return QFileInfo(MainFile).absoluteDir().filePath(MainName() + ".old");
+    return ReservePathOf(MainFile);
+}
+
+QString TTacticDocument::ReservePathOf(const QString& path) {
+    return QFileInfo(path).absoluteDir().filePath(ShortName(path) + ".old");
 }
 
 TCmFailure TTacticDocument::LoadMain(const QString& path) {
@@ -227,6 +231,29 @@ TTacticDocument::Save(const std::function<bool(TSaveQuestion)>& confirm) {
         return TSaveOutcome::Saved;
     }
     return SaveFailure.Error == TCmError::None ? TSaveOutcome::Declined : TSaveOutcome::Failed;
+}
+
+TTacticDocument::TSaveOutcome
+TTacticDocument::SaveCopy(const QString& path, const std::function<bool(TSaveQuestion)>& confirm) {
+    if (!MainLoaded())
+        return TSaveOutcome::Declined;
+    TCmFileStamp stamp;
+    const bool saved = CmSaveCopy(
+        MainTactic, NativeFileName(MainFile), MainStamp, NativeFileName(path),
+        NativeFileName(ReservePathOf(path)),
+        [&](TCmCopyQuestion question) {
+            return confirm(question == TCmCopyQuestion::ReplaceTarget
+                               ? TSaveQuestion::ReplaceFile
+                               : TSaveQuestion::ReserveOfAnotherTactic);
+        },
+        stamp, SaveFailure);
+    if (!saved)
+        return SaveFailure.Error == TCmError::None ? TSaveOutcome::Declined : TSaveOutcome::Failed;
+    // The history stays: its steps now lead to and from the copy.
+    MainFile = path;
+    MainStamp = stamp;
+    Steps.setClean();
+    return TSaveOutcome::Saved;
 }
 
 bool TTacticDocument::MovePlayer(int player, int zone, bool withBall, TCmPos cell) {

@@ -24,7 +24,8 @@ public:
     enum class TSaveOutcome { Saved, Declined, Failed };
     // What a save asks before it writes over something: another program's
     // change of the tactic, or a reserve copy made from another tactic file.
-    enum class TSaveQuestion { ChangedOnDisk, ReserveOfAnotherTactic };
+    // A copy asks too before it replaces an existing file.
+    enum class TSaveQuestion { ChangedOnDisk, ReserveOfAnotherTactic, ReplaceFile };
     // Every position of the main tactic: [player][0 with ball, 1 without][zone].
     using TPositions =
         std::array<std::array<std::array<TCmPos, TCmPlayer::ZoneCount>, 2>, TCmTactic::PlayerCount>;
@@ -91,6 +92,16 @@ public:
     // (player indices) in one step; picks in a row on the same cells merge
     // as those on one cell do. Returns whether a step was made.
     bool SetInstructions(int column, const QList<int>& players, const std::string& text);
+
+    // Save a copy: the tactic as edited into the new file `path`, the loaded
+    // file's other bytes kept; an existing file there first gets its own
+    // reserve copy beside it. `confirm` is asked before an existing file is
+    // replaced (ReplaceFile) and about a reserve copy of another tactic. Afterwards the copy is the
+    // main tactic, saved as it stands; the loaded file is untouched.
+    TSaveOutcome SaveCopy(const QString& path, const std::function<bool(TSaveQuestion)>& confirm);
+    // The reserve copy a file at `path` would get: its short name and ".old", beside it.
+    static QString ReservePathOf(const QString& path);
+
 signals:
     // A position of the main tactic changed; the ball zone and phase are
     // those of the change, so that an undo shows what it undid.

@@ -127,3 +127,31 @@ QString ExportFailureText(const QString& path, TCmFailure failure) {
     }
     return QStringLiteral("Could not save %1\n%2\nNothing was written.").arg(Native(path), reason);
 }
+
+QString CopyFailureText(const QString& path, const QString& reserve, const QString& loaded,
+                        TCmFailure failure) {
+    const QString head = QStringLiteral("Could not save a copy as %1\n").arg(Native(path));
+    switch (failure.Error) {
+    case TCmError::CopyIsTactic:
+        return head + QStringLiteral("That name, or its reserve copy %1, is the loaded tactic file "
+                                     "%2 itself; Save writes into it.\nNothing was written.")
+                          .arg(Native(reserve), Native(loaded));
+    case TCmError::ReserveFailed:
+    case TCmError::ReserveIsTactic:
+    case TCmError::ReserveUnconfirmed:
+        return SaveFailureText(path, reserve, failure)
+            .replace(QStringLiteral("The tactic was not saved"),
+                     QStringLiteral("The copy was not saved"));
+    case TCmError::TooShort:
+    case TCmError::ReadFailed:
+    case TCmError::Resized:
+        return head + QStringLiteral(
+                          "The loaded tactic file %1 cannot be copied. %2\nNothing was written.")
+                          .arg(Native(loaded), OpenReason(failure));
+    case TCmError::Locked:
+    case TCmError::CannotOpen:
+        return head + OpenReason(failure) + QStringLiteral("\nNothing was written.");
+    default:
+        return ExportFailureText(path, failure);
+    }
+}

@@ -19,3 +19,9 @@ QString SaveFailureText(const QString& path, const QString& reserve, TCmFailure 
 // A picture or sheet that could not be written as the new file `path`; the
 // text says what became of the file (nothing, but for an unconfirmed name).
 QString ExportFailureText(const QString& path, TCmFailure failure);
+
+// A copy of the main tactic (loaded from `loaded`) that could not be written
+// as `path`, whose own reserve copy is `reserve`; nothing was written but
+// for what the text names.
+QString CopyFailureText(const QString& path, const QString& reserve, const QString& loaded,
+                        TCmFailure failure);

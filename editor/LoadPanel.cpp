@@ -25,7 +25,8 @@ constexpr int PictureLeft = 722;
 constexpr int SheetLeft = 750;
 constexpr int Name1Left = 136;
 constexpr int Name2Left = 539;
-constexpr int NoteLeft = 306;
+constexpr int SaveCopyLeft = 306;
+constexpr int NoteLeft = 334; // right of "Save a copy…"'s button
 
 // A hint that names its key, in the platform's spelling.
 QString WithKey(const QString& hint, const QKeySequence& key) {
@@ -78,6 +79,11 @@ TLoadPanel::TLoadPanel(QWidget* parent)
     BtnSave->setToolTip(WithKey("This is save button!", QKeySequence::Save));
     BtnSave->setEnabled(false);
     connect(BtnSave, &QPushButton::clicked, this, &TLoadPanel::saveClicked);
+    BtnSaveCopy = MakeButton(this, "BtnSaveCopy", {SaveCopyLeft, 4, 21, 21});
+    BtnSaveCopy->setIcon(artwork::SaveCopyIcon());
+    BtnSaveCopy->setIconSize({16, 16});
+    BtnSaveCopy->setEnabled(false);
+    connect(BtnSaveCopy, &QPushButton::clicked, this, &TLoadPanel::saveCopyClicked);
     BtnZones = MakeButton(this, "BtnZones", {ZonesLeft, 4, 21, 21});
     BtnPicture = MakeButton(this, "BtnPicture", {PictureLeft, 4, 21, 21});
     BtnSheet = MakeButton(this, "BtnSheet", {SheetLeft, 4, 21, 21});
@@ -102,7 +108,7 @@ void TLoadPanel::ShowFile(bool main, const QString& path) {
 }
 
 void TLoadPanel::EnableMainCommands() {
-    for (QPushButton* button : {BtnSave, Browse2, BtnPicture, BtnSheet, BtnZones})
+    for (QPushButton* button : {BtnSave, BtnSaveCopy, Browse2, BtnPicture, BtnSheet, BtnZones})
         button->setEnabled(true);
 }
 
@@ -124,6 +130,7 @@ void TLoadPanel::Retranslate() {
     LabelT1->setText(tr("Main tactic"));
     LabelT2->setText(tr("Second tactic"));
     SaveNote->setText(tr("Saved"));
+    BtnSaveCopy->setToolTip(WithKey(tr("Save a copy…"), SaveCopyKey()));
     BtnPicture->setToolTip(WithKey(tr("Save picture…"), PictureKey()));
     BtnSheet->setToolTip(WithKey(tr("Save tactic sheet…"), SheetKey()));
     BtnZones->setToolTip(WithKey(tr("Zones overview"), ZonesKey()));

@@ -28,6 +28,8 @@ public:
     // The key of the second tactic's "..", as its hint names it.
     static QKeySequence SecondKey() { return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O); }
     QPushButton* SaveButton() const { return BtnSave; }
+    // "Save a copy…": the tactic as edited into another file.
+    static QKeySequence SaveCopyKey() { return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S); }
     // The keys of "Save picture…" and "Save tactic sheet…", as their hints name them.
     static QKeySequence PictureKey() { return QKeySequence(Qt::CTRL | Qt::Key_E); }
     static QKeySequence SheetKey() { return QKeySequence(Qt::CTRL | Qt::Key_P); }
@@ -38,6 +40,7 @@ public:
 signals:
     void browseClicked(bool main);
     void saveClicked();
+    void saveCopyClicked();
     void pictureClicked();
     void sheetClicked();
     void zonesClicked();
@@ -56,6 +59,7 @@ private:
     QPushButton* Browse1 = nullptr;
     QPushButton* Browse2 = nullptr;
     QPushButton* BtnSave = nullptr;
+    QPushButton* BtnSaveCopy = nullptr;
     QPushButton* BtnPicture = nullptr;
     QPushButton* BtnSheet = nullptr;
     QPushButton* BtnZones = nullptr;

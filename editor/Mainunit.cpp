@@ -246,6 +246,7 @@ void TMainForm::BuildControls() {
     connect(ImagePanel, &TPitchPanel::keyRunEnded, this, [this] { Doc->EndMerging(); });
     connect(LoadPanel, &TLoadPanel::browseClicked, this, &TMainForm::BrowseClick);
     connect(LoadPanel, &TLoadPanel::saveClicked, this, &TMainForm::BtnSaveClick);
+    connect(LoadPanel, &TLoadPanel::saveCopyClicked, this, &TMainForm::SaveCopyClick);
     connect(LoadPanel, &TLoadPanel::pictureClicked, this, &TMainForm::SavePictureClick);
     connect(LoadPanel, &TLoadPanel::sheetClicked, this, &TMainForm::SaveSheetClick);
     connect(LoadPanel, &TLoadPanel::zonesClicked, this, &TMainForm::BtnZonesClick);
@@ -303,6 +304,10 @@ void TMainForm::AddShortcuts() {
     add(QKeySequence::keyBindings(QKeySequence::Save), [this] {
         if (!ImagePanel->Dragging() && Doc->MainLoaded())
             BtnSaveClick();
+    });
+    add({TLoadPanel::SaveCopyKey()}, [this] {
+        if (!ImagePanel->Dragging() && Doc->MainLoaded())
+            SaveCopyClick();
     });
     add({TLoadPanel::PictureKey()}, [this] {
         if (!ImagePanel->Dragging() && Doc->MainLoaded())
@@ -424,6 +429,52 @@ bool TMainForm::BtnSaveClick() {
         break;
     }
     return false;
+}
+
+void TMainForm::SaveCopyClick() {
+    StopPlay();
+    const QString start = QFileInfo(Doc->MainFileName())
+                              .absoluteDir()
+                              .filePath(QStringLiteral("%1 copy.tct").arg(Doc->MainName()));
+    const std::optional<QString> chosen = Dialogs.SaveFileName(
+        this, start, QStringLiteral("CM 00/01 tactics files (*.tct)"), QStringLiteral("tct"));
+    if (!chosen)
+        return;
+    QString path = *chosen;
+    if (!path.endsWith(QStringLiteral(".tct"), Qt::CaseInsensitive))
+        path += QStringLiteral(".tct");
+    const QString reserve = TTacticDocument::ReservePathOf(path);
+    const auto confirm = [&](TTacticDocument::TSaveQuestion question) {
+        // Asked here rather than by the dialog, as for pictures: a file that
+        // appears after the dialog closed is not replaced without a question.
+        if (question == TTacticDocument::TSaveQuestion::ReplaceFile)
+            return Dialogs.Message(
+                       this, QMessageBox::Question, QStringLiteral("Replace file?"),
+                       QStringLiteral("%1 already exists.\nReplace it?\n\r\n\r"
+                                      "The file as it is will be kept in %2.")
+                           .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(reserve)),
+                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        return Dialogs.Message(
+                   this, QMessageBox::Warning, QStringLiteral("Reserve copy of another tactic"),
+                   QStringLiteral("The reserve copy %1 was made from another tactic "
+                                  "file than %2.\nReplace it with the copy of %2?")
+                       .arg(QDir::toNativeSeparators(reserve), QDir::toNativeSeparators(path)),
+                   QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    };
+    const QString loaded = Doc->MainFileName();
+    switch (Doc->SaveCopy(path, confirm)) {
+    case TTacticDocument::TSaveOutcome::Saved:
+        ChosenPath = path;
+        LoadPanel->ShowFile(true, path);
+        LoadPanel->ShowSaved(true);
+        UpdateFields();
+        break;
+    case TTacticDocument::TSaveOutcome::Failed:
+        ShowError(CopyFailureText(path, reserve, loaded, Doc->LastSaveFailure()));
+        break;
+    case TTacticDocument::TSaveOutcome::Declined:
+        break;
+    }
 }
 
 void TMainForm::SavePictureClick() {

@@ -105,6 +105,8 @@ private:
     void EditRedo();
     // "Save picture…" (the pitch as shown, PNG) and "Save tactic sheet…" (PNG or PDF).
     void SavePictureClick();
+    // "Save a copy…": the tactic as edited into a new file, which becomes the main tactic's.
+    void SaveCopyClick();
     void SaveSheetClick();
     // Asks where to write a new file of one of the `suffixes`, makes its
     // bytes for the suffix chosen and writes them, replacing a file only

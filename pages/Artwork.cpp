@@ -1,5 +1,7 @@
 #include "pages/Artwork.h"
 
+#include <tuple>
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -109,6 +111,21 @@ QIcon SaveIcon() {
     QIcon icon;
     icon.addPixmap(Tick(16, QColor(220, 0, 0)), QIcon::Normal);
     icon.addPixmap(Tick(16, QColor(150, 150, 150)), QIcon::Disabled);
+    return icon;
+}
+
+QIcon SaveCopyIcon() {
+    QIcon icon;
+    for (auto [mode, front, back] :
+         {std::tuple{QIcon::Normal, QColor(220, 0, 0), QColor(240, 150, 150)},
+          std::tuple{QIcon::Disabled, QColor(150, 150, 150), QColor(200, 200, 200)}}) {
+        QPixmap pixmap = Transparent(16, 16);
+        QPainter p(&pixmap);
+        p.drawPixmap(0, 0, Tick(12, back));
+        p.drawPixmap(4, 4, Tick(12, front));
+        p.end();
+        icon.addPixmap(pixmap, mode);
+    }
     return icon;
 }
 

@@ -13,6 +13,8 @@ QPixmap UnitedKingdomFlag(int width = 32, int height = 20);
 QPixmap Tick(int size, const QColor& color);
 // A red tick that turns grey while its button is disabled.
 QIcon SaveIcon();
+// Two ticks, one behind the other: the tactic saved into another file.
+QIcon SaveCopyIcon();
 // The pitch as a framed picture, and a page with the pitch and lines of text.
 QIcon PictureIcon();
 QIcon SheetIcon();

@@ -113,7 +113,16 @@ bool TCmDiskFile::ReadRegion(TCmRegion& region) {
     return ReadAt(CmRegionOffset, region.data(), region.size());
 }
 
+bool TCmDiskFile::ReadAll(std::vector<uint8_t>& bytes) {
+    bytes.assign(static_cast<std::size_t>(FileSize), 0);
+    return ReadAt(0, bytes.data(), bytes.size());
+}
+
 #ifdef _WIN32
+
+bool CmNoSuchFile(int system) {
+    return system == ERROR_FILE_NOT_FOUND || system == ERROR_PATH_NOT_FOUND;
+}
 
 namespace {
 
@@ -503,6 +512,10 @@ bool TCmDiskFile::CopyTo(const std::string& target) {
 
 std::string CmSystemErrorText(int system) {
     return std::strerror(system);
+}
+
+bool CmNoSuchFile(int system) {
+    return system == ENOENT;
 }
 
 bool TCmDiskFile::Open(const std::string& fileName, TMode mode, int64_t minimumSize) {

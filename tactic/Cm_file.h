@@ -41,6 +41,8 @@ enum class TCmError {
     FolderNotWritable, // the folder takes no new file: no access, a read-only disk
     DiskFull,          // no room left on the disk (or in the user's quota)
     NameUnconfirmed,   // the file is in place, but the disk did not confirm its name
+    // A copy of the tactic under another name (CmSaveCopy):
+    CopyIsTactic, // the name, or its reserve copy's, leads to the loaded tactic file itself
 };
 
 struct TCmFailure {
@@ -62,6 +64,9 @@ std::string CmSystemErrorText(int system);
 // nothing else has changed, but for NameUnconfirmed.
 bool CmWriteNewFile(const std::string& target, std::span<const uint8_t> bytes, bool replace,
                     TCmFailure& failure);
+
+// The error number says that the name leads to nothing (no such file or folder).
+bool CmNoSuchFile(int system);
 
 // Which file a path leads to, whatever name or link it was reached by.
 struct TCmFileId {
@@ -143,6 +148,8 @@ public:
 
     // The editor's region, in one read or one write at its offset.
     bool ReadRegion(TCmRegion& region);
+    // The whole file, for a copy that changes its region.
+    bool ReadAll(std::vector<uint8_t>& bytes);
     bool WriteRegion(const TCmRegion& region);
     // Pushes written data to the disk; false when the system reports a failure.
     bool Flush();

@@ -195,3 +195,87 @@ bool TCmSaveSession::Write(TCmTactic& tactic, TCmFileStamp& stamp) {
     stamp.Attempt = region;
     return Fail(failure);
 }
+
+namespace {
+
+bool CopyFailed(TCmFailure& failure, TCmFailure why) {
+    failure = why;
+    return false;
+}
+
+// Where `name` leads: false with the reason when it cannot be told; `exists`
+// false for no file at all, or a folder or device, which the write refuses itself.
+bool LookAt(const std::string& name, bool& exists, TCmFileId& id, TCmFailure& failure) {
+    TCmDiskFile file;
+    exists = file.Open(name, TCmDiskFile::TMode::Read, 0);
+    id = file.Id();
+    const TCmFailure why = file.LastFailure();
+    return exists || why.Error == TCmError::NotAFile || CmNoSuchFile(why.System) ||
+           CopyFailed(failure, why);
+}
+
+} // namespace
+
+bool CmSaveCopy(TCmTactic& tactic, const std::string& source, const TCmFileStamp& loaded,
+                const std::string& target, const std::string& reserveName,
+                const std::function<bool(TCmCopyQuestion)>& confirm, TCmFileStamp& stamp,
+                TCmFailure& failure) {
+    failure = {};
+    // Looked at one after another, never two held at once: on Windows the
+    // second open of one file fails as locked, which would hide that it is one.
+    bool exists = false;
+    bool reserveExists = false;
+    TCmFileId targetId;
+    TCmFileId reserveId;
+    if (!LookAt(target, exists, targetId, failure) ||
+        (exists && !LookAt(reserveName, reserveExists, reserveId, failure)))
+        return false;
+
+    std::vector<uint8_t> bytes;
+    TCmRegion region{};
+    {
+        TCmDiskFile original;
+        if (!original.Open(source, TCmDiskFile::TMode::Read, TCmTactic::MinimumFileSize))
+            return CopyFailed(failure, original.LastFailure());
+        if ((exists && original.Id() == targetId) || (reserveExists && original.Id() == reserveId))
+            return CopyFailed(failure, {TCmError::CopyIsTactic, 0});
+        if (original.Size() != loaded.Size)
+            return CopyFailed(failure, {TCmError::Resized, 0});
+        if (!original.ReadAll(bytes))
+            return CopyFailed(failure, original.LastFailure());
+    }
+    const auto regionAt = bytes.begin() + CmRegionOffset;
+    std::copy_n(regionAt, CmRegionSize, region.begin());
+    if (!tactic.Encode(region))
+        return CopyFailed(failure, {TCmError::WriteFailed, 0});
+    std::copy(region.begin(), region.end(), regionAt);
+
+    // Asked once the name is known to be no folder nor the tactic itself.
+    if (exists && !confirm(TCmCopyQuestion::ReplaceTarget))
+        return false;
+    if (exists) {
+        TCmDiskFile old;
+        if (!old.Open(target, TCmDiskFile::TMode::Read, 0))
+            return CopyFailed(failure, old.LastFailure());
+        if (old.Id() != targetId)
+            return CopyFailed(failure, {TCmError::Moved, 0});
+        TCmDiskFile reserve;
+        if (reserve.Open(reserveName, TCmDiskFile::TMode::Read, 0) &&
+            !old.SameOutsideRegion(reserve)) {
+            reserve.Close();
+            if (!confirm(TCmCopyQuestion::ReplaceOtherReserve))
+                return false;
+        }
+        reserve.Close();
+        if (!old.CopyTo(reserveName))
+            return CopyFailed(failure, old.LastFailure());
+    }
+    if (!CmWriteNewFile(target, bytes, exists, failure))
+        return false;
+    TCmDiskFile copy;
+    if (copy.Open(target, TCmDiskFile::TMode::Read, TCmTactic::MinimumFileSize))
+        stamp = {copy.Id(), copy.Size(), region, copy.RealPath()};
+    else
+        stamp = {{}, static_cast<int64_t>(bytes.size()), region, {}};
+    return true;
+}

@@ -4,6 +4,7 @@
 #include "tactic/Cm_player.h"
 
 #include <array>
+#include <functional>
 #include <string>
 
 // One tactic in memory: seven team instruction texts and eleven players.
@@ -88,3 +89,18 @@ private:
     bool KeepReserve = false;
     TCmFailure Failure;
 };
+
+// Writes `tactic` into a new file `target`: the bytes of the loaded file
+// `source` (still of the stamped size) with the editor's region as the codec
+// writes it, so the copy has the original's size. The copy appears whole or
+// not at all (CmWriteNewFile). An existing target is replaced only when
+// `confirm` says yes to ReplaceTarget, and before that copied to reserveName
+// as a save copies its tactic; a reserve copy of that name made from another
+// tactic is replaced only after a yes to ReplaceOtherReserve. Refused, nothing written: a target or
+// a reserve name that is the loaded file itself, by whatever name or link. On success `stamp`
+// describes the copy; a no is false with error None.
+enum class TCmCopyQuestion { ReplaceTarget, ReplaceOtherReserve };
+bool CmSaveCopy(TCmTactic& tactic, const std::string& source, const TCmFileStamp& loaded,
+                const std::string& target, const std::string& reserveName,
+                const std::function<bool(TCmCopyQuestion)>& confirm, TCmFileStamp& stamp,
+                TCmFailure& failure);

@@ -16,6 +16,10 @@
         <translation>Сохранено</translation>
     </message>
     <message>
+        <source>Save a copy…</source>
+        <translation>Сохранить копию…</translation>
+    </message>
+    <message>
         <source>Save picture…</source>
         <translation>Сохранить картинку…</translation>
     </message>

@@ -86,10 +86,12 @@ def case_sheet(args):
         assert s.app.wait(20) == 0, "the program's exit status"
 
 
-CASES = {name: e2e.CASES[name] for name in ("no_game", "edit_and_save", "short_file")}
+CASES = {name: e2e.CASES[name] for name in ("no_game", "edit_and_save", "short_file",
+                                            "save_copy")}
 CASES["installer"] = case_installer
 CASES["sheet"] = case_sheet
 
 if __name__ == "__main__":
     e2e.Session = WineSession  # e2e.py's cases open their sessions through it
+    e2e.SAVE_TITLE = "Save"  # Wine's own dialog
     e2e.main(CASES, "--folder", "--setup")

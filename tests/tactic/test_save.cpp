@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <tuple>
 
 #ifndef _WIN32
 #include <csignal>
@@ -50,9 +51,9 @@ struct TFolder {
     }
 
     // Every regular file, so that a temporary left behind shows too.
-    std::map<std::string, TBytes> Files() const {
+    std::map<std::string, TBytes> Files(const fs::path& root = {}) const {
         std::map<std::string, TBytes> files;
-        for (const auto& entry : fs::directory_iterator(Root))
+        for (const auto& entry : fs::directory_iterator(root.empty() ? Root : root))
             if (entry.is_regular_file() && !entry.is_symlink())
                 files[Utf8(entry.path().filename())] = ReadFile(Utf8(entry.path()));
         return files;
@@ -350,6 +351,68 @@ TEST(Save, FullOrReadOnlyDiskLosesNothing) {
 }
 
 #endif
+
+// Save a copy, by target ("=": a second name of the loaded file, "/": a
+// folder), its folder and the answer before a file is replaced. The loaded
+// file never changes; the folder gains the copy as the codec writes it (and
+// the replaced file's reserve copy), or nothing, no temporary above all.
+TEST(SaveCopy, WritesANewFileOrNothing) {
+    enum TWhere { Beside, ReadOnly, Full };
+    const std::tuple<const char*, TWhere, bool, E> rows[] = {
+        {"copy.tct", Beside, true, E::None},
+        {"other.tct", Beside, false, E::None},
+        {"other.tct", Beside, true, E::None},
+        {"my442.tct", Beside, true, E::CopyIsTactic},
+        {"=", Beside, true, E::CopyIsTactic},
+        {"/", Beside, true, E::TargetIsFolder},
+        {"copy.tct", ReadOnly, true, E::FolderNotWritable},
+        {"copy.tct", Full, true, E::DiskFull},
+    };
+    for (const auto& [name, where, answer, error] : rows) {
+        SCOPED_TRACE(testing::Message() << name << " in folder " << where << ", answer " << answer);
+        TFolder folder;
+        fs::path root = folder.Root;
+#ifndef _WIN32
+        std::optional<TSmallDisk> disk;
+        if (where != Beside) {
+            disk.emplace(where == Full ? "size=4k" : "size=64k");
+            if (!disk->Mounted || (where == ReadOnly && !disk->MakeReadOnly()))
+                continue; // needs root, as the save's own full-disk test
+            root = disk->Dir.Path();
+            std::ofstream(root / "fill") << std::string(where == Full ? 4096 : 0, 'f');
+        }
+#else
+        if (where != Beside)
+            continue;
+#endif
+        std::string target = Utf8(root / (name[0] == '=' ? "link.tct" : name));
+        if (name[0] == '=')
+            fs::create_hard_link(folder.Tactic, target);
+        if (name[0] == '/')
+            fs::create_directory(target = Utf8(root / "sub.tct"));
+        auto after = folder.Files(root);
+        int asked = 0;
+        TCmFileStamp stamp, copyStamp;
+        TCmFailure failure;
+        const bool saved = CmSaveCopy(
+            folder.Loaded, folder.Tactic, folder.Stamp, target, Utf8(root / "OTHER.old"),
+            [&](TCmCopyQuestion) { return ++asked, answer; }, stamp, failure);
+        EXPECT_EQ(failure.Error, error);
+        EXPECT_EQ(saved, error == E::None && answer);
+        EXPECT_EQ(asked, name == std::string("other.tct"));
+        EXPECT_EQ(ReadFile(folder.Tactic), folder.Original);
+        if (saved && asked)
+            after["OTHER.old"] = after["other.tct"];
+        if (saved)
+            after[Utf8(fs::path(target).filename())] = folder.Encoded();
+        EXPECT_EQ(folder.Files(root), after);
+        // The stamp is the copy's, so that the next save goes there unasked.
+        TCmTactic copy;
+        EXPECT_EQ(saved && copy.Load(target, copyStamp) && copyStamp.Id == stamp.Id &&
+                      copyStamp.Region == stamp.Region && copyStamp.RealPath == stamp.RealPath,
+                  saved);
+    }
+}
 
 // "probe TACTIC RESERVE": one edited save as the window makes it, which the
 // kill test stops at each of its writes.
