@@ -98,6 +98,7 @@ bool TCmPlayer::Read(TCmFile& file) {
         Instr[index++] = DecodeText(pair, wordB);
     WithBall = withBall;
     WithoutBall = withoutBall;
+    ReadWordA = wordA;
     return true;
 }
 
@@ -111,7 +112,7 @@ bool TCmPlayer::Write(TCmFile& file) {
     uint32_t wordA = 0;
     int index = PlayerFirstChoice;
     for (const TChoice& field : PlayerChoices)
-        wordA |= EncodeText(field, Instr[index++], oldA);
+        wordA |= EncodeText(field, Instr[index++], ReadWordA.value_or(oldA));
     index = PlayerFirstPairA;
     for (const TPair& pair : PlayerPairsA)
         wordA |= EncodeText(pair, Instr[index++]);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class TCmFile;
@@ -37,4 +38,9 @@ public:
     bool Write(TCmFile& file);
 
     friend bool operator==(const TCmPlayer&, const TCmPlayer&) = default;
+
+private:
+    // The instruction word as last read: a text the codec does not know
+    // ("????") stands for the code read there, whatever file it is written to.
+    std::optional<uint32_t> ReadWordA;
 };

@@ -22,11 +22,12 @@ void DecodeTeam(uint32_t word, TTeamTexts& texts) {
         texts[index++] = DecodeText(pair, word);
 }
 
-uint32_t EncodeTeam(const TTeamTexts& texts, uint32_t oldWord) {
+// The game's bits come from the word being replaced, an unknown code from `read`.
+uint32_t EncodeTeam(const TTeamTexts& texts, uint32_t oldWord, uint32_t read) {
     uint32_t word = oldWord & ~TeamOwnBits;
     int index = 0;
     for (const TChoice& field : TeamChoices)
-        word |= EncodeText(field, texts[index++], oldWord);
+        word |= EncodeText(field, texts[index++], read);
     index = TeamFirstPair;
     for (const TPair& pair : TeamPairs)
         word |= EncodeText(pair, texts[index++]);
@@ -103,6 +104,7 @@ bool TCmTactic::Load(TCmFile& file) {
 
     Players = std::move(players);
     TeamInstr = std::move(team);
+    ReadTeamWord = teamWord;
     Failure = {};
     return true;
 }
@@ -114,7 +116,7 @@ bool TCmTactic::Save(TCmFile& file) {
     }
     uint32_t teamWord = 0;
     if (!file.Seek(TeamWordOffset) || !file.ReadWord(teamWord) || !file.Seek(TeamWordOffset) ||
-        !file.WriteWord(EncodeTeam(TeamInstr, teamWord)))
+        !file.WriteWord(EncodeTeam(TeamInstr, teamWord, ReadTeamWord.value_or(teamWord))))
         return Fail({TCmError::WriteFailed, 0});
     Failure = {};
     return true;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 // One tactic in memory: seven team instruction texts and eleven players.
@@ -42,6 +43,8 @@ private:
     bool Fail(TCmFailure failure);
 
     TCmFailure Failure;
+    // The team word as last read: "?????" stands for the code read there.
+    std::optional<uint32_t> ReadTeamWord;
 };
 
 // A checked save of the main tactic into the file it was loaded from. The
