@@ -416,10 +416,11 @@ private slots:
         QCOMPARE(Shown(), before);
     }
 
-    // Many positions as one step (keyboard moves and shapes test the rest):
-    // a run merged back to where it began is no step, and an undo shows the
-    // zone and phase the step was made in.
-    void reshapingMergedBackIsNoStep() {
+    // The document alone: many positions as one step (keyboard moves and
+    // shapes test the rest), a run merged back to where it began is no step,
+    // an undo shows the zone and phase the step was made in, and what has no
+    // place in a tactic is no step.
+    void documentSteps() {
         TTacticDocument doc({}, {});
         const TTacticDocument::TPositions start = doc.Positions();
         TTacticDocument::TPositions moved = start;
@@ -431,6 +432,9 @@ private slots:
         doc.SetBallZone(0);
         doc.History().undo();
         QVERIFY(doc.Positions() == start && doc.BallZone() == 7 && !doc.WithBall());
+        QVERIFY(!doc.SetInstructions(TCmPlayer::InstrCount, {0}, "Yes"));
+        QVERIFY(!doc.SetInstructions(1, {TCmTactic::PlayerCount}, "Team"));
+        QVERIFY(!doc.SetTeamInstruction(TCmTactic::TeamInstrCount, "Attacking"));
     }
 
     // Unsaved edits (or none, once undone), then a close, a Browse1 (by its
