@@ -31,6 +31,9 @@ private slots:
 // and ends exactly on the still pictures (of the tactics taken onto the grid),
 // each frame between the last and the end: no disc leaves, turns or overshoots.
 void TestPlay::glide() {
+    // Eased in and out alike: as slow leaving a zone as arriving at the next.
+    for (double t : {0.1, 0.25, 0.5})
+        QCOMPARE(Ease(t) + Ease(1 - t), 1.0);
     std::mt19937 random(22);
     std::uniform_int_distribution<int> x(-4, MaxColumn + 4), y(-4, MaxRow + 4), zone(0, 11);
     for (int round = 0; round < 60; ++round) {
