@@ -32,18 +32,28 @@ class TestShapes : public QObject, private guitest::TFormFixture {
     Q_OBJECT
 private slots:
     void counterparts_data() {
+        QTest::addColumn<QString>("tactic");
+        QTest::addColumn<int>("off"); // cells player 6 stands off his place in the middle zone
         QTest::addColumn<QString>("pairs");
-        QTest::newRow("442") << "2 ↔ 5, 3 ↔ 4, 6 ↔ 9, 7 ↔ 8, 10 ↔ 11; alone: 1";
-        QTest::newRow("433") << "2 ↔ 5, 3 ↔ 4, 6 ↔ 8, 9 ↔ 11; alone: 1, 7, 10";
-        QTest::newRow("532") << "2 ↔ 6, 3 ↔ 5, 7 ↔ 9, 10 ↔ 11; alone: 1, 4, 8";
+        QTest::newRow("442") << "442" << 0 << "2 ↔ 5, 3 ↔ 4, 6 ↔ 9, 7 ↔ 8, 10 ↔ 11; alone: 1";
+        QTest::newRow("433") << "433" << 0 << "2 ↔ 5, 3 ↔ 4, 6 ↔ 8, 9 ↔ 11; alone: 1, 7, 10";
+        QTest::newRow("532") << "532" << 0 << "2 ↔ 6, 3 ↔ 5, 7 ↔ 9, 10 ↔ 11; alone: 1, 4, 8";
+        QTest::newRow("within a cell")
+            << "442" << 1 << "2 ↔ 5, 3 ↔ 4, 6 ↔ 9, 7 ↔ 8, 10 ↔ 11; alone: 1";
+        QTest::newRow("two cells off")
+            << "442" << 2 << "2 ↔ 5, 3 ↔ 4, 7 ↔ 8, 10 ↔ 11; alone: 1, 6, 9";
     }
     // The keeper always alone; the demo tactics, symmetric, mirror onto themselves.
     void counterparts() {
+        QFETCH(QString, tactic);
+        QFETCH(int, off);
         QFETCH(QString, pairs);
         TTacticDocument doc({}, {});
-        QCOMPARE(doc.LoadMain(Demo + QTest::currentDataTag() + ".tct").Error, TCmError::None);
-        QCOMPARE(PairsText(Counterparts(doc.Positions(), 1, false), "alone"), pairs);
-        QVERIFY(Apply(TCommand::MirrorAll, doc.Positions(), 0, true) == doc.Positions());
+        QCOMPARE(doc.LoadMain(Demo + tactic + ".tct").Error, TCmError::None);
+        TTacticDocument::TPositions positions = doc.Positions();
+        positions[5][1][5].X += off;
+        QCOMPARE(PairsText(Counterparts(positions, 1, false), "alone"), pairs);
+        QVERIFY(off != 0 || Apply(TCommand::MirrorAll, positions, 0, true) == positions);
     }
 
     // Each command's undo gives the region back; it writes only places on the pitch;
