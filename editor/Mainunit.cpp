@@ -418,7 +418,9 @@ bool TMainForm::BtnSaveClick() {
     if (Dialogs.Message(this, QMessageBox::Question, QStringLiteral("Overwrite tactic?"), question,
                         QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return false;
-    switch (Doc->Save([this](auto question) { return ConfirmOverwrite(question); })) {
+    switch (Doc->Save([this](auto question) {
+        return ConfirmOverwrite(question, Doc->MainFileName(), Doc->ReservePath());
+    })) {
     case TTacticDocument::TSaveOutcome::Saved:
         LoadPanel->ShowSaved(true);
         return true;
@@ -454,12 +456,7 @@ void TMainForm::SaveCopyClick() {
                                       "The file as it is will be kept in %2.")
                            .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(reserve)),
                        QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-        return Dialogs.Message(
-                   this, QMessageBox::Warning, QStringLiteral("Reserve copy of another tactic"),
-                   QStringLiteral("The reserve copy %1 was made from another tactic "
-                                  "file than %2.\nReplace it with the copy of %2?")
-                       .arg(QDir::toNativeSeparators(reserve), QDir::toNativeSeparators(path)),
-                   QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+        return ConfirmOverwrite(question, path, reserve);
     };
     const QString loaded = Doc->MainFileName();
     switch (Doc->SaveCopy(path, confirm)) {
@@ -540,16 +537,16 @@ void TMainForm::ExportFile(const QString& filters, const QStringList& suffixes,
     ExportFolder = QFileInfo(path).absolutePath();
 }
 
-bool TMainForm::ConfirmOverwrite(TTacticDocument::TSaveQuestion question) {
+bool TMainForm::ConfirmOverwrite(TTacticDocument::TSaveQuestion question, const QString& tactic,
+                                 const QString& reservePath) {
     const bool reserve = question == TTacticDocument::TSaveQuestion::ReserveOfAnotherTactic;
     const QString text =
         reserve ? QStringLiteral("The reserve copy %1 was made from another tactic file than %2.\n"
                                  "Replace it with the copy of tactic %2?")
-                      .arg(QDir::toNativeSeparators(Doc->ReservePath()),
-                           QDir::toNativeSeparators(Doc->MainFileName()))
+                      .arg(QDir::toNativeSeparators(reservePath), QDir::toNativeSeparators(tactic))
                 : QStringLiteral("Another program has changed tactic %1 since it was loaded.\n"
                                  "Overwrite its changes with the tactic shown here?")
-                      .arg(QDir::toNativeSeparators(Doc->MainFileName()));
+                      .arg(QDir::toNativeSeparators(tactic));
     return Dialogs.Message(this, QMessageBox::Warning,
                            reserve ? QStringLiteral("Reserve copy of another tactic")
                                    : QStringLiteral("Tactic changed on disk"),

@@ -81,9 +81,10 @@ private:
     void BrowseClick(bool main);
     // True when the tactic was saved.
     bool BtnSaveClick();
-    // Asks before a save writes over another program's change of the main
-    // tactic's file, or over a reserve copy made from another tactic file.
-    bool ConfirmOverwrite(TTacticDocument::TSaveQuestion question);
+    // Asks before a save (or a copy) writes over another program's change of
+    // `tactic`, or over its reserve copy `reservePath` made from another tactic.
+    bool ConfirmOverwrite(TTacticDocument::TSaveQuestion question, const QString& tactic,
+                          const QString& reservePath);
     void UpdatePlayersInstructions();
     void ShowTeamInstructions();
     void PlayersGridSelectCell(int column, int row);
