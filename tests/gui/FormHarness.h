@@ -151,4 +151,21 @@ protected:
     std::unique_ptr<TMainForm> Form;
 };
 
+// Compares a picture with the golden `folder`/`name`.png, or rewrites the
+// golden when PW_UPDATE_GOLDEN is set; a differing picture is saved beside
+// the test as `name`.actual.png.
+inline void CompareGolden(const QImage& image, const QString& folder, const QString& name) {
+    const QString path = folder + "/" + name + ".png";
+    const QImage actual = image.convertToFormat(QImage::Format_RGB32);
+    if (qEnvironmentVariableIsSet("PW_UPDATE_GOLDEN")) {
+        // A palette keeps the file small and is exact up to 256 colours.
+        const QImage small = actual.convertToFormat(QImage::Format_Indexed8, Qt::AvoidDither);
+        QVERIFY((small.convertToFormat(QImage::Format_RGB32) == actual ? small : actual)
+                    .save(path, "PNG", 0));
+    } else if (QImage(path).convertToFormat(QImage::Format_RGB32) != actual) {
+        actual.save(name + ".actual.png");
+        QFAIL(qPrintable(path + " differs from the picture, saved as " + name + ".actual.png"));
+    }
+}
+
 } // namespace guitest

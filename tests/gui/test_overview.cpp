@@ -13,14 +13,7 @@ using namespace pitch;
 namespace {
 
 void CompareGolden(const QImage& image, const QString& name) {
-    const QString path = QStringLiteral(PW_OVERVIEW_GOLDEN_DIR "/") + name + ".png";
-    const QImage actual = image.convertToFormat(QImage::Format_RGB32);
-    if (qEnvironmentVariableIsSet("PW_UPDATE_GOLDEN")) {
-        QVERIFY(actual.save(path, "PNG", 0));
-    } else if (QImage(path).convertToFormat(QImage::Format_RGB32) != actual) {
-        actual.save(name + ".actual.png");
-        QFAIL(qPrintable(path + " differs from the picture, saved as " + name + ".actual.png"));
-    }
+    guitest::CompareGolden(image, QStringLiteral(PW_OVERVIEW_GOLDEN_DIR), name);
 }
 
 } // namespace

@@ -14,17 +14,7 @@ using namespace pitch;
 namespace {
 
 void CompareGolden(const QImage& image, const QString& name) {
-    const QString path = QStringLiteral(PW_GOLDEN_DIR "/") + name + ".png";
-    const QImage actual = image.convertToFormat(QImage::Format_RGB32);
-    if (qEnvironmentVariableIsSet("PW_UPDATE_GOLDEN")) {
-        // A palette keeps the file small and is exact up to 256 colours.
-        const QImage small = actual.convertToFormat(QImage::Format_Indexed8, Qt::AvoidDither);
-        QVERIFY((small.convertToFormat(QImage::Format_RGB32) == actual ? small : actual)
-                    .save(path, "PNG", 0));
-    } else if (QImage(path).convertToFormat(QImage::Format_RGB32) != actual) {
-        actual.save(name + ".actual.png");
-        QFAIL(qPrintable(path + " differs from the picture, saved as " + name + ".actual.png"));
-    }
+    guitest::CompareGolden(image, QStringLiteral(PW_GOLDEN_DIR), name);
 }
 
 // The main tactic with two overlapping discs in zone 5, the second one
